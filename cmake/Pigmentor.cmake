@@ -1,0 +1,17 @@
+# Small helpers shared by the CMakeLists of the tree.
+
+# pigmentor_add_test(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2)
+# One GoogleTest executable; every TEST in it becomes a CTest test.
+function(pigmentor_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    PIGMENTOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+    PIGMENTOR_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"
+    PIGMENTOR_BUNDLE_DIR="${PIGMENTOR_BUNDLE_DIR}")
+  add_dependencies(${name} pigmentor_bundle)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,170 @@
+//===- CString.cpp - Owned, NUL-terminated byte string --------------------===//
+#include "CString.h"
+
+#include <CarbonCore/TextEncodingConverter.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+/// A malloc copy of `length` bytes of `text` plus a NUL, or null when memory runs out.
+char* copyBytes(const char* text, size_t length) {
+    char* block = static_cast<char*>(std::malloc(length + 1));
+    if (block) {
+        std::memcpy(block, text, length);
+        block[length] = '\0';
+    }
+    return block;
+}
+
+/// Converts `string` into a new malloc block of `capacity` bytes; null when it fails.
+char* convertToBlock(CFStringRef string, size_t capacity, CFStringEncoding encoding) {
+    char* block = static_cast<char*>(std::malloc(capacity));
+    if (block && !CFStringGetCString(string, block, static_cast<CFIndex>(capacity), encoding)) {
+        std::free(block);
+        block = nullptr;
+    }
+    return block;
+}
+
+/// A malloc copy of `text` with every byte lowered.
+char* lowerCopy(const char* text) {
+    char* copy = copyBytes(text, std::strlen(text));
+    if (copy)
+        for (char* p = copy; *p; ++p)
+            *p = static_cast<char>(std::tolower(static_cast<unsigned char>(*p)));
+    return copy;
+}
+
+} // namespace
+
+CString::CString() = default;
+
+CString::CString(const char* text) { SetBuffer(text); }
+
+CString::CString(const CString& other) { SetBuffer(other.mBuffer); }
+
+CString::CString(CFStringRef string) {
+    if (!string)
+        return;
+    // Two bytes per UTF-16 unit is room enough for any 8-bit system encoding.
+    size_t capacity = 2 * static_cast<size_t>(CFStringGetLength(string)) + 1;
+    if (char* block = convertToBlock(string, capacity, CFStringGetSystemEncoding()))
+        Adopt(block, static_cast<uint32_t>(std::strlen(block)));
+}
+
+CString::~CString() { ClearBuffer(); }
+
+CString& CString::operator=(const char* text) {
+    if (text != mBuffer)
+        SetBuffer(text);
+    return *this;
+}
+
+CString& CString::operator=(const CString& other) { return *this = other.mBuffer; }
+
+CString& CString::operator=(CFStringRef string) {
+    char* block = nullptr;
+    if (string) {
+        size_t capacity = static_cast<size_t>(CFStringGetLength(string)) + 1;
+        block = convertToBlock(string, capacity, GetApplicationTextEncoding());
+    }
+    if (block)
+        Adopt(block, static_cast<uint32_t>(std::strlen(block)));
+    else
+        SetBuffer("");
+    return *this;
+}
+
+void CString::SetBuffer(const char* text) {
+    // Copy first: `text` may point into the block being replaced.
+    char* block = text ? copyBytes(text, std::strlen(text)) : nullptr;
+    ClearBuffer();
+    if (block)
+        Adopt(block, static_cast<uint32_t>(std::strlen(block)));
+}
+
+void CString::ClearBuffer() {
+    std::free(mBuffer);
+    mBuffer = nullptr;
+    mLength = 0;
+}
+
+void CString::Adopt(char* block, uint32_t length) {
+    std::free(mBuffer);
+    mBuffer = block;
+    mLength = length;
+}
+
+bool CString::operator==(const CString& other) const { return *this == other.mBuffer; }
+
+bool CString::operator==(const char* text) const {
+    if (!mBuffer || !text)
+        return mBuffer == text;
+    return std::strcmp(mBuffer, text) == 0;
+}
+
+CString& CString::operator+(const char* text) {
+    size_t added = text ? std::strlen(text) : 0;
+    size_t total = mLength + added;
+    if (total == 0)
+        return *this;
+    char* block = static_cast<char*>(std::malloc(total + 1));
+    if (!block)
+        return *this;
+    if (mLength)
+        std::memcpy(block, mBuffer, mLength);
+    if (added)
+        std::memcpy(block + mLength, text, added);
+    block[total] = '\0';
+    Adopt(block, static_cast<uint32_t>(total));
+    return *this;
+}
+
+bool CString::Contains(const char* needle) const {
+    if (!mBuffer || !needle)
+        return false;
+    char* haystack = lowerCopy(mBuffer);
+    char* lowered = lowerCopy(needle);
+    bool found = haystack && lowered && std::strstr(haystack, lowered) != nullptr;
+    std::free(haystack);
+    std::free(lowered);
+    return found;
+}
+
+void CString::Remove(char* at, unsigned long count) {
+    if (!mBuffer || count == 0)
+        return;
+    char* tail = at + count;
+    std::memmove(at, tail, static_cast<size_t>(mBuffer + mLength - tail) + 1);
+    mLength -= static_cast<uint32_t>(count);
+}
+
+void CString::Insert(char* at, const char* text) {
+    if (!mBuffer || !text || !*text)
+        return;
+    size_t prefix = static_cast<size_t>(at - mBuffer);
+    size_t added = std::strlen(text);
+    size_t total = mLength + added;
+    char* block = static_cast<char*>(std::malloc(total + 1));
+    if (!block)
+        return;
+    std::memcpy(block, mBuffer, prefix);
+    std::memcpy(block + prefix, text, added);
+    std::memcpy(block + prefix + added, at, mLength - prefix + 1);
+    Adopt(block, static_cast<uint32_t>(total));
+}
+
+void CString::Replace(const CString& what, const CString& with) {
+    if (!mBuffer || what.Empty())
+        return;
+    char* found = std::strstr(mBuffer, what.mBuffer);
+    if (!found)
+        return;
+    size_t offset = static_cast<size_t>(found - mBuffer);
+    Remove(found, what.mLength);
+    if (with.mBuffer)
+        Insert(mBuffer + offset, with.mBuffer);
+}

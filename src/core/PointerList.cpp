@@ -1,0 +1,94 @@
+//===- PointerList.cpp - Doubly linked list of untyped pointers -----------===//
+#include "PointerList.h"
+
+#include <new>
+
+PNode::~PNode() {
+    mPrev = nullptr;
+    mNext = nullptr;
+}
+
+PointerList::PointerList() { Initialize(); }
+
+PointerList::PointerList(const PointerList& other) {
+    Initialize();
+    *this = other;
+}
+
+PointerList& PointerList::operator=(const PointerList& other) {
+    if (&other == this)
+        return *this;
+    MakeEmpty();
+    for (ConstPointerListItr it = other.Begin(); it != other.End(); ++it)
+        PushBack(*it);
+    return *this;
+}
+
+PointerList::~PointerList() {
+    MakeEmpty();
+    delete mHead;
+    delete mTail;
+}
+
+void PointerList::Initialize() {
+    // The sentinels are two small nodes; there is no sensible list without them, so a failure
+    // to allocate them is left to the allocator's own handling.
+    mHead = new PNode;
+    mTail = new PNode;
+    mHead->mNext = mTail;
+    mTail->mPrev = mHead;
+    mCount = 0;
+}
+
+PointerListItr PointerList::InsertBefore(PointerListItr pos, const void* data) {
+    PNode* next = pos.mNode;
+    if (!next || next == mHead)
+        return PointerListItr();
+    PNode* node = new (std::nothrow) PNode(data);
+    if (!node)
+        return PointerListItr();
+    node->mPrev = next->mPrev;
+    node->mNext = next;
+    next->mPrev->mNext = node;
+    next->mPrev = node;
+    ++mCount;
+    return PointerListItr(node);
+}
+
+PointerListItr PointerList::Erase(PointerListItr& pos) {
+    PNode* node = pos.mNode;
+    if (!node || IsSentinel(node))
+        return Begin();
+    PNode* next = node->mNext;
+    node->mPrev->mNext = next;
+    next->mPrev = node->mPrev;
+    delete node;
+    --mCount;
+    pos.mNode = nullptr;
+    return PointerListItr(next);
+}
+
+PointerListItr PointerList::Erase(PointerListItr first, PointerListItr last) {
+    while (first != last && first.mNode && !IsSentinel(first.mNode))
+        first = Erase(first);
+    return last;
+}
+
+void PointerList::PopFront() {
+    if (mCount == 0)
+        return;
+    PointerListItr first = Begin();
+    Erase(first);
+}
+
+void PointerList::PopBack() {
+    if (mCount == 0)
+        return;
+    PointerListItr last(mTail->mPrev);
+    Erase(last);
+}
+
+void PointerList::MakeEmpty() {
+    while (mCount > 0)
+        PopFront();
+}

@@ -1,0 +1,10 @@
+#pragma once
+/// Umbrella header: every Carbon core service this port provides.
+
+#include <CarbonCore/MacTypes.h>
+#include <CarbonCore/MacErrors.h>
+#include <CarbonCore/MacMemory.h>
+#include <CarbonCore/Files.h>
+#include <CarbonCore/TextCommon.h>
+#include <CarbonCore/TextEncodingConverter.h>
+#include <CarbonCore/Resources.h>

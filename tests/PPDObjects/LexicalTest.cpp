@@ -1,0 +1,247 @@
+#include "TestPPD.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// A stream over `text`, which must outlive it (a temporary is refused at compile time).
+PPDStream over(const std::string& text) { return PPDStream(text.data(), static_cast<long>(text.size())); }
+PPDStream over(const std::string&& text) = delete;
+PPDStream over(const char* text) { return PPDStream(text, static_cast<long>(std::strlen(text))); }
+
+/// Every token NextToken gives until it answers false.
+std::vector<std::string> tokens(const std::string& text, const char* delimiters, bool strip = false) {
+    PPDStream stream = over(text);
+    std::vector<std::string> result;
+    char token[PPDStream::kLineBufferSize];
+    while (PPDX::NextToken(stream, token, delimiters, strip))
+        result.push_back(token);
+    return result;
+}
+
+/// A HeaderPPD-free way to call the quoted-value readers: a model with no file.
+class Reader : public PPDX {
+public:
+    Reader() = default;
+    void Parse() override {}
+    void Continue(PPDStream* stream) { mStream = stream; }
+};
+
+using Strings = std::vector<std::string>;
+
+} // namespace
+
+TEST(PPDStream, SetupAndCharacters) {
+    PPDStream none;
+    EXPECT_TRUE(none.Bad());
+    none.Setup(nullptr, 5);
+    EXPECT_TRUE(none.Bad());
+    none.Setup("x", 0);
+    EXPECT_TRUE(none.Bad());
+
+    std::string text = "a \tb";
+    PPDStream s = over(text);
+    EXPECT_TRUE(s.Good());
+    char c;
+    EXPECT_TRUE(s.GetChar(c));
+    EXPECT_EQ(c, 'a');
+    s.SkipWhiteSpace();
+    EXPECT_EQ(s.PeekChar(), 'b');
+    EXPECT_TRUE(s.GetChar(c));
+    EXPECT_EQ(s.PeekChar(), static_cast<char>(-1));
+    EXPECT_FALSE(s.GetChar(c));
+    EXPECT_EQ(c, static_cast<char>(-1));
+    EXPECT_TRUE(s.EndOfFile());
+
+    PPDStream copy(s);
+    EXPECT_TRUE(copy.EndOfFile());
+}
+
+TEST(PPDStream, GetLineHandlesEveryLineEnd) {
+    std::string text = "one\r\ntwo\rthree\nfour";
+    PPDStream s = over(text);
+    char line[PPDStream::kLineBufferSize];
+    EXPECT_TRUE(s.GetLine(line));
+    EXPECT_STREQ(line, "one");
+    EXPECT_TRUE(s.GetLine(line));
+    EXPECT_STREQ(line, "two");
+    EXPECT_TRUE(s.GetLine(line));
+    EXPECT_STREQ(line, "three");
+    EXPECT_FALSE(s.GetLine(line)); // the last line has no line end
+    EXPECT_STREQ(line, "four");
+    EXPECT_FALSE(s.GetLine(line));
+    EXPECT_STREQ(line, "");
+}
+
+TEST(PPDStream, GetLineStopsAt255AndAt0xFF) {
+    std::string text = std::string(255, 'x') + "\nnext\n";
+    PPDStream s = over(text);
+    char line[PPDStream::kLineBufferSize];
+    EXPECT_FALSE(s.GetLine(line));
+    EXPECT_EQ(std::strlen(line), 255u);
+    EXPECT_TRUE(s.GetLine(line)); // the rest: just the line end
+    EXPECT_STREQ(line, "");
+
+    std::string shorter = std::string(254, 'y') + "\n";
+    PPDStream t = over(shorter);
+    EXPECT_TRUE(t.GetLine(line));
+    EXPECT_EQ(std::strlen(line), 254u);
+
+    std::string marked = "ab\xff" "cd\n";
+    PPDStream u = over(marked);
+    EXPECT_FALSE(u.GetLine(line));
+    EXPECT_STREQ(line, "ab");
+}
+
+TEST(NextToken, DelimitersEndTokensAndEmptyFieldsEndLists) {
+    EXPECT_EQ(tokens("*Key:word", PPDX::kKeywordDelimiters), (Strings{"*Key", "word"}));
+    EXPECT_EQ(tokens("one  two", PPDX::kKeywordDelimiters), (Strings{"one"}));
+    EXPECT_EQ(tokens("A||B", PPDX::kFlagDelimiters), (Strings{"A"}));
+    EXPECT_EQ(tokens("\"Command|Setup\"", PPDX::kFlagDelimiters), Strings{});
+    EXPECT_EQ(tokens("Command|Setup\"", PPDX::kFlagDelimiters), (Strings{"Command", "Setup"}));
+    EXPECT_EQ(tokens("A4/A4 Paper: \"x\"", PPDX::kOptionDelimiters),
+              (Strings{"A4", "A4 Paper", " \"x\""}));
+    EXPECT_EQ(tokens("PickOne;(1;2)", PPDX::kUITypeDelimiters), (Strings{"PickOne"}));
+    EXPECT_EQ(tokens("1;100;5;50)", PPDX::kUITypeDelimiters), (Strings{"1", "100", "5", "50"}));
+    EXPECT_EQ(tokens("no delimiters at all", nullptr), (Strings{"no delimiters at all"}));
+}
+
+TEST(NextToken, LineEnds) {
+    EXPECT_EQ(tokens("a\nb", nullptr), (Strings{"a", "b"}));
+    EXPECT_EQ(tokens("a\r\nb", nullptr), (Strings{"a", "b"})); // the CR of CR LF is dropped
+    EXPECT_EQ(tokens("a\rb", nullptr), (Strings{"a", "b"}));
+    EXPECT_EQ(tokens("\r\n", nullptr), Strings{});
+    EXPECT_EQ(tokens(" English\r\n", PPDX::kLineEndDelimiters, true), (Strings{"English"}));
+}
+
+TEST(NextToken, LengthLimitAndStripping) {
+    std::string text = std::string(255, 'k') + "Z";
+    Strings got = tokens(text, nullptr);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].size(), 255u);
+    EXPECT_EQ(got[1], "Z");
+
+    EXPECT_EQ(tokens("  padded \t", PPDX::kColonDelimiters, true), (Strings{"padded"}));
+    EXPECT_EQ(tokens("   ", PPDX::kColonDelimiters, true), (Strings{""})); // blank but true
+
+    PPDStream s = over("x");
+    EXPECT_FALSE(PPDX::NextToken(s, nullptr, nullptr, false));
+}
+
+TEST(StripWhiteSpace, LeadingAndTrailing) {
+    char a[] = " \t lead";
+    PPDX::StripLeadingWhiteSpace(a);
+    EXPECT_STREQ(a, "lead");
+    char b[] = "trail \t ";
+    PPDX::StripTrailingWhiteSpace(b);
+    EXPECT_STREQ(b, "trail");
+    char c[] = " ";
+    PPDX::StripTrailingWhiteSpace(c); // the first character always stays
+    EXPECT_STREQ(c, " ");
+    char d[] = "";
+    PPDX::StripTrailingWhiteSpace(d);
+    PPDX::StripLeadingWhiteSpace(d);
+    EXPECT_STREQ(d, "");
+}
+
+TEST(GetQuotedString, SingleLineValues) {
+    Reader reader;
+    char out[256];
+    PPDStream s = over(" \"4.3\"");
+    EXPECT_EQ(reader.GetQuotedString(s, out, sizeof out), 4);
+    EXPECT_STREQ(out, "4.3");
+
+    PPDStream empty = over(" \"\"");
+    EXPECT_EQ(reader.GetQuotedString(empty, out, sizeof out), 0);
+
+    PPDStream bare = over(" English");
+    EXPECT_EQ(reader.GetQuotedString(bare, out, sizeof out), 0);
+
+    std::string twenty = "\"" + std::string(20, 'v') + "\"";
+    PPDStream longValue = over(twenty);
+    char small[8];
+    EXPECT_EQ(reader.GetQuotedString(longValue, small, sizeof small), 7);
+    EXPECT_STREQ(small, "vvvvvvv");
+}
+
+TEST(GetQuotedString, ContinuesOverFileLines) {
+    Reader reader;
+    std::string file = "\nsecond line\"\n*Next: x\n";
+    PPDStream rest = over(file);
+    reader.Continue(&rest);
+    PPDStream first = over("*Key: \"first");
+    char out[256];
+    long count = reader.GetQuotedString(first, out, sizeof out);
+    EXPECT_EQ(count, 5 + 1 + 11 + 1);
+    EXPECT_STREQ(out, "first"); // a NUL separates the lines
+    EXPECT_EQ(std::string(out + 6), "second line");
+
+    std::string unclosed = "more\n*Next: x\n";
+    PPDStream rest2 = over(unclosed);
+    reader.Continue(&rest2);
+    PPDStream start = over("*Key: \"open");
+    count = reader.GetQuotedString(start, out, sizeof out);
+    EXPECT_EQ(count, 4 + 1 + 4 + 1); // up to the separator before the "*" line
+    EXPECT_STREQ(out, "open");
+
+    PPDStream ended;
+    reader.Continue(&ended);
+    PPDStream last = over("*Key: \"dangling");
+    EXPECT_EQ(reader.GetQuotedString(last, out, sizeof out), 0);
+}
+
+TEST(GetPostscriptString, JoinsLinesWithLineFeeds) {
+    Reader reader;
+    char out[256];
+    std::string file = "b\"\n";
+    PPDStream rest = over(file);
+    reader.Continue(&rest);
+    PPDStream first = over("*QVDuplex None: \"a");
+    ASSERT_EQ(reader.GetPostscriptString(first, out, sizeof out), 4);
+    EXPECT_EQ(std::string(out, 4), "a\nb\n");
+
+    PPDStream single = over("*X Y: \"<< /Duplex false >> setpagedevice\"");
+    long count = reader.GetPostscriptString(single, out, sizeof out);
+    EXPECT_EQ(std::string(out, static_cast<size_t>(count)), "<< /Duplex false >> setpagedevice\n");
+
+    PPDStream empty = over("*X Y: \"\"");
+    EXPECT_EQ(reader.GetPostscriptString(empty, out, sizeof out), 0);
+    PPDStream none = over("*X Y: bare");
+    EXPECT_EQ(reader.GetPostscriptString(none, out, sizeof out), 0);
+}
+
+TEST(GetPostscriptString, CommentsAndKeywordsInsideCode) {
+    Reader reader;
+    char out[256];
+    std::string file = "\n*% keep this\nend\"\n";
+    PPDStream rest = over(file);
+    reader.Continue(&rest);
+    PPDStream first = over("*X Y: \"start");
+    long count = reader.GetPostscriptString(first, out, sizeof out);
+    EXPECT_EQ(std::string(out, static_cast<size_t>(count)), "start\n keep this\nend\n");
+
+    std::string broken = "*DefaultX: Y\n";
+    PPDStream rest2 = over(broken);
+    reader.Continue(&rest2);
+    PPDStream open = over("*X Y: \"code");
+    count = reader.GetPostscriptString(open, out, sizeof out);
+    EXPECT_EQ(std::string(out, static_cast<size_t>(count)), "code\n\n");
+
+    PPDStream ended;
+    reader.Continue(&ended);
+    PPDStream last = over("*X Y: \"tail");
+    count = reader.GetPostscriptString(last, out, sizeof out);
+    EXPECT_EQ(std::string(out, static_cast<size_t>(count)), "tail\n");
+}
+
+TEST(GetPostscriptString, CapacityEndsTheCode) {
+    Reader reader;
+    char out[6];
+    PPDStream s = over("*X Y: \"abcdefgh\"");
+    ASSERT_EQ(reader.GetPostscriptString(s, out, sizeof out), 6);
+    EXPECT_EQ(std::string(out, 6), "abcde\n");
+}
