@@ -1,0 +1,75 @@
+//===- PPDXRangeControl.cpp - An integer within bounds --------------------===//
+#include "PPDXRangeControl.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The fields are 32 bits wide while a PPD may write any number; saturate rather than wrap.
+int32_t saturate(long value) {
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+} // namespace
+
+PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef localName, PointerList& flags,
+                                   unsigned char* psData, const long& psLength, const long& minimum,
+                                   const long& maximum, const long& increment,
+                                   const long& defaultValue, const bool& visible)
+    : PPDXControl(keyword, localName, flags, psData, psLength, visible),
+      mValue(saturate(defaultValue)), mMin(saturate(minimum)), mMax(saturate(maximum)),
+      mIncrement(saturate(increment)), mDefault(saturate(defaultValue)) {
+    mType = kRangeType;
+}
+
+PPDXRangeControl::~PPDXRangeControl() {
+    DropCache();
+}
+
+void PPDXRangeControl::DropCache() {
+    std::free(mPSCache);
+    mPSCache = nullptr;
+    mPSCacheLength = 0;
+}
+
+void PPDXRangeControl::SetValue(const long& value) {
+    // 64-bit arithmetic: INT32_MIN / -1 must not overflow.
+    int64_t v = value;
+    if (v < mMin)
+        v = mMin;
+    if (v > mMax)
+        v = mMax;
+    // An increment of 0 cannot step anything: the clamped value is kept as it is.
+    if (mIncrement != 0 && v % mIncrement != 0)
+        v = mIncrement * (v / mIncrement);
+    mValue = static_cast<int32_t>(v);
+    DropCache();
+}
+
+long PPDXRangeControl::PostScript(unsigned char* out) {
+    if (!Keyword())
+        return 0;
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(mValue));
+    BuildValueCache(text, mPSCache, mPSCacheLength);
+    return GeneratePSOutputData(out, mPSCache, mPSCacheLength, text, true);
+}
+
+CFStringRef PPDXRangeControl::GetCurrentControlValueString() {
+    char text[16];
+    std::snprintf(text, sizeof text, "%d", static_cast<int>(mValue));
+    return CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII);
+}
+
+void PPDXRangeControl::SetCurrentControlWithCFString(CFStringRef value) {
+    if (!value)
+        return;
+    mValue = CFStringGetIntValue(value);
+    DropCache();
+}

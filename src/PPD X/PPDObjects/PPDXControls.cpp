@@ -1,0 +1,219 @@
+//===- PPDXControls.cpp - The model's list of controls --------------------===//
+#include "PPDXControls.h"
+
+#include "PPDXBooleanControl.h"
+#include "PPDXDisplayOptions.h"
+#include "PPDXPopupControl.h"
+#include "PPDXRangeControl.h"
+
+#include <cstring>
+
+namespace {
+
+PPDXControl* controlAt(const PointerListItr& it) {
+    return static_cast<PPDXControl*>(*it);
+}
+
+// Lists hold only pointers; a cursor past the tail sentinel holds no node.
+bool atEnd(const PointerListItr& it) {
+    return !it.mNode || !it.mNode->mNext;
+}
+
+} // namespace
+
+PPDXControls::~PPDXControls() = default;
+
+void PPDXControls::Add(PPDXControl* control) {
+    if (!control || !mAll.PushBack(control).mNode)
+        return;
+    KindList* kind = nullptr;
+    // The kind decides, and the class must agree: a floating-point range is of the range
+    // kind without being a PPDXRangeControl, and belongs to no kind list.
+    switch (control->Type()) {
+    case kJobNoteType:
+        kind = &mJobNotes;
+        break;
+    case kBooleanType:
+        kind = dynamic_cast<PPDXBooleanControl*>(control) ? &mBooleans : nullptr;
+        break;
+    case kPopupType:
+        kind = dynamic_cast<PPDXPopupControl*>(control) ? &mPopups : nullptr;
+        break;
+    case kRangeType:
+        kind = dynamic_cast<PPDXRangeControl*>(control) ? &mRanges : nullptr;
+        break;
+    case kSpecialOptionType:
+        kind = &mSpecialOptions;
+        break;
+    default:
+        break;
+    }
+    if (kind && kind->list.PushBack(control).mNode)
+        Increment(control, kind->counts);
+}
+
+void PPDXControls::Increment(PPDXControl* control, CountArray& counts) {
+    if (!control)
+        return;
+    bool orphan = control->IsOrphan();
+    bool hidden = !control->IsVisible();
+    ++counts.total;
+    counts.orphans += orphan;
+    counts.hidden += hidden;
+    counts.hiddenOrphans += orphan && hidden;
+}
+
+uint32_t PPDXControls::Count(const CountArray& counts) {
+    switch (PPDXDisplay::Get()) {
+    case 0:
+        // Hidden orphans were taken away twice.
+        return counts.total + counts.hiddenOrphans - counts.orphans - counts.hidden;
+    case kShowOrphans:
+        return counts.total - counts.hidden;
+    case kShowHidden:
+        return counts.total - counts.orphans;
+    case kShowAll:
+        return counts.total;
+    default:
+        return 0;
+    }
+}
+
+uint32_t PPDXControls::JobNoteCount() const {
+    ScopedDisplayOptions orphansShown(kShowOrphans);
+    return Count(mJobNotes.counts);
+}
+
+uint32_t PPDXControls::SpecialOptionsCount() const {
+    ScopedDisplayOptions everything(kShowAll);
+    return Count(mSpecialOptions.counts);
+}
+
+uint32_t PPDXControls::ControlCount() const {
+    return PopupCount() + BooleanCount() + RangeCount() + JobNoteCount();
+}
+
+bool PPDXControls::Empty() const {
+    return NoPopups() && NoBooleanControls() && NoRangeControls() && NoJobNotes();
+}
+
+PPDXControl* PPDXControls::ShownFrom(CNTL_TYPE& type) {
+    _DISPLAY_OPTIONS_ options = PPDXDisplay::Get();
+    for (; !atEnd(mAllCursor); ++mAllCursor) {
+        PPDXControl* control = controlAt(mAllCursor);
+        if (control && control->OkayToDisplay(options)) {
+            type = control->Type();
+            return control;
+        }
+    }
+    type = kNoControlType;
+    return nullptr;
+}
+
+PPDXControl* PPDXControls::First(CNTL_TYPE& type) {
+    mAllCursor = mAll.Begin();
+    return ShownFrom(type);
+}
+
+PPDXControl* PPDXControls::Next(CNTL_TYPE& type) {
+    if (!atEnd(mAllCursor))
+        ++mAllCursor;
+    return ShownFrom(type);
+}
+
+PPDXControl* PPDXControls::FirstOf(KindList& kind) {
+    kind.cursor = kind.list.Begin();
+    return controlAt(kind.cursor);
+}
+
+PPDXControl* PPDXControls::NextOf(KindList& kind) {
+    if (atEnd(kind.cursor))
+        return nullptr;
+    return controlAt(++kind.cursor);
+}
+
+PPDXPopupControl* PPDXControls::FirstPopupControl() {
+    return static_cast<PPDXPopupControl*>(FirstOf(mPopups));
+}
+
+PPDXPopupControl* PPDXControls::NextPopupControl() {
+    return static_cast<PPDXPopupControl*>(NextOf(mPopups));
+}
+
+PPDXBooleanControl* PPDXControls::FirstBooleanControl() {
+    return static_cast<PPDXBooleanControl*>(FirstOf(mBooleans));
+}
+
+PPDXBooleanControl* PPDXControls::NextBooleanControl() {
+    return static_cast<PPDXBooleanControl*>(NextOf(mBooleans));
+}
+
+PPDXRangeControl* PPDXControls::FirstRangeControl() {
+    return static_cast<PPDXRangeControl*>(FirstOf(mRanges));
+}
+
+PPDXRangeControl* PPDXControls::NextRangeControl() {
+    return static_cast<PPDXRangeControl*>(NextOf(mRanges));
+}
+
+PPDXControl* PPDXControls::FirstJobNote() {
+    return FirstOf(mJobNotes);
+}
+
+PPDXControl* PPDXControls::NextJobNote() {
+    return NextOf(mJobNotes);
+}
+
+PPDXControl* PPDXControls::FirstSpecialOption() {
+    return FirstOf(mSpecialOptions);
+}
+
+PPDXControl* PPDXControls::NextSpecialOption() {
+    return NextOf(mSpecialOptions);
+}
+
+bool PPDXControls::Matches(const PPDXControl* control, const char* keyword, bool exact) {
+    const char* mine = control->Keyword();
+    if (!mine)
+        return false;
+    return exact ? std::strcmp(mine, keyword) == 0 : std::strstr(mine, keyword) != nullptr;
+}
+
+PPDXControl* PPDXControls::Find(const char* keyword, CNTL_TYPE& type, const bool& exact) {
+    type = kNoControlType;
+    if (!keyword)
+        return nullptr;
+    for (PPDXControl* control = First(type); control; control = Next(type))
+        if (Matches(control, keyword, exact))
+            return control;
+    return nullptr;
+}
+
+PPDXControl* PPDXControls::FindIn(KindList& kind, const char* keyword, bool exact) {
+    if (!keyword)
+        return nullptr;
+    for (PPDXControl* control = FirstOf(kind); control; control = NextOf(kind))
+        if (Matches(control, keyword, exact))
+            return control;
+    return nullptr;
+}
+
+PPDXPopupControl* PPDXControls::FindPopup(const char* keyword, const bool& exact) {
+    return static_cast<PPDXPopupControl*>(FindIn(mPopups, keyword, exact));
+}
+
+PPDXBooleanControl* PPDXControls::FindBoolean(const char* keyword, const bool& exact) {
+    return static_cast<PPDXBooleanControl*>(FindIn(mBooleans, keyword, exact));
+}
+
+PPDXRangeControl* PPDXControls::FindRangeControl(const char* keyword, const bool& exact) {
+    return static_cast<PPDXRangeControl*>(FindIn(mRanges, keyword, exact));
+}
+
+PPDXControl* PPDXControls::FindJobNote(const char* keyword, const bool& exact) {
+    return FindIn(mJobNotes, keyword, exact);
+}
+
+PPDXControl* PPDXControls::FindSpecialOption(const char* keyword, const bool& exact) {
+    return FindIn(mSpecialOptions, keyword, exact);
+}

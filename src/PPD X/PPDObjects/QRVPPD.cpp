@@ -1,0 +1,337 @@
+//===- QRVPPD.cpp - The PPD model and its parse driver --------------------===//
+//
+// Construction, destruction, the line loop and the dispatch of each line by its main keyword.
+// The handlers of the keyword families live beside this file: QRVPPDOptionBlocks.cpp (popup,
+// boolean and range blocks) and QRVPPDGroups.cpp (pages, group names, parents, groups).
+//
+//===----------------------------------------------------------------------===//
+#include "QRVPPD.h"
+
+#include "GroupName.h"
+#include "KeywordTo_PPDControl.h"
+#include "PPDFileStream.h"
+#include "PPDXControls.h"
+#include "PPDXDisplayOptions.h"
+#include "PPDXGroups.h"
+#include "PPDXPopupControl.h"
+#include "PPDXProperties.h"
+#include "PPDXProperty.h"
+#include "PPDXRollDown.h"
+#include "TextConverter.h"
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+_EXTENSIONS_SUPPORT_ QRVPPD::sExtensionsSupport = 0;
+
+namespace {
+
+const char kInstallableOptions[] = "InstallableOptions";
+
+bool equals(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+} // namespace
+
+QRVPPD::QRVPPD(CFURLRef url, const _PARSE_OPTIONS_& options, CFArrayRef acceptedNames)
+    : PPDX(url, acceptedNames), mParseOptions(options) {
+    if (IsValidPrinterName())
+        Build();
+}
+
+QRVPPD::QRVPPD(const FSSpec& fsSpec, const _PARSE_OPTIONS_& options, CFArrayRef acceptedNames)
+    : PPDX(fsSpec, acceptedNames), mParseOptions(options) {
+    if (IsValidPrinterName())
+        Build();
+}
+
+QRVPPD::QRVPPD(const _PARSE_OPTIONS_& options) : mParseOptions(options) { Build(); }
+
+QRVPPD::~QRVPPD() {
+    delete mKeywordIndex;
+    ScopedDisplayOptions seeEverything(kShowAll);
+    DeleteElements();
+    delete mExtensionFileVersion;
+    delete mExtensionVersion;
+    ClearStringList(mShortcutKeywords);
+    ClearGroupNameList();
+}
+
+void QRVPPD::DeleteElements() {
+    // Collect first: the containers are walked with their own cursors while elements go.
+    std::vector<PPDXElement*> doomed;
+    if (mProperties)
+        for (PPDXProperty* p = mProperties->First(); p; p = mProperties->Next())
+            doomed.push_back(p);
+    if (mGroups)
+        for (PPDXGroup* g = mGroups->First(); g; g = mGroups->Next())
+            doomed.push_back(g);
+    if (mControls) {
+        CNTL_TYPE type;
+        for (PPDXControl* c = mControls->First(type); c; c = mControls->Next(type))
+            doomed.push_back(c);
+    }
+    delete mProperties;
+    delete mGroups;
+    delete mControls;
+    mProperties = nullptr;
+    mGroups = nullptr;
+    mControls = nullptr;
+    for (PPDXElement* element : doomed)
+        delete element;
+}
+
+_DISPLAY_OPTIONS_ QRVPPD::Options() { return PPDXDisplay::Get(); }
+
+void QRVPPD::Options(_DISPLAY_OPTIONS_ options) { PPDXDisplay::Set(options); }
+
+void QRVPPD::Build() {
+    mProperties = new (std::nothrow) PPDXProperties;
+    mGroups = new (std::nothrow) PPDXGroups;
+    mControls = new (std::nothrow) PPDXControls;
+    mKeywordIndex = new (std::nothrow) KeywordTo_PPDControl;
+    if (!mFile)
+        return;
+    Parse();
+    // A container that holds elements is not empty, whatever the display options hide.
+    ScopedDisplayOptions seeEverything(kShowAll);
+    if (!mProperties || mProperties->Empty())
+        AddError(new (std::nothrow) PPDXErrorObj(25, false));
+    if (!mGroups || mGroups->Empty())
+        AddError(new (std::nothrow) PPDXErrorObj(26, false));
+    if (!mControls || mControls->Empty())
+        AddError(new (std::nothrow) PPDXErrorObj(27, false));
+}
+
+void QRVPPD::Parse() {
+    if (!mGroups || !mControls || !mProperties) {
+        AddError(new (std::nothrow) PPDXErrorObj(1, true));
+        return;
+    }
+    if (!mFile) {
+        if (mKeywordIndex)
+            mKeywordIndex->EndInsertion();
+        return;
+    }
+    PPDXErrorObj* signatureError = nullptr;
+    {
+        PPDFileStream stream(mFile, true);
+        if (stream.Bad()) {
+            AddError(new (std::nothrow) PPDXErrorObj(18, true));
+            if (mKeywordIndex)
+                mKeywordIndex->EndInsertion();
+            return;
+        }
+        mStream = &stream;
+        char token[PPDStream::kLineBufferSize];
+        if (NextToken(stream, token, kKeywordDelimiters, true))
+            signatureError = TestPPDFile(stream, token);
+
+        char line[PPDStream::kLineBufferSize];
+        while (!signatureError && stream.GetLine(line)) {
+            PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
+            if (!NextToken(lineStream, token, kKeywordDelimiters, true) || token[0] == '\0')
+                continue;
+            PPDXErrorObj* error = Dispatch(lineStream, token);
+            if (!error)
+                continue;
+            AddError(error);
+            if (error->IsFatal() || mAllErrorsFatal)
+                break;
+        }
+        CollectOrphanGroups();
+        ClearGroupNameList();
+        ClearStringList(mShortcutKeywords);
+        mStream = nullptr;
+    }
+    AddError(signatureError);
+    if (mKeywordIndex)
+        mKeywordIndex->EndInsertion();
+}
+
+PPDXErrorObj* QRVPPD::Dispatch(PPDStream& line, const char* keyword) {
+    if (std::strcmp(keyword, "*%QRVPropPage") == 0)
+        return ParsePropertyPage(line);
+    if (std::strcmp(keyword, "*%QRVGroupName") == 0)
+        return ParseGroupName(line);
+    if (std::strcmp(keyword, "*%QRVParent") == 0)
+        return ParseParent(line);
+    if (std::strcmp(keyword, "*%QRVFlags") == 0)
+        return ParseControl(line);
+    // Shortcuts, special options, job notes and constraints have handlers of their own that
+    // this model does not read yet: their lines are passed over.
+    static const char* const kPassedOver[] = {"*UIConstraints", "*%QRVUIConstraints",
+                                              "*%QVShortcut",   "*%QRVSpecialOption",
+                                              "*%QRVJobNote",   "*%QRVUIRequires"};
+    for (const char* passed : kPassedOver)
+        if (std::strcmp(keyword, passed) == 0)
+            return nullptr;
+    ParsePSKeywords(line, keyword);
+    return nullptr;
+}
+
+PPDXErrorObj* QRVPPD::TestPPDFile(PPDStream& stream, const char* firstToken) {
+    char version[PPDStream::kLineBufferSize];
+    if (equals(firstToken, "*PPD-Adobe") && GetQuotedString(stream, version, sizeof version) &&
+        std::strcmp(version, "4.3") == 0) {
+        mValid = true;
+        return nullptr;
+    }
+    return new (std::nothrow) PPDXErrorObj(28, true);
+}
+
+long QRVPPD::ParsePSKeywords(PPDStream& line, const char* keyword) {
+    char value[PPDStream::kLineBufferSize];
+    if (std::strcmp(keyword, "*%QVFileVersion") == 0) {
+        if (NextToken(line, value, kLineEndDelimiters, true))
+            Store(mExtensionFileVersion, value);
+    } else if (std::strcmp(keyword, "*%QVVersion") == 0) {
+        if (NextToken(line, value, kLineEndDelimiters, true))
+            Store(mExtensionVersion, value);
+    } else if (std::strcmp(keyword, "*OpenGroup") == 0) {
+        if (!NextToken(line, value, kOptionDelimiters, true) || !equals(value, kInstallableOptions))
+            return 0;
+        mInInstallableOptions = true;
+        char translation[PPDStream::kLineBufferSize] = "";
+        NextToken(line, translation, kOptionDelimiters, true);
+        if (!mInstallableRollDown && mGroups) {
+            CFStringRef name = CreateTranslation(translation);
+            mInstallableRollDown = new (std::nothrow) PPDXRollDown(kInstallableOptions, name, true);
+            CFRelease(name);
+            if (mInstallableRollDown)
+                mGroups->Add(mInstallableRollDown);
+        }
+    } else if (std::strcmp(keyword, "*CloseGroup") == 0) {
+        if (NextToken(line, value, kOptionDelimiters, true) && equals(value, kInstallableOptions))
+            mInInstallableOptions = false;
+    } else {
+        PPDX::ParsePSKeywords(line, keyword);
+    }
+    return 0;
+}
+
+PPDXErrorObj* QRVPPD::ParseControl(PPDStream& line) {
+    char controlKeyword[PPDStream::kLineBufferSize];
+    if (!NextToken(line, controlKeyword, kKeywordDelimiters, true) || controlKeyword[0] == '\0')
+        return new (std::nothrow) PPDXErrorObj(16, CString(""), false);
+    CNTL_TYPE type;
+    if (mControls->Find(controlKeyword, type, true))
+        return new (std::nothrow) PPDXErrorObj(23, CString(controlKeyword), false);
+
+    PointerList flags;
+    char flag[PPDStream::kLineBufferSize];
+    while (NextToken(line, flag, kFlagDelimiters, true))
+        if (flag[0])
+            flags.PushBack(new (std::nothrow) CString(flag));
+
+    PPDXErrorObj* result = nullptr;
+    char next[PPDStream::kLineBufferSize];
+    if (ReadBlockLine(next)) {
+        PPDStream nextLine(next, static_cast<long>(std::strlen(next)));
+        char keyword[PPDStream::kLineBufferSize];
+        if (NextToken(nextLine, keyword, kKeywordDelimiters, true) && keyword[0]) {
+            if (std::strcmp(keyword, "*%QRVGroup") == 0)
+                result = ParseGroup(nextLine, controlKeyword, flags);
+            else if (std::strcmp(keyword, "*OpenUI") == 0 || std::strcmp(keyword, "*QVOpenUI") == 0 ||
+                     std::strcmp(keyword, "*OpenUIQRV") == 0 || std::strcmp(keyword, "*BeginUI") == 0)
+                result = ParseOpenUI(nextLine, controlKeyword, flags, nullptr);
+            else
+                result = new (std::nothrow) PPDXErrorObj(16, CString(controlKeyword), false);
+        }
+    }
+    // A control that was made took the flag words over and emptied the list; what is left
+    // belongs to no one.
+    ClearStringList(flags);
+    return result;
+}
+
+bool QRVPPD::ReadBlockLine(char* line) { return mStream && mStream->GetLine(line); }
+
+void QRVPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool report) {
+    if (!control || !mControls)
+        return;
+    if (!group) {
+        if (mInInstallableOptions && mInstallableRollDown)
+            group = mInstallableRollDown;
+        else if (!ParseOrphans()) {
+            mControls->Add(control);
+            return;
+        }
+    }
+    if (PPDXRollDown* rollDown = dynamic_cast<PPDXRollDown*>(group)) {
+        if (PPDXControls* list = rollDown->Controls()) {
+            control->SetParent(rollDown);
+            list->Add(control);
+        }
+        mControls->Add(control);
+        return;
+    }
+    if (report)
+        AddError(new (std::nothrow) PPDXErrorObj(29, CString(control->Keyword()), false));
+    mControls->Add(control);
+}
+
+CFStringRef QRVPPD::CreateTranslation(const char* text) {
+    if (mTextConverter)
+        return mTextConverter->ConvertToCFString(text, 0);
+    // Translations met before *LanguageEncoding are still shown: read as UTF-8 when they are,
+    // else byte for byte as Mac Roman, hex groups decoded either way.
+    unsigned long unknown = TextConverter::kUnknownEncoding;
+    TextConverter plain(unknown, TextConverter::kUnknownEncoding);
+    return plain.ConvertToCFString(text, 0);
+}
+
+PPDXControl* QRVPPD::PPDCreatePopupMenu(const char* groupKeyword, const char* controlKeyword,
+                                        const char* translation, PointerList& items,
+                                        CString* defaultKeyword) {
+    if (!groupKeyword || !translation || !mTextConverter || !mGroups || !mControls)
+        return nullptr;
+    CFStringRef groupName = CFStringCreateWithCString(kCFAllocatorDefault, groupKeyword,
+                                                      kCFStringEncodingMacRoman);
+    if (groupName) {
+        AddGroupNameToList(groupKeyword, groupName, true);
+        CFRelease(groupName);
+    }
+    PPDXGroup* group = mGroups->Find(groupKeyword, true);
+    CFStringRef name = mTextConverter->ConvertToCFString(translation, 0);
+    PointerList noFlags;
+    PPDXPopupControl* popup = new (std::nothrow)
+        PPDXPopupControl(controlKeyword, name, noFlags, true, false, items, defaultKeyword);
+    CFRelease(name);
+    if (popup)
+        SetupControl(group, popup, true);
+    return popup;
+}
+
+bool QRVPPD::PPDReconcilePopupMenu(const char* controlKeyword, const char* userName,
+                                   PointerList& items, CString* defaultKeyword) {
+    if (!mControls)
+        return false;
+    CNTL_TYPE type;
+    PPDXPopupControl* popup = dynamic_cast<PPDXPopupControl*>(mControls->Find(controlKeyword, type, true));
+    return popup && popup->Rebuild(userName, items, defaultKeyword);
+}
+
+void QRVPPD::ClearStringList(PointerList& list) {
+    while (!list.Empty()) {
+        delete static_cast<CString*>(list.Back());
+        list.PopBack();
+    }
+}
+
+bool QRVPPD::operator==(const QRVPPD& other) const {
+    FSSpec mine, theirs;
+    if (!GetFileSpec(mine) || !other.GetFileSpec(theirs))
+        return false;
+    return mine.vRefNum == theirs.vRefNum && mine.parID == theirs.parID &&
+           mine.name[0] == theirs.name[0] &&
+           std::memcmp(mine.name + 1, theirs.name + 1, mine.name[0]) == 0 &&
+           equals(PCFileName() ? PCFileName() : "", other.PCFileName() ? other.PCFileName() : "");
+}
+
+bool QRVPPD::GetFileSpec(FSSpec& fsSpec) const {
+    if (!mFile)
+        return false;
+    mFile->getFileInfo(&fsSpec);
+    return true;
+}

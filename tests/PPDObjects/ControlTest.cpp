@@ -1,0 +1,199 @@
+// The element and control base: names, visibility, flags, reserved keywords and the PostScript
+// framing and placeholder injection every control kind builds on.
+#include "ControlTestSupport.h"
+#include "PPDXRangeControl.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(PPDXElement, CopiesANonEmptyKeyword) {
+    char keyword[] = "*PageSize";
+    PlainControl control(keyword, Flags({}));
+    keyword[1] = 'X';
+    EXPECT_STREQ(control.Keyword(), "*PageSize");
+    EXPECT_TRUE(control.IsOrphan());
+    EXPECT_TRUE(control.IsVisible());
+
+    PlainControl empty("", Flags({}));
+    EXPECT_EQ(empty.Keyword(), nullptr);
+    PlainControl none(nullptr, Flags({}));
+    EXPECT_EQ(none.Keyword(), nullptr);
+
+    EXPECT_EQ(control.ParentKeyword(), nullptr);
+    control.SetParentKeyword(keyword);
+    keyword[1] = 'Y';
+    EXPECT_STREQ(control.ParentKeyword(), "*XageSize");
+    control.ClearParentKeyword();
+    EXPECT_EQ(control.ParentKeyword(), nullptr);
+}
+
+TEST(PPDXElement, UserNameIsTheSystemEncodingTextAndIsKept) {
+    Str name("Größe");
+    CFIndex before = CFGetRetainCount(name);
+    PointerList flags;
+    PPDXElement* element = new PPDXRangeControl("*K", name, flags, nullptr, 0, 0, 1, 1, 0, true);
+    EXPECT_EQ(CFGetRetainCount(name), before + 1); // retained, not copied
+    EXPECT_EQ(element->CFStringUserName(), static_cast<CFStringRef>(name));
+    const char* user = element->UserName();
+    EXPECT_STREQ(user, "Gr\x9A\xA7"
+                       "e");              // o-umlaut 0x9A and sharp s 0xA7 in Mac Roman
+    EXPECT_EQ(element->UserName(), user); // the cache, not a new conversion
+    delete element;
+    EXPECT_EQ(CFGetRetainCount(name), before);
+
+    PPDXRangeControl nameless("*K", nullptr, flags, nullptr, 0, 0, 1, 1, 0, true);
+    EXPECT_EQ(nameless.UserName(), nullptr);
+    EXPECT_EQ(nameless.CFStringUserName(), nullptr);
+}
+
+TEST(PPDXElement, EqualityNeedsKeywordsOnBothSides) {
+    PlainControl a("*Duplex", Flags({})), b("*Duplex", Flags({})), c("*Collate", Flags({}));
+    PlainControl none1(nullptr, Flags({})), none2(nullptr, Flags({}));
+    EXPECT_TRUE(a == b);
+    EXPECT_FALSE(a == c);
+    EXPECT_FALSE(none1 == none2);
+    EXPECT_TRUE(a == "*Duplex");
+    EXPECT_FALSE(a == "*duplex");
+    EXPECT_FALSE(a == static_cast<const char*>(nullptr));
+    EXPECT_FALSE(none1 == "");
+}
+
+TEST(PPDXElement, OkayToDisplayByOptions) {
+    PlainControl parent("*Group", Flags({}));
+    PlainControl visibleChild("*A", Flags({}), nullptr, kNoControlType, true);
+    PlainControl hiddenChild("*B", Flags({}), nullptr, kNoControlType, false);
+    PlainControl visibleOrphan("*C", Flags({}), nullptr, kNoControlType, true);
+    PlainControl hiddenOrphan("*D", Flags({}), nullptr, kNoControlType, false);
+    visibleChild.SetParent(&parent);
+    hiddenChild.SetParent(&parent);
+    EXPECT_EQ(visibleChild.GetParent(), &parent);
+    EXPECT_FALSE(visibleChild.IsOrphan());
+    EXPECT_TRUE(visibleOrphan.IsOrphan());
+    EXPECT_FALSE(hiddenChild.IsVisible());
+
+    // Columns: visible child, hidden child, visible orphan, hidden orphan.
+    const struct {
+        _DISPLAY_OPTIONS_ options;
+        bool shown[4];
+    } rows[] = {{0, {true, false, false, false}},
+                {1, {true, false, true, false}},
+                {2, {true, true, false, false}},
+                {3, {true, true, true, true}},
+                {8, {true, true, true, true}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.options);
+        EXPECT_EQ(visibleChild.OkayToDisplay(row.options), row.shown[0]);
+        EXPECT_EQ(hiddenChild.OkayToDisplay(row.options), row.shown[1]);
+        EXPECT_EQ(visibleOrphan.OkayToDisplay(row.options), row.shown[2]);
+        EXPECT_EQ(hiddenOrphan.OkayToDisplay(row.options), row.shown[3]);
+    }
+}
+
+TEST(PPDXControl, FlagWordsAreWalkedAndMatchedExactly) {
+    PlainControl control("*K", Flags({"Setup", "MacTJN", "MacIS"}));
+    EXPECT_EQ(control.Type(), kNoControlType);
+    EXPECT_EQ(control.Order(), 0);
+    EXPECT_EQ(control.ControlFlagCount(), 3u);
+    EXPECT_STREQ(control.FirstControlFlag(), "Setup");
+    EXPECT_STREQ(control.NextControlFlag(), "MacTJN");
+    EXPECT_STREQ(control.NextControlFlag(), "MacIS");
+    EXPECT_EQ(control.NextControlFlag(), nullptr);
+    EXPECT_EQ(control.NextControlFlag(), nullptr);
+    EXPECT_STREQ(control.FirstControlFlag(), "Setup");
+
+    EXPECT_TRUE(control.IsSetup());
+    EXPECT_TRUE(control.IsMacTJN());
+    EXPECT_TRUE(control.IsMacImgShift());
+    EXPECT_FALSE(control.IsCommand());
+    EXPECT_FALSE(control.IsSpooler());
+    EXPECT_FALSE(control.FindControlFlag("setup"));
+    EXPECT_FALSE(control.FindControlFlag("Set"));
+    EXPECT_FALSE(control.FindControlFlag(nullptr));
+
+    PlainControl bare("*K", Flags({}));
+    EXPECT_EQ(bare.FirstControlFlag(), nullptr);
+    EXPECT_EQ(bare.NextControlFlag(), nullptr);
+}
+
+TEST(PPDXControl, ValidKeywordRejectsOnlyTheReservedColourKeywords) {
+    EXPECT_FALSE(PPDXControl::ValidKeyword(nullptr));
+    for (const char* reserved :
+         {"*QVPigmentor", "*QV_PROP_COLORMODE", "*QV_PROP_PG_CRD_TEXT_HT",
+          "*QV_LOCAL_PROP_BACKPAGEMEDIA", "*QV_PROP_WATERMARK", "*QV_PROP_LOCAL_QVLANDSCAPE"})
+        EXPECT_FALSE(PPDXControl::ValidKeyword(reserved)) << reserved;
+    for (const char* free : {"*PageSize", "QVPigmentor", "*qvpigmentor", "*QV_PROP_WATERMARKS",
+                             "*QV_PROP_PG_CRD_", ""})
+        EXPECT_TRUE(PPDXControl::ValidKeyword(free)) << free;
+}
+
+TEST(PPDXControl, DefaultPostScriptIsTheOwnCodeUnframed) {
+    PlainControl withCode("*K", Flags({}), "1 dict dup /X 2 put\n");
+    EXPECT_EQ(WrittenPostScript(withCode), "1 dict dup /X 2 put\n");
+    EXPECT_EQ(withCode.PSLength(), 20);
+
+    PlainControl without("*K", Flags({}));
+    EXPECT_EQ(without.PostScript(nullptr), 0);
+    EXPECT_EQ(WrittenPostScript(without), "");
+}
+
+TEST(PPDXControl, GeneratePSOutputDataFramesTheCode) {
+    PlainControl control("*Collate", Flags({}));
+    unsigned char code[] = "true setcollate\n";
+    std::string out(128, '#');
+    auto* buf = reinterpret_cast<unsigned char*>(&out[0]);
+
+    long n = control.GeneratePSOutputData(nullptr, code, 16, "True", true);
+    EXPECT_EQ(n, 16 + 8 + 1 + 4 + 1 + 16 + 13);
+    EXPECT_EQ(control.GeneratePSOutputData(buf, code, 16, "True", true), n);
+    EXPECT_EQ(out.substr(0, n + 1),
+              "%%BeginFeature: *Collate True\ntrue setcollate\n%%EndFeature\n#");
+
+    n = control.GeneratePSOutputData(buf, code, 0, "False", true);
+    EXPECT_EQ(out.substr(0, n), "%%BeginFeature: *Collate False\n\n%%EndFeature\n");
+    n = control.GeneratePSOutputData(buf, nullptr, 5, "X", true);
+    EXPECT_EQ(out.substr(0, n), "%%BeginFeature: *Collate X\n\n%%EndFeature\n");
+
+    EXPECT_EQ(control.GeneratePSOutputData(nullptr, code, 4, "True", false), 4);
+    n = control.GeneratePSOutputData(buf, nullptr, 0, "True", false);
+    EXPECT_EQ(out.substr(0, n), "\n");
+}
+
+TEST(PPDXControl, InjectReplacesEveryPlaceholderIgnoringCase) {
+    const char code[] = "<*density> setdensity <*DENSITY> pop <*Dens>\n";
+    unsigned char* result = nullptr;
+    long n = PPDXControl::Inject("*Density", reinterpret_cast<const unsigned char*>(code),
+                                 sizeof code - 1, "18", result);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "18 setdensity 18 pop <*Dens>\n");
+    EXPECT_EQ(result[n], '\0');
+    std::free(result);
+}
+
+TEST(PPDXControl, InjectDoublesBackslashesAndKeepsOtherBytes) {
+    const char code[] = "(<*Name>) \xE4 show";
+    unsigned char* result = nullptr;
+    long n = PPDXControl::Inject("*Name", reinterpret_cast<const unsigned char*>(code),
+                                 sizeof code - 1, "a\\b\xC3", result);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "(a\\\\b\xC3) \xE4 show");
+    std::free(result);
+}
+
+TEST(PPDXControl, InjectReadsTheCodeUpToItsLengthOrANul) {
+    const unsigned char code[] = {'A', '<', '*', 'X', '>', 0, 'B', 'C'};
+    unsigned char* result = nullptr;
+    long n = PPDXControl::Inject("*X", code, sizeof code, "1", result);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "A1");
+    std::free(result);
+
+    // A placeholder cut by the length is not one.
+    n = PPDXControl::Inject("*X", code, 4, "1", result);
+    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "A<*X");
+    std::free(result);
+
+    n = PPDXControl::Inject("*X", nullptr, 10, "1", result);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(n, 0);
+    EXPECT_EQ(result[0], '\0');
+    std::free(result);
+}
