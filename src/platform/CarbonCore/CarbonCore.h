@@ -8,3 +8,4 @@
 #include <CarbonCore/TextCommon.h>
 #include <CarbonCore/TextEncodingConverter.h>
 #include <CarbonCore/Resources.h>
+#include <CarbonCore/Gestalt.h>

@@ -17,8 +17,8 @@ namespace {
 // ids are handed out by the lock, so TypeName never races with a registration.
 constexpr CFTypeID kMaxTypes = 128;
 std::mutex gRegistryLock;
-const char* gTypeNames[kMaxTypes] = {nullptr, "CFAllocator"};
-CFTypeID gNextType = kAllocatorTypeID + 1;
+const char* gTypeNames[kMaxTypes] = {nullptr, "CFAllocator", "CFBoolean"};
+CFTypeID gNextType = kBooleanTypeID + 1;
 
 } // namespace
 

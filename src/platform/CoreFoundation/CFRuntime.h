@@ -23,6 +23,8 @@ namespace pmcf {
 
 /// Id reserved for CFAllocator, whose instances exist before any registration can run.
 constexpr CFTypeID kAllocatorTypeID = 1;
+/// Id reserved for CFBoolean, whose two constants are constant-initialised like the allocators.
+constexpr CFTypeID kBooleanTypeID = 2;
 
 /// Registers a CF class and returns its new id (never 0); thread-safe, called once per class.
 CFTypeID RegisterType(const char* name);
