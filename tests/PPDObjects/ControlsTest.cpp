@@ -6,8 +6,10 @@
 #include "PPDXControls.h"
 #include "PPDXDisplayOptions.h"
 #include "PPDXFloatRangeControl.h"
+#include "PPDXJobNote.h"
 #include "PPDXPopupControl.h"
 #include "PPDXRangeControl.h"
+#include "PPDXSpecialOption.h"
 
 #include <gtest/gtest.h>
 
@@ -50,6 +52,18 @@ struct Model {
         return Add(
             new PPDXFloatRangeControl(keyword, CFSTR("F"), flags, nullptr, 0, 0, 9, 1, 0, true));
     }
+    PPDXJobNote* JobNote(const char* keyword, bool visible, bool orphan) {
+        PointerList flags;
+        return Add(new PPDXJobNote(keyword, CFSTR("N"), flags, nullptr, 0, nullptr, nullptr,
+                                   visible, 32, 0, 0),
+                   orphan);
+    }
+    PPDXSpecialOption* Special(const char* keyword, bool visible, bool orphan) {
+        PointerList flags;
+        char value[] = "True";
+        return Add(new PPDXSpecialOption(keyword, CFSTR("S"), flags, value, nullptr, 0, visible),
+                   orphan);
+    }
     PlainControl* Plain(const char* keyword, CNTL_TYPE type, bool visible, bool orphan) {
         return Add(new PlainControl(keyword, Flags({}), nullptr, type, visible), orphan);
     }
@@ -73,12 +87,14 @@ TEST(PPDXControls, SortsControlsIntoTheirKindLists) {
     PPDXBooleanControl* boolean = m.Boolean("*Collate");
     PPDXFloatRangeControl* real = m.Float("*Gamma");
     PPDXRangeControl* range = m.Range("*Density");
-    PlainControl* note = m.Plain("*Notes1", kJobNoteType, true, false);
-    PlainControl* special = m.Plain("*DeviceLink", kSpecialOptionType, false, true);
+    PPDXJobNote* note = m.JobNote("*Notes1", true, false);
+    PPDXSpecialOption* special = m.Special("*DeviceLink", false, true);
     PlainControl* untyped = m.Plain("*Odd", kNoControlType, true, false);
+    m.Plain("*FakeNote", kJobNoteType, true, false); // the kind alone does not make a job note
 
     ScopedDisplayOptions all(kShowAll);
-    EXPECT_EQ(Shown(m.controls), "*PageSize *Collate *Gamma *Density *Notes1 *DeviceLink *Odd");
+    EXPECT_EQ(Shown(m.controls),
+              "*PageSize *Collate *Gamma *Density *Notes1 *DeviceLink *Odd *FakeNote");
     EXPECT_EQ(m.controls.FirstPopupControl(), popup);
     EXPECT_EQ(m.controls.NextPopupControl(), nullptr);
     EXPECT_EQ(m.controls.NextPopupControl(), nullptr);
@@ -86,6 +102,7 @@ TEST(PPDXControls, SortsControlsIntoTheirKindLists) {
     EXPECT_EQ(m.controls.FirstRangeControl(), range); // never the floating-point range
     EXPECT_EQ(m.controls.NextRangeControl(), nullptr);
     EXPECT_EQ(m.controls.FirstJobNote(), note);
+    EXPECT_EQ(m.controls.NextJobNote(), nullptr);
     EXPECT_EQ(m.controls.FirstSpecialOption(), special);
     EXPECT_EQ(m.controls.ControlCount(), 4u);
     EXPECT_EQ(m.controls.RangeCount(), 1u);
@@ -127,9 +144,9 @@ TEST(PPDXControls, CountsFollowTheDisplayOptions) {
 
 TEST(PPDXControls, JobNotesAndSpecialOptionsAreCountedUnderFixedOptions) {
     Model m;
-    m.Plain("*Notes1", kJobNoteType, true, true);   // visible orphan: counted
-    m.Plain("*Notes2", kJobNoteType, false, false); // hidden: not counted
-    m.Plain("*Link", kSpecialOptionType, false, true);
+    m.JobNote("*Notes1", true, true);   // visible orphan: counted
+    m.JobNote("*Notes2", false, false); // hidden: not counted
+    m.Special("*Link", false, true);
     ScopedDisplayOptions none(0);
     EXPECT_EQ(m.controls.JobNoteCount(), 1u);
     EXPECT_EQ(m.controls.SpecialOptionsCount(), 1u);

@@ -94,7 +94,9 @@ TEST(ExamplePPDs, C5000Controls) {
     ASSERT_NE(mode, nullptr);
     EXPECT_EQ(mode->ItemCount(), 3u);
     EXPECT_STREQ(mode->GetDefaultKeyword(), "CMYK");
-    EXPECT_EQ(utf8(mode->GetCurrentControlValueString()), "CMYK");
+    CFStringRef value = mode->GetCurrentControlValueString();
+    EXPECT_EQ(utf8(value), "CMYK");
+    CFRelease(value);
     EXPECT_STREQ(mode->GetParent()->Keyword(), "TPPigmentor");
     EXPECT_EQ(itemName(ppd, "*QVColorMode", "Grayscale"), "Grayscale");
 

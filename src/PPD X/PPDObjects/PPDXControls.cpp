@@ -3,8 +3,10 @@
 
 #include "PPDXBooleanControl.h"
 #include "PPDXDisplayOptions.h"
+#include "PPDXJobNote.h"
 #include "PPDXPopupControl.h"
 #include "PPDXRangeControl.h"
+#include "PPDXSpecialOption.h"
 
 #include <cstring>
 
@@ -31,7 +33,7 @@ void PPDXControls::Add(PPDXControl* control) {
     // kind without being a PPDXRangeControl, and belongs to no kind list.
     switch (control->Type()) {
     case kJobNoteType:
-        kind = &mJobNotes;
+        kind = dynamic_cast<PPDXJobNote*>(control) ? &mJobNotes : nullptr;
         break;
     case kBooleanType:
         kind = dynamic_cast<PPDXBooleanControl*>(control) ? &mBooleans : nullptr;
@@ -43,7 +45,7 @@ void PPDXControls::Add(PPDXControl* control) {
         kind = dynamic_cast<PPDXRangeControl*>(control) ? &mRanges : nullptr;
         break;
     case kSpecialOptionType:
-        kind = &mSpecialOptions;
+        kind = dynamic_cast<PPDXSpecialOption*>(control) ? &mSpecialOptions : nullptr;
         break;
     default:
         break;
@@ -156,20 +158,20 @@ PPDXRangeControl* PPDXControls::NextRangeControl() {
     return static_cast<PPDXRangeControl*>(NextOf(mRanges));
 }
 
-PPDXControl* PPDXControls::FirstJobNote() {
-    return FirstOf(mJobNotes);
+PPDXJobNote* PPDXControls::FirstJobNote() {
+    return static_cast<PPDXJobNote*>(FirstOf(mJobNotes));
 }
 
-PPDXControl* PPDXControls::NextJobNote() {
-    return NextOf(mJobNotes);
+PPDXJobNote* PPDXControls::NextJobNote() {
+    return static_cast<PPDXJobNote*>(NextOf(mJobNotes));
 }
 
-PPDXControl* PPDXControls::FirstSpecialOption() {
-    return FirstOf(mSpecialOptions);
+PPDXSpecialOption* PPDXControls::FirstSpecialOption() {
+    return static_cast<PPDXSpecialOption*>(FirstOf(mSpecialOptions));
 }
 
-PPDXControl* PPDXControls::NextSpecialOption() {
-    return NextOf(mSpecialOptions);
+PPDXSpecialOption* PPDXControls::NextSpecialOption() {
+    return static_cast<PPDXSpecialOption*>(NextOf(mSpecialOptions));
 }
 
 bool PPDXControls::Matches(const PPDXControl* control, const char* keyword, bool exact) {
@@ -210,10 +212,10 @@ PPDXRangeControl* PPDXControls::FindRangeControl(const char* keyword, const bool
     return static_cast<PPDXRangeControl*>(FindIn(mRanges, keyword, exact));
 }
 
-PPDXControl* PPDXControls::FindJobNote(const char* keyword, const bool& exact) {
-    return FindIn(mJobNotes, keyword, exact);
+PPDXJobNote* PPDXControls::FindJobNote(const char* keyword, const bool& exact) {
+    return static_cast<PPDXJobNote*>(FindIn(mJobNotes, keyword, exact));
 }
 
-PPDXControl* PPDXControls::FindSpecialOption(const char* keyword, const bool& exact) {
-    return FindIn(mSpecialOptions, keyword, exact);
+PPDXSpecialOption* PPDXControls::FindSpecialOption(const char* keyword, const bool& exact) {
+    return static_cast<PPDXSpecialOption*>(FindIn(mSpecialOptions, keyword, exact));
 }

@@ -14,8 +14,10 @@
 
 class PPDXControl;
 class PPDXBooleanControl;
+class PPDXJobNote;
 class PPDXPopupControl;
 class PPDXRangeControl;
+class PPDXSpecialOption;
 
 /// How many controls of one kind were added, and how many of those were orphans, hidden, or
 /// both; the counts under each display option follow from these four.
@@ -78,12 +80,10 @@ public:
     PPDXBooleanControl* NextBooleanControl();
     PPDXRangeControl* FirstRangeControl();
     PPDXRangeControl* NextRangeControl();
-    /// Job notes (controls of kind kJobNoteType).
-    PPDXControl* FirstJobNote();
-    PPDXControl* NextJobNote();
-    /// Special options (controls of kind kSpecialOptionType).
-    PPDXControl* FirstSpecialOption();
-    PPDXControl* NextSpecialOption();
+    PPDXJobNote* FirstJobNote();
+    PPDXJobNote* NextJobNote();
+    PPDXSpecialOption* FirstSpecialOption();
+    PPDXSpecialOption* NextSpecialOption();
 
     /// The first control shown whose keyword equals `keyword` (exact) or contains it, and its
     /// kind; null when none or for a null keyword.
@@ -92,8 +92,8 @@ public:
     PPDXPopupControl* FindPopup(const char* keyword, const bool& exact);
     PPDXBooleanControl* FindBoolean(const char* keyword, const bool& exact);
     PPDXRangeControl* FindRangeControl(const char* keyword, const bool& exact);
-    PPDXControl* FindJobNote(const char* keyword, const bool& exact);
-    PPDXControl* FindSpecialOption(const char* keyword, const bool& exact);
+    PPDXJobNote* FindJobNote(const char* keyword, const bool& exact);
+    PPDXSpecialOption* FindSpecialOption(const char* keyword, const bool& exact);
 
 protected:
     /// One kind's controls, cursor and counts.

@@ -2,11 +2,15 @@
 //
 // Construction, destruction, the line loop and the dispatch of each line by its main keyword.
 // The handlers of the keyword families live beside this file: QRVPPDOptionBlocks.cpp (popup,
-// boolean and range blocks) and QRVPPDGroups.cpp (pages, group names, parents, groups).
+// boolean and range blocks), QRVPPDGroups.cpp (pages, group names, parents, groups),
+// QRVPPDShortcuts.cpp (shortcuts, special options), QRVPPDJobNotes.cpp (job notes) and
+// QRVPPDConstraints.cpp (UI constraints and their queries).
 //
 //===----------------------------------------------------------------------===//
 #include "QRVPPD.h"
 
+#include "ConstraintForest.h"
+#include "CStringSoup.h"
 #include "GroupName.h"
 #include "KeywordTo_PPDControl.h"
 #include "PPDFileStream.h"
@@ -17,6 +21,7 @@
 #include "PPDXProperties.h"
 #include "PPDXProperty.h"
 #include "PPDXRollDown.h"
+#include "PPDXShortcuts.h"
 #include "TextConverter.h"
 
 #include <cstring>
@@ -48,11 +53,16 @@ QRVPPD::QRVPPD(const FSSpec& fsSpec, const _PARSE_OPTIONS_& options, CFArrayRef 
 QRVPPD::QRVPPD(const _PARSE_OPTIONS_& options) : mParseOptions(options) { Build(); }
 
 QRVPPD::~QRVPPD() {
+    DeleteConstraintMaps();
     delete mKeywordIndex;
-    ScopedDisplayOptions seeEverything(kShowAll);
-    DeleteElements();
-    delete mExtensionFileVersion;
-    delete mExtensionVersion;
+    delete mRequires;
+    {
+        ScopedDisplayOptions seeEverything(kShowAll);
+        DeleteElements();
+        delete mExtensionFileVersion;
+        delete mExtensionVersion;
+        delete mShortcuts;
+    }
     ClearStringList(mShortcutKeywords);
     ClearGroupNameList();
 }
@@ -89,7 +99,15 @@ void QRVPPD::Build() {
     mProperties = new (std::nothrow) PPDXProperties;
     mGroups = new (std::nothrow) PPDXGroups;
     mControls = new (std::nothrow) PPDXControls;
+    // The newest model's string set is the process-wide one; every model keeps its own, so
+    // that its maps' ids keep naming its own strings whatever models come and go after it.
+    mConstraintStrings = new (std::nothrow) CStringSoup;
+    gConstraintStrings = mConstraintStrings;
     mKeywordIndex = new (std::nothrow) KeywordTo_PPDControl;
+    mConstraints = new (std::nothrow) ConstraintForest;
+    mRequires = new (std::nothrow) ConstraintForest;
+    gProcessedConstraints = 0;
+    gProcessedRequires = 0;
     if (!mFile)
         return;
     Parse();
@@ -123,12 +141,13 @@ void QRVPPD::Parse() {
             return;
         }
         mStream = &stream;
+        mHasPendingLine = false;
         char token[PPDStream::kLineBufferSize];
         if (NextToken(stream, token, kKeywordDelimiters, true))
             signatureError = TestPPDFile(stream, token);
 
         char line[PPDStream::kLineBufferSize];
-        while (!signatureError && stream.GetLine(line)) {
+        while (!signatureError && ReadBlockLine(line)) {
             PPDStream lineStream(line, static_cast<long>(std::strlen(line)));
             if (!NextToken(lineStream, token, kKeywordDelimiters, true) || token[0] == '\0')
                 continue;
@@ -139,10 +158,12 @@ void QRVPPD::Parse() {
             if (error->IsFatal() || mAllErrorsFatal)
                 break;
         }
+        ResolveShortcuts();
+        ClearStringList(mShortcutKeywords);
         CollectOrphanGroups();
         ClearGroupNameList();
-        ClearStringList(mShortcutKeywords);
         mStream = nullptr;
+        mHasPendingLine = false;
     }
     AddError(signatureError);
     if (mKeywordIndex)
@@ -150,6 +171,9 @@ void QRVPPD::Parse() {
 }
 
 PPDXErrorObj* QRVPPD::Dispatch(PPDStream& line, const char* keyword) {
+    if (std::strcmp(keyword, "*UIConstraints") == 0 ||
+        std::strcmp(keyword, "*%QRVUIConstraints") == 0)
+        return ParseUIConstraint(line, false);
     if (std::strcmp(keyword, "*%QRVPropPage") == 0)
         return ParsePropertyPage(line);
     if (std::strcmp(keyword, "*%QRVGroupName") == 0)
@@ -158,14 +182,14 @@ PPDXErrorObj* QRVPPD::Dispatch(PPDStream& line, const char* keyword) {
         return ParseParent(line);
     if (std::strcmp(keyword, "*%QRVFlags") == 0)
         return ParseControl(line);
-    // Shortcuts, special options, job notes and constraints have handlers of their own that
-    // this model does not read yet: their lines are passed over.
-    static const char* const kPassedOver[] = {"*UIConstraints", "*%QRVUIConstraints",
-                                              "*%QVShortcut",   "*%QRVSpecialOption",
-                                              "*%QRVJobNote",   "*%QRVUIRequires"};
-    for (const char* passed : kPassedOver)
-        if (std::strcmp(keyword, passed) == 0)
-            return nullptr;
+    if (std::strcmp(keyword, "*%QVShortcut") == 0)
+        return ParseShortcut(line);
+    if (std::strcmp(keyword, "*%QRVSpecialOption") == 0)
+        return ParseSpecialOption(line);
+    if (std::strcmp(keyword, "*%QRVJobNote") == 0)
+        return ParseJobNote(line);
+    if (std::strcmp(keyword, "*%QRVUIRequires") == 0)
+        return ParseUIConstraint(line, true);
     ParsePSKeywords(line, keyword);
     return nullptr;
 }
@@ -245,7 +269,23 @@ PPDXErrorObj* QRVPPD::ParseControl(PPDStream& line) {
     return result;
 }
 
-bool QRVPPD::ReadBlockLine(char* line) { return mStream && mStream->GetLine(line); }
+bool QRVPPD::ReadBlockLine(char* line) {
+    if (mHasPendingLine) {
+        mHasPendingLine = false;
+        std::memcpy(line, mPendingLine, sizeof mPendingLine);
+        return mPendingLineEnded;
+    }
+    return mStream && mStream->GetLine(line);
+}
+
+void QRVPPD::UnreadLine(const char* line, bool ended) {
+    // One line of look-ahead is all a handler takes; the file stream itself cannot step back.
+    size_t length = strnlen(line, PPDStream::kMaxLineLength);
+    std::memcpy(mPendingLine, line, length);
+    mPendingLine[length] = '\0';
+    mPendingLineEnded = ended;
+    mHasPendingLine = true;
+}
 
 void QRVPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool report) {
     if (!control || !mControls)

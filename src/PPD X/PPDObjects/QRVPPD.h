@@ -9,7 +9,10 @@
 #include "PPDX.h"
 #include "PPDXTypes.h"
 
+class CStringSoup;
+class ConstraintForest;
 class GroupName;
+class ItemConstraintList;
 class KeywordTo_PPDControl;
 class PPDXControl;
 class PPDXControls;
@@ -17,15 +20,20 @@ class PPDXGroup;
 class PPDXGroups;
 class PPDXProperties;
 class PPDXRollDown;
+class PPDXShortcuts;
+struct SharedConstraintRec;
 
 /// The PPD model every other part of the system uses: a PPDX that owns the property pages,
-/// groups (roll-downs, scroll panes, plain groups) and controls of a PPD, and the keyword
-/// index of its controls, and that fills them by parsing the file in the maker's dialect.
+/// groups (roll-downs, scroll panes, plain groups), controls and shortcuts of a PPD, the
+/// keyword index of its controls and its UI-constraint maps, and that fills them by parsing
+/// the file in the maker's dialect.
 ///
 /// Only option blocks announced by a "*%QRVFlags" line become controls. The model owns every
 /// element; its containers only point at them. Walks over the containers show what the
 /// class-wide display options admit (Options()); the parse options, per model, decide what is
-/// kept at all. One thread at a time; the display options are process-wide and not locked.
+/// kept at all. Constraint maps hold ids of a string set the model owns; gConstraintStrings
+/// points at the set of the model built last. One thread at a time; the display options, the
+/// extension level and gConstraintStrings are process-wide and not locked.
 class QRVPPD : public PPDX {
 public:
     /// Parses the PPD at `url` when its *PCFileName is among `acceptedNames` (or none given).
@@ -48,7 +56,14 @@ public:
     PPDXControls* GetControls() const { return mControls; }
     PPDXProperties* GetProperties() const { return mProperties; }
     PPDXGroups* GetGroups() const { return mGroups; }
+    /// The shortcuts, made when a parse ends; null before.
+    PPDXShortcuts* GetShortcuts() const { return mShortcuts; }
     KeywordTo_PPDControl* GetKeywordIndex() const { return mKeywordIndex; }
+    /// The maps of "*UIConstraints"/"*%QRVUIConstraints" and of "*%QRVUIRequires" lines.
+    ConstraintForest* GetConstraints() const { return mConstraints; }
+    ConstraintForest* GetRequires() const { return mRequires; }
+    /// The string set whose ids the constraint maps hold (owned by the model), or null.
+    CStringSoup* GetConstraintStrings() const { return mConstraintStrings; }
 
     /// The class-wide display options of every walk over a model's containers.
     static _DISPLAY_OPTIONS_ Options();
@@ -95,6 +110,39 @@ public:
     /// "*%QRVRange" and "*%QRVUnitRange": an integer range on one line.
     PPDXErrorObj* ParseRange(PPDStream& line, const char* controlKeyword, PointerList& flags,
                              PPDXGroup* group);
+    /// "*%QVShortcut": keeps the control keyword until the parse ends; 19 for a reserved one.
+    PPDXErrorObj* ParseShortcut(PPDStream& line);
+    /// "*%QRVSpecialOption": a hidden name-value control.
+    PPDXErrorObj* ParseSpecialOption(PPDStream& line);
+    /// A stand-alone "*%QRVJobNote" line: a note placed in the group "TPQVNotes".
+    PPDXErrorObj* ParseJobNote(PPDStream& line);
+    /// A "*%QRVJobNote" line of the block `controlKeyword`, with the block's flags (taken over
+    /// when a note is made) and its roll-down (null: the group "TPQVNotes").
+    PPDXErrorObj* ParseJobNote(PPDStream& line, const char* controlKeyword, PointerList& flags,
+                               PPDXGroup* group);
+    /// "*UIConstraints", "*%QRVUIConstraints" (`requires` false) and "*%QRVUIRequires" (true).
+    PPDXErrorObj* ParseUIConstraint(PPDStream& line, bool requires);
+    /// Binds the shortcut keywords to controls (19 for each missing one) into a new list.
+    void ResolveShortcuts();
+
+    /// What choice `item` of `control` constrains: the count of records; with `records`, a
+    /// new array of them (release it with ReleaseConstraintList), null when there are none.
+    /// Specific records (of that choice) come first, then those of any choice of the keyword.
+    /// Moves the item cursors of the popup controls involved.
+    long GetConstraintList(PPDXControl* control, long item, SharedConstraintRec** records);
+    /// What `control` requires: as GetConstraintList for item 0 over the requires map.
+    long GetRequiresList(PPDXControl* control, SharedConstraintRec** records);
+    /// Frees an array of GetConstraintList (or GetRequiresList) and nulls the pointer.
+    static void ReleaseConstraintList(SharedConstraintRec*& records);
+    static void ReleaseRequiresList(SharedConstraintRec*& records);
+    /// The common body of both queries over `forest`.
+    long CommonGetForestList(PPDXControl* control, long item, SharedConstraintRec** records,
+                             ConstraintForest* forest);
+    /// Fills records `first` to `first + count - 1` from the first `count` pairs of `list`.
+    void ProcessConstraintList(const ItemConstraintList* list, SharedConstraintRec* records,
+                               unsigned long first, unsigned long count);
+    /// Deletes the constraints map and the model's constraint string set.
+    void DeleteConstraintMaps();
 
     /// Places a finished control into `group` (a roll-down) or keeps it as an orphan.
     void SetupControl(PPDXGroup* group, PPDXControl* control, bool report);
@@ -115,8 +163,11 @@ protected:
     void Build();
     /// A new string (the caller releases it) of PPD translation text.
     CFStringRef CreateTranslation(const char* text);
-    /// The next line of the parse's file stream into `line`; false at its end.
+    /// The next line of the parse into `line` (a line left by UnreadLine first, else the
+    /// file stream's next); false at the end, or when the line is over-long or unended.
     bool ReadBlockLine(char* line);
+    /// Leaves `line` (as read, with the result its read gave) to the next ReadBlockLine.
+    void UnreadLine(const char* line, bool ended);
     /// Reads a "*OpenUI" block's lines up to its close keyword; see the .cpp.
     bool IsCloseKeyword(const char* mainPart) const;
 
@@ -124,6 +175,7 @@ protected:
     PPDXProperties* mProperties = nullptr;
     PPDXGroups* mGroups = nullptr;
     PPDXControls* mControls = nullptr;
+    PPDXShortcuts* mShortcuts = nullptr;
     bool mInInstallableOptions = false;
     PPDXRollDown* mInstallableRollDown = nullptr;
     CString* mExtensionFileVersion = nullptr;
@@ -131,12 +183,33 @@ protected:
     PointerList mShortcutKeywords;
     PointerList mGroupNames;
     KeywordTo_PPDControl* mKeywordIndex = nullptr;
+    ConstraintForest* mConstraints = nullptr;
+    ConstraintForest* mRequires = nullptr;
+    CStringSoup* mConstraintStrings = nullptr;
 
     static _EXTENSIONS_SUPPORT_ sExtensionsSupport;
 
 private:
     PPDXErrorObj* Dispatch(PPDStream& line, const char* keyword);
     void DeleteElements();
+    /// Both job-note parsers: `blockKeyword` is null for a stand-alone line.
+    PPDXErrorObj* ReadJobNote(PPDStream& line, const char* blockKeyword, PointerList& flags,
+                              PPDXGroup* group);
+    /// Looks at the line after a job-note declaration: a default text or the note's code
+    /// consume it; any other line is left for the driver.
+    void ReadJobNoteFollowUp(const char* keyword, CString*& defaultText, unsigned char*& code,
+                             long& codeLength);
+
+    /// A line read ahead and not used, waiting for the next ReadBlockLine.
+    char mPendingLine[PPDStream::kLineBufferSize] = "";
+    bool mHasPendingLine = false;
+    bool mPendingLineEnded = false;
 };
+
+/// The constraint string set of the model built last (owned by that model), or null.
+extern CStringSoup* gConstraintStrings;
+/// The lines stored in the constraints and requires maps of the model built last.
+extern unsigned long gProcessedConstraints;
+extern unsigned long gProcessedRequires;
 
 #endif // PIGMENTOR_PPDX_QRVPPD_H

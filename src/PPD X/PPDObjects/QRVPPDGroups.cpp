@@ -159,7 +159,7 @@ PPDXErrorObj* QRVPPD::ParseGroup(PPDStream& line, const char* controlKeyword, Po
         is(blockKeyword, "*OpenUIQRV") || is(blockKeyword, "*BeginUI"))
         return ParseOpenUI(block, controlKeyword, flags, group);
     if (is(blockKeyword, "*%QRVJobNote"))
-        return nullptr; // job notes are read by a handler of their own, not yet part of the model
+        return ParseJobNote(block, controlKeyword, flags, dynamic_cast<PPDXRollDown*>(group));
     return new (std::nothrow) PPDXErrorObj(5, CString(controlKeyword), false);
 }
 

@@ -1,0 +1,189 @@
+//===- PPDXJobNote.cpp - A free-text field of the job ---------------------===//
+#include "PPDXJobNote.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+/// The declaration's flag words in table order; word i sets bit 1 << i.
+const char* const kFlagWords[PPDXJobNote::kFlagWordCount] = {
+    "Alpha",         "Numeric", "Decimal",      "Required",   "Remembered", "Password",
+    "AlwaysDisplay", "Resume",  "Member",       "OnOfSwitch", "LengthReq",  "SecPrint",
+    "Command",       "Space",   "Negative",     "Encrypt",    "MultiSpace", "MultiComma",
+    "LCD",           "Hyphen",  "TwoCharField", "NoComma",    "MinLength"};
+
+const char* textOf(const CString* s) {
+    return s ? static_cast<const char*>(*s) : nullptr;
+}
+
+int32_t saturate(long value) {
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+bool equals(const char* a, const char* b) {
+    return a && b && std::strcmp(a, b) == 0;
+}
+
+} // namespace
+
+PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef localName, PointerList& flags,
+                         unsigned char* psData, const long& psLength, CString* defaultText,
+                         CString* languageEncoding, const bool& visible, const long& maximumLength,
+                         const JobNoteFlag& jobNoteFlags, const long& minimumLength)
+    : PPDXControl(keyword, localName, flags, psData, psLength, visible),
+      mMaxLength(saturate(maximumLength)), mMinLength(saturate(minimumLength)),
+      mJobNoteFlags(jobNoteFlags), mDefaultText(defaultText) {
+    mType = kJobNoteType;
+    if (textOf(mDefaultText))
+        mText = new (std::nothrow) CString(*mDefaultText);
+    if (textOf(languageEncoding))
+        mLanguageEncoding = new (std::nothrow) CString(*languageEncoding);
+}
+
+PPDXJobNote::~PPDXJobNote() {
+    delete mText;
+    delete mDefaultText;
+    delete mLanguageEncoding;
+    DropCache();
+}
+
+void PPDXJobNote::DropCache() {
+    std::free(mPSCache);
+    mPSCache = nullptr;
+    mPSCacheLength = 0;
+}
+
+bool PPDXJobNote::OkayToDisplay(const _DISPLAY_OPTIONS_& options) const {
+    // A note is a field of the job rather than an option of a page: whether it has a group
+    // does not decide whether it is shown.
+    if (options == 0 || options == kShowOrphans)
+        return IsVisible();
+    return true;
+}
+
+const char* PPDXJobNote::GetNotes() const {
+    return textOf(mText);
+}
+
+const char* PPDXJobNote::GetDefaultNotes() const {
+    return textOf(mDefaultText);
+}
+
+const char* PPDXJobNote::LanguageEncoding() const {
+    return textOf(mLanguageEncoding);
+}
+
+void PPDXJobNote::SetNotes(const char* text) {
+    DropCache();
+    if (!text) {
+        delete mText;
+        mText = nullptr;
+    } else if (mText) {
+        *mText = text;
+    } else {
+        mText = new (std::nothrow) CString(text);
+    }
+}
+
+CFStringRef PPDXJobNote::GetCurrentControlValueString() {
+    const char* text = GetNotes() ? GetNotes() : "";
+    CFStringRef result =
+        CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII);
+    // A user may type any character of the system encoding; such a text still reads back.
+    if (!result)
+        result = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingMacRoman);
+    return result;
+}
+
+void PPDXJobNote::SetCurrentControlWithCFString(CFStringRef value) {
+    DropCache();
+    if (!value) {
+        SetNotes(nullptr);
+    } else if (mText) {
+        *mText = value;
+    } else {
+        mText = new (std::nothrow) CString(value);
+    }
+}
+
+long PPDXJobNote::PostScript(unsigned char* out) {
+    const char* text = GetNotes();
+    if (!text || !Keyword())
+        return 0;
+    if (!mPSCache) {
+        if (PSLength() > 0) {
+            char limited[kMaxPDLText + 1];
+            size_t length = strnlen(text, kMaxPDLText);
+            std::memcpy(limited, text, length);
+            limited[length] = '\0';
+            BuildValueCache(limited, mPSCache, mPSCacheLength);
+        } else {
+            BuildPDLString(text);
+        }
+    }
+    return GeneratePSOutputData(out, mPSCache, mPSCacheLength, text, true);
+}
+
+long PPDXJobNote::BuildPDLString(const char* text) {
+    DropCache();
+    if (!text)
+        text = "";
+    const char* prefix = nullptr;
+    if (Resume())
+        prefix = "%%PersPassword: ";
+    else if (IsMember())
+        prefix = "%%DeptPassword: ";
+    else if (equals(Keyword(), "*Notes1"))
+        prefix = "%%QRVCustom1: ";
+    else if (equals(Keyword(), "*Notes2"))
+        prefix = "%%QRVCustom2: ";
+    else if (equals(Keyword(), "*Instruc"))
+        prefix = "%%QRVCustom3: ";
+
+    static const char kEmptyOption[] = "%%EmptyOption\n\n";
+    size_t textLength = prefix ? strnlen(text, kMaxPDLText) : 0;
+    size_t length = prefix ? std::strlen(prefix) + textLength + 1 : sizeof kEmptyOption - 1;
+    unsigned char* line = static_cast<unsigned char*>(std::malloc(length));
+    if (!line)
+        return 0;
+    if (prefix) {
+        size_t prefixLength = std::strlen(prefix);
+        std::memcpy(line, prefix, prefixLength);
+        std::memcpy(line + prefixLength, text, textLength);
+        line[length - 1] = '\n';
+    } else {
+        std::memcpy(line, kEmptyOption, length);
+    }
+    mPSCache = line;
+    mPSCacheLength = static_cast<long>(length);
+    return mPSCacheLength;
+}
+
+int PPDXJobNote::FlagWordIndex(const char* word) {
+    if (!word)
+        return -1;
+    for (int i = 0; i < kFlagWordCount; ++i)
+        if (std::strcmp(word, kFlagWords[i]) == 0)
+            return i;
+    return -1;
+}
+
+int PPDXJobNote::AcceptedFlagWords(uint32_t extensionLevel) {
+    switch (extensionLevel) {
+    case 0:
+        return 9;
+    case 1:
+        return 12;
+    case 2:
+        return 15;
+    default:
+        return kFlagWordCount;
+    }
+}

@@ -1,0 +1,41 @@
+//===- PPDXSpecialOption.cpp - A fixed name-value pair of the PPD ---------===//
+#include "PPDXSpecialOption.h"
+
+#include <new>
+
+PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef translation,
+                                     PointerList& flags, char* value, unsigned char* postScript,
+                                     const long& postScriptLength, const bool& visible)
+    : PPDXControl(keyword, translation, flags, postScript, postScriptLength, visible),
+      mValue(new (std::nothrow) CString(value)) {
+    mType = kSpecialOptionType;
+}
+
+PPDXSpecialOption::~PPDXSpecialOption() {
+    delete mValue;
+}
+
+void PPDXSpecialOption::ResetToDefaultValue() {
+    if (mValue)
+        *mValue = "";
+    else
+        mValue = new (std::nothrow) CString("");
+}
+
+CFStringRef PPDXSpecialOption::GetCurrentControlValueString() {
+    const char* text = mValue ? static_cast<const char*>(*mValue) : nullptr;
+    if (!text)
+        text = "";
+    CFStringRef result =
+        CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII);
+    // Values are ASCII in every PPD we know; one that is not still reads, in the system
+    // encoding, rather than vanishing.
+    if (!result)
+        result = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingMacRoman);
+    return result;
+}
+
+void PPDXSpecialOption::SetCurrentControlWithCFString(CFStringRef /*value*/) {
+    // The value is the PPD's statement about the printer; the user interface cannot change
+    // it, so the request is ignored rather than refused loudly.
+}
