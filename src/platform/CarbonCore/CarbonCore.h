@@ -9,3 +9,4 @@
 #include <CarbonCore/TextEncodingConverter.h>
 #include <CarbonCore/Resources.h>
 #include <CarbonCore/Gestalt.h>
+#include <CarbonCore/Collections.h>
