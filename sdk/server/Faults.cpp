@@ -1,0 +1,50 @@
+//===- Faults.cpp - Failures tovrane-server can be told to show -----------===//
+#include "Faults.h"
+
+namespace tovrane::server {
+
+namespace {
+
+bool FaultNamed(std::string_view name, Fault& fault) {
+    if (name == "error")
+        fault = Fault::Error;
+    else if (name == "garbage")
+        fault = Fault::Garbage;
+    else if (name == "close")
+        fault = Fault::Close;
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+bool FaultPlan::Add(std::string_view spec) {
+    if (spec == "all") {
+        mAll = Fault::Error;
+        return true;
+    }
+    Fault fault = Fault::Error;
+    if (spec == "garbage" || spec == "close")
+        return FaultNamed(spec, mAll);
+    size_t colon = spec.find(':');
+    if (colon != std::string_view::npos) {
+        if (!FaultNamed(spec.substr(0, colon), fault))
+            return false;
+        spec = spec.substr(colon + 1);
+    }
+    protocol::Endpoint endpoint;
+    if (!protocol::EndpointFromName(spec, endpoint))
+        return false;
+    mNamed[static_cast<size_t>(endpoint)] = fault;
+    return true;
+}
+
+Fault FaultPlan::For(protocol::Endpoint endpoint) const {
+    Fault named = mNamed[static_cast<size_t>(endpoint)];
+    if (named != Fault::None)
+        return named;
+    return endpoint == protocol::Endpoint::Hello ? Fault::None : mAll;
+}
+
+} // namespace tovrane::server
