@@ -1,0 +1,77 @@
+//===- BrivelleTest.h - Shared set-up of the server-layer tests -------------*- C++ -*-===//
+//
+// Part of Pigmentor, the colour pane of a colour print server's printer driver.
+//
+//===----------------------------------------------------------------------===//
+#ifndef PIGMENTOR_TESTS_BRIVELLE_BRIVELLETEST_H
+#define PIGMENTOR_TESTS_BRIVELLE_BRIVELLETEST_H
+
+#include "TestServer.h"
+
+#include <Brivelle.h>
+#include <CoreFoundation/CoreFoundation.h>
+#include <CoreFoundation/PMCFUtilities.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+/// The example server's first device.
+constexpr const char* kC5000 = "Tarvo C5000 Color Server";
+
+/// The UTF-8 text of `string`, or "(null)" for null (so that a missing string never equals
+/// an expected text).
+std::string Text(CFStringRef string);
+/// Text(string), then releases it.
+std::string TakeText(CFStringRef string);
+/// The UTF-8 texts of an array of strings.
+std::vector<std::string> Texts(CFArrayRef array);
+
+/// A file in /tmp holding `text`, removed with the object.
+class TempFile {
+public:
+    explicit TempFile(const std::string& text);
+    ~TempFile();
+    const std::string& Path() const { return mPath; }
+
+private:
+    std::string mPath;
+};
+
+/// A plug-in bundle in a temporary folder, with the plug-in's identifier and the given
+/// "ServerLanguage" text in its English default table (none when `serverLanguage` is null),
+/// open (and so found by identifier) while the object lives.
+class TempBundle {
+public:
+    explicit TempBundle(const char* serverLanguage);
+    ~TempBundle();
+    CFBundleRef Get() const { return mBundle; }
+
+private:
+    std::string mDir;
+    CFBundleRef mBundle = nullptr;
+};
+
+/// Waits for abandoned SDK operations, unloads, and checks the SDK holds nothing any more.
+void ExpectSdkReleased();
+
+/// A test against a tovrane-server on a loopback port: `StartServer` starts it and points
+/// TOVRANE_SERVER_PORT at it; `Connect` makes a synchronously connected Brivelle. TearDown
+/// deletes the connection, stops the server and checks that nothing was left behind.
+class ServerTest : public ::testing::Test {
+protected:
+    void StartServer(const std::vector<std::string>& arguments = {},
+                     const std::string& description = TestServer::ExamplePath());
+    /// A connection to the server (127.0.0.1) with `timeout`; connected, or the test fails.
+    Brivelle& Connect(int timeout = 0);
+    /// Opens the localisation session (language 0) so that server texts get localised.
+    void OpenLocalization();
+    void TearDown() override;
+
+    std::unique_ptr<TestServer> mServer;
+    std::unique_ptr<Brivelle> mConnection;
+};
+
+#endif // PIGMENTOR_TESTS_BRIVELLE_BRIVELLETEST_H
