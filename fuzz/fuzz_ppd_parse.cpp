@@ -3,8 +3,10 @@
 #include "PPDXControl.h"
 #include "PPDXControls.h"
 #include "PPDXDisplayOptions.h"
+#include "PPDXGroup.h"
 #include "PPDXGroups.h"
 #include "PPDXProperties.h"
+#include "PPDXProperty.h"
 #include "QRVPPD.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -59,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CFURLRef url = CFURLCreateFromFileSystemRepresentation(
         kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
         static_cast<CFIndex>(path.size()), false);
-    for (_PARSE_OPTIONS_ options : {kShowAll, 0u}) {
+    for (_PARSE_OPTIONS_ options : {_PARSE_OPTIONS_(kShowAll), _PARSE_OPTIONS_(0)}) {
         QRVPPD* ppd = new QRVPPD(url, options, nullptr);
         exercise(*ppd);
         ppd->Release();

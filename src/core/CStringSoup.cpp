@@ -9,22 +9,26 @@ CStringSoup::~CStringSoup() { Clear(); }
 long CStringSoup::Insert(const char* text) {
     if (!text)
         return -1;
-    long index = Find(text);
-    if (index >= 0)
-        return index;
+    long existing = Find(text);
+    if (existing >= 0)
+        return existing;
     CString* copy = new (std::nothrow) CString(text);
     if (!copy || static_cast<const char*>(*copy) == nullptr) {
         delete copy;
         return -1;
     }
+    const long index = static_cast<long>(mStrings.size());
     try {
         mStrings.push_back(copy);
+        mIndex.emplace(std::string_view(*copy, copy->Size()), index);
     } catch (...) {
-        // The array's own growth is the one place the standard library may throw here.
+        // The containers' own growth is the one place the standard library may throw here.
+        if (static_cast<long>(mStrings.size()) > index)
+            mStrings.pop_back();
         delete copy;
         return -1;
     }
-    return static_cast<long>(mStrings.size()) - 1;
+    return index;
 }
 
 const char* CStringSoup::Find(long index) {
@@ -36,13 +40,12 @@ const char* CStringSoup::Find(long index) {
 long CStringSoup::Find(const char* text) {
     if (!text)
         return -1;
-    for (size_t i = 0; i < mStrings.size(); ++i)
-        if (std::strcmp(*mStrings[i], text) == 0)
-            return static_cast<long>(i);
-    return -1;
+    auto found = mIndex.find(std::string_view(text));
+    return found == mIndex.end() ? -1 : found->second;
 }
 
 void CStringSoup::Clear() {
+    mIndex.clear();
     for (CString* s : mStrings)
         delete s;
     mStrings.clear();

@@ -8,12 +8,15 @@
 
 #include "CString.h"
 
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 /// A set of strings in which every distinct string gets a stable small integer: the order of
 /// its first insertion, from 0. Strings are compared byte for byte, case included. Nothing is
 /// removed one by one, so an index stays valid until Clear(). The set owns its copies.
-/// Look-ups are linear: the sets stay small (the keywords a PPD's constraint lines name).
+/// Look-ups by text go through a hash index over the copies: a PPD's constraint lines look up
+/// four strings each, thousands of times per file.
 class CStringSoup {
 public:
     CStringSoup() = default;
@@ -33,6 +36,8 @@ public:
 
 private:
     std::vector<CString*> mStrings;
+    /// Each copy's text (viewing the copy itself) to its index.
+    std::unordered_map<std::string_view, long> mIndex;
 };
 
 #endif // PIGMENTOR_CORE_CSTRINGSOUP_H

@@ -1,3 +1,4 @@
+#include "PPDKeyword.h"
 #include "TestPPD.h"
 
 #include <gtest/gtest.h>
@@ -244,4 +245,196 @@ TEST(GetPostscriptString, CapacityEndsTheCode) {
     PPDStream s = over("*X Y: \"abcdefgh\"");
     ASSERT_EQ(reader.GetPostscriptString(s, out, sizeof out), 6);
     EXPECT_EQ(std::string(out, 6), "abcde\n");
+}
+
+// The readers scan whole runs of bytes; reading byte by byte through GetChar, as below, is what
+// they must match exactly: results, statuses and where the stream stands after each call.
+namespace {
+
+namespace bytewise {
+
+bool NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
+    int stored = 0;
+    bool endedAtLF = false;
+    char c;
+    while (stored < PPDStream::kMaxLineLength && stream.GetChar(c)) {
+        if (c == '\n') {
+            endedAtLF = true;
+            break;
+        }
+        if (c == '\r' && stream.PeekChar() != '\n')
+            break;
+        if (delimiters && c != '\0' && std::strchr(delimiters, c))
+            break;
+        token[stored++] = c;
+    }
+    if (endedAtLF && stored > 0 && token[stored - 1] == '\r')
+        --stored;
+    token[stored] = '\0';
+    if (stored == 0)
+        return false;
+    if (strip) {
+        PPDX::StripLeadingWhiteSpace(token);
+        PPDX::StripTrailingWhiteSpace(token);
+    }
+    return true;
+}
+
+bool GetLine(PPDStream& stream, char* line) {
+    int stored = 0;
+    char c;
+    while (stored < PPDStream::kMaxLineLength && stream.GetChar(c)) {
+        if (c == static_cast<char>(0xFF))
+            break;
+        if (c == '\n' || c == '\r') {
+            if (c == '\r' && stream.PeekChar() == '\n')
+                stream.GetChar(c);
+            line[stored] = '\0';
+            return true;
+        }
+        line[stored++] = c;
+    }
+    line[stored] = '\0';
+    return false;
+}
+
+PPDStream::CopyEnd CopyUntil(PPDStream& stream, char stop, char* out, long room, long* copied) {
+    *copied = 0;
+    char c;
+    while (stream.GetChar(c)) {
+        if (c == stop)
+            return PPDStream::CopyEnd::Stop;
+        if (*copied >= room)
+            return PPDStream::CopyEnd::Full;
+        out[(*copied)++] = c;
+    }
+    return PPDStream::CopyEnd::EndOfData;
+}
+
+} // namespace bytewise
+
+/// Texts built from the bytes the readers treat specially, with runs long enough to reach the
+/// 255-byte limits.
+std::vector<std::string> trickyTexts() {
+    const char alphabet[] = {'a', 'b',  ' ',  '\t', ':',
+                             '/', '|',  '"',  ';',  '(',
+                             ')', '\r', '\n', '\0', static_cast<char>(0xFF),
+                             '*', '%'};
+    std::vector<std::string> texts = {"",
+                                      "\r",
+                                      "\n",
+                                      "\r\n",
+                                      "a\r",
+                                      std::string(1, '\0'),
+                                      std::string(300, 'k'),
+                                      std::string(255, 'k') + "\r\n"};
+    unsigned seed = 12345;
+    auto next = [&seed]() { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    for (int n = 0; n < 300; ++n) {
+        std::string text;
+        size_t length = next() % 80;
+        for (size_t i = 0; i < length; ++i) {
+            if (next() % 40 == 0)
+                text.append(240 + next() % 30, 'x');
+            text.push_back(alphabet[next() % sizeof alphabet]);
+        }
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+/// The bytes a stream has not read yet, read from a copy.
+std::string rest(const PPDStream& stream) {
+    PPDStream copy(stream);
+    std::string bytes;
+    char c;
+    while (copy.GetChar(c))
+        bytes.push_back(c);
+    return bytes;
+}
+
+} // namespace
+
+TEST(LexicalScans, NextTokenMatchesReadingByteByByte) {
+    const char* sets[] = {PPDX::kKeywordDelimiters,
+                          PPDX::kLineEndDelimiters,
+                          PPDX::kOptionDelimiters,
+                          PPDX::kColonDelimiters,
+                          PPDX::kUITypeDelimiters,
+                          PPDX::kFlagDelimiters,
+                          PPDX::kBlankDelimiters,
+                          "x\r",
+                          nullptr};
+    for (const std::string& text : trickyTexts())
+        for (const char* delimiters : sets)
+            for (bool strip : {false, true}) {
+                PPDStream fast = over(text), slow = over(text);
+                for (int call = 0; call < 40; ++call) {
+                    char a[PPDStream::kLineBufferSize], b[PPDStream::kLineBufferSize];
+                    bool gotFast = PPDX::NextToken(fast, a, delimiters, strip);
+                    bool gotSlow = bytewise::NextToken(slow, b, delimiters, strip);
+                    ASSERT_EQ(gotFast, gotSlow) << call;
+                    ASSERT_STREQ(a, b) << call;
+                    ASSERT_EQ(fast.Status(), slow.Status()) << call;
+                    ASSERT_EQ(rest(fast), rest(slow)) << call;
+                }
+            }
+}
+
+TEST(LexicalScans, GetLineMatchesReadingByteByByte) {
+    for (const std::string& text : trickyTexts()) {
+        PPDStream fast = over(text), slow = over(text);
+        for (int call = 0; call < 40; ++call) {
+            char a[PPDStream::kLineBufferSize], b[PPDStream::kLineBufferSize];
+            ASSERT_EQ(fast.GetLine(a), bytewise::GetLine(slow, b)) << call;
+            ASSERT_STREQ(a, b) << call;
+            ASSERT_EQ(fast.Status(), slow.Status()) << call;
+            ASSERT_EQ(rest(fast), rest(slow)) << call;
+        }
+    }
+}
+
+TEST(LexicalScans, CopyUntilMatchesReadingByteByByte) {
+    for (const std::string& text : trickyTexts())
+        for (long room : {0L, 1L, 3L, 254L, 255L, 4095L}) {
+            PPDStream fast = over(text), slow = over(text);
+            for (int call = 0; call < 6; ++call) {
+                std::vector<char> a(4096, 0), b(4096, 0);
+                long copiedFast = -1, copiedSlow = -1;
+                ASSERT_EQ(fast.CopyUntil('"', a.data(), room, &copiedFast),
+                          bytewise::CopyUntil(slow, '"', b.data(), room, &copiedSlow));
+                ASSERT_EQ(copiedFast, copiedSlow);
+                ASSERT_EQ(a, b);
+                ASSERT_EQ(fast.Status(), slow.Status());
+                ASSERT_EQ(rest(fast), rest(slow));
+            }
+            PPDStream skipFast = over(text), skipSlow = over(text);
+            char c = 0;
+            bool found = false;
+            while (!found && skipSlow.GetChar(c))
+                found = c == '"';
+            ASSERT_EQ(skipFast.SkipPast('"'), found);
+            ASSERT_EQ(skipFast.Status(), skipSlow.Status());
+            ASSERT_EQ(rest(skipFast), rest(skipSlow));
+        }
+}
+
+TEST(PPDKeyword, EqualExactlyWhenStrcmpSaysSo) {
+    const char* tokens[] = {"",
+                            "*",
+                            "*U",
+                            "*UI",
+                            "*UIConstraints",
+                            "*UIConstraintsX",
+                            "*uiconstraints",
+                            "*UIConstraint",
+                            "UIConstraints",
+                            "*%QRVFlags"};
+    for (const char* token : tokens) {
+        const PPDKeyword key(token);
+        EXPECT_EQ(key.Is("*UIConstraints"), std::strcmp(token, "*UIConstraints") == 0) << token;
+        EXPECT_EQ(key.Is("*%QRVFlags"), std::strcmp(token, "*%QRVFlags") == 0) << token;
+        EXPECT_EQ(key.Is("*UI"), std::strcmp(token, "*UI") == 0) << token;
+    }
+    EXPECT_FALSE(PPDKeyword(nullptr).Is("*UI"));
 }

@@ -86,6 +86,32 @@ TEST(ParseDriver, FlagsLineErrors) {
     twice->Release();
 }
 
+// A repeated keyword is found whatever kind of control first had it, and an orphan's only while
+// the display options show orphans; a keyword that only contains an earlier one is no repeat.
+TEST(ParseDriver, RepeatedKeywordsOfAnyControlKind) {
+    const std::string range = "*%QRVFlags *QVDensity: Command\n*%QRVGroup *QVDensity: TPColor/x\n"
+                              "*%QRVRange *QVDensity/Density: (-3;3;1;0) \"<*QVDensity> d\"\n";
+    QRVPPD* ppd =
+        parsePPD(ppdLayout() + range + popupBlock("*QVDensityX") + popupBlock("*QVDensity"));
+    EXPECT_EQ(errorCodes(ppd), Codes{23});
+    EXPECT_STREQ(findError(ppd, 23)->Keyword(), "*QVDensity");
+    EXPECT_NE(control(ppd, "*QVDensityX"), nullptr);
+    ppd->Release();
+
+    const std::string orphan =
+        "*%QRVFlags *QVLone: Command\n"
+        "*OpenUI *QVLone/Lone: Boolean\n*DefaultQVLone: True\n"
+        "*QVLone True/On: \"t\"\n*QVLone False/Off: \"f\"\n*CloseUI: *QVLone\n";
+    QRVPPD* hidden = parsePPD(ppdLayout() + orphan + orphan);
+    EXPECT_EQ(errorCodes(hidden), (Codes{29, 29}));
+    hidden->Release();
+    ScopedDisplayOptions seeOrphans(kShowAll);
+    QRVPPD* shown = parsePPD(ppdLayout() + orphan + orphan);
+    EXPECT_EQ(errorCodes(shown), (Codes{29, 23}));
+    EXPECT_STREQ(findError(shown, 23)->Keyword(), "*QVLone");
+    shown->Release();
+}
+
 TEST(ParseDriver, ControlOutsideARollDownIsAnOrphanWithError29) {
     std::string body = ppdLayout() +
                        "*%QRVGroupName TPPlain/Plain: True\n"

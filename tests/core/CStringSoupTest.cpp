@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -21,6 +22,31 @@ TEST(CStringSoup, IndicesFollowFirstInsertion) {
     soup.Clear();
     EXPECT_EQ(soup.size(), 0);
     EXPECT_EQ(soup.Insert("A4"), 0);
+}
+
+// Many strings, near-equal ones among them: every look-up finds its own copy, whatever later
+// happens to the caller's buffer, and Clear forgets them all.
+TEST(CStringSoup, LooksUpManyStringsByTheirOwnCopies) {
+    CStringSoup soup;
+    char name[32];
+    for (int i = 0; i < 1000; ++i) {
+        std::snprintf(name, sizeof name, "*Key%d", i);
+        ASSERT_EQ(soup.Insert(name), i);
+    }
+    EXPECT_EQ(soup.Insert(""), 1000);
+    std::strcpy(name, "*Key7");
+    EXPECT_EQ(soup.Insert(name), 7);
+    name[4] = '8'; // the caller's buffer changes; the set's copy does not
+    EXPECT_EQ(soup.Find("*Key7"), 7);
+    EXPECT_EQ(soup.Find("*Key70"), 70);
+    EXPECT_EQ(soup.Find("*Key"), -1);
+    EXPECT_EQ(soup.Find(""), 1000);
+    EXPECT_EQ(soup.Find(static_cast<const char*>(nullptr)), -1);
+    EXPECT_STREQ(soup.Find(999L), "*Key999");
+    EXPECT_EQ(soup.size(), 1001);
+    soup.Clear();
+    EXPECT_EQ(soup.Find("*Key7"), -1);
+    EXPECT_EQ(soup.Insert("*Key7"), 0);
 }
 
 TEST(CStringUtils, PascalStrings) {

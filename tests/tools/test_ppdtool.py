@@ -95,6 +95,143 @@ class Dump(unittest.TestCase):
             self.assertEqual(model["errors"][0], {"code": 28, "keyword": None, "fatal": True})
 
 
+    def test_job_notes_special_options_shortcuts_and_constraint_counts(self):
+        _, model = dump("Tarvo-C5000.ppd")
+        controls = {c["keyword"]: c for c in model["controls"]}
+        notes1 = controls["*Notes1"]
+        self.assertEqual({k: notes1[k] for k in ("type", "text", "defaultText", "maxLength",
+                                                  "minLength", "noteFlags", "textEnabled",
+                                                  "code")},
+                         {"type": "jobnote", "text": "Draft", "defaultText": "Draft",
+                          "maxLength": 32, "minLength": 0, "noteFlags": 3,
+                          "textEnabled": False, "code": None})
+        self.assertIn("<*Notes2>", controls["*Notes2"]["code"])
+        self.assertEqual((controls["*QVAccount"]["minLength"], controls["*QVAccount"]["text"]),
+                         (4, None))
+        server = controls["*QVColorServer"]
+        self.assertEqual((server["type"], server["value"], server["visible"], server["parent"]),
+                         ("special", "Tovrane CS-50", False, None))
+        self.assertEqual(model["shortcuts"], ["*PageSize", "*InputSlot", "*MediaType",
+                                              "*QVDuplex", "*QV_PAPER_ORIENTATION",
+                                              "*QVColorMode"])
+        self.assertEqual((model["constraintLines"], model["requiresLines"]), (16, 5))
+
+
+def records(command, *args):
+    result = run(command, os.path.join(EXAMPLES, "Tarvo-C5000.ppd"), *args)
+    return result.returncode, json.loads(result.stdout)
+
+
+class Constraints(unittest.TestCase):
+    def test_a_choice_gives_its_own_records_then_those_of_any_choice(self):
+        self.assertEqual(records("constraints", "*QVColorMode", "2"), (0, [
+            {"keyword": "*QVSeparations", "item": 1}, {"keyword": "*QVTrapping", "item": 1},
+            {"keyword": "*QVSeparations", "item": 1}, {"keyword": "*QVTrapping", "item": 1}]))
+        # A constraint naming no option of the second keyword covers any of its choices.
+        self.assertEqual(records("constraints", "*QVEconoMode", "1"),
+                         (0, [{"keyword": "*QVTonerDensity", "item": None}] * 2))
+        self.assertEqual(records("constraints", "*PageSize"), (0, []))
+
+    def test_requires_names_the_required_choice(self):
+        self.assertEqual(records("requires", "*QVRGBOtherGamma"),
+                         (0, [{"keyword": "*QVRGBOverride", "item": 5}]))
+
+    def test_bad_arguments_exit_2(self):
+        c5000 = os.path.join(EXAMPLES, "Tarvo-C5000.ppd")
+        for args in (["constraints", c5000], ["constraints", c5000, "*Missing"],
+                     ["constraints", c5000, "*QVColorMode", "two"],
+                     ["requires", c5000, "*QVColorMode", "1"]):
+            result = run(*args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertTrue(result.stderr.startswith(b"ppdtool: "), args)
+
+
+def without_unarchived(model):
+    """What an archive keeps: everything but the parse's errors and the constraint maps."""
+    return {k: v for k, v in model.items()
+            if k not in ("errors", "constraintLines", "requiresLines")}
+
+
+class Archive(unittest.TestCase):
+    def setUp(self):
+        self.dir = tempfile.TemporaryDirectory()
+        self.addCleanup(self.dir.cleanup)
+
+    def archive(self, name, *args):
+        out = os.path.join(self.dir.name, name + ".archive")
+        result = run("archive", os.path.join(EXAMPLES, name), out, *args)
+        self.assertEqual(result.returncode, 0, result.stderr)
+        return out
+
+    def restore(self, archive, *args):
+        result = run("restore", archive, *args)
+        return result.returncode, json.loads(result.stdout)
+
+    def test_every_example_comes_back_as_it_was_parsed(self):
+        for name in sorted(os.listdir(EXAMPLES)):
+            if name.endswith(".ppd"):
+                status, rebuilt = self.restore(self.archive(name))
+                self.assertEqual(status, 0, name)
+                _, parsed = dump(name)
+                self.assertEqual(without_unarchived(rebuilt), without_unarchived(parsed), name)
+                self.assertEqual((rebuilt["errors"], rebuilt["constraintLines"]), ([], 0))
+
+    def test_values_set_before_saving_come_back(self):
+        out = self.archive("Tarvo-C5000.ppd", "--set", "*QVColorMode=Grayscale",
+                           "--set", "*Collate=False", "--set", "*QVCopies=12",
+                           "--set", "*Notes1=Room 5")
+        _, rebuilt = self.restore(out)
+        controls = {c["keyword"]: c for c in rebuilt["controls"]}
+        self.assertEqual(controls["*QVColorMode"]["value"], "Grayscale")
+        self.assertEqual([i["selected"] for i in controls["*QVColorMode"]["items"]],
+                         [False, True, False])
+        self.assertFalse(controls["*Collate"]["value"])
+        self.assertEqual(controls["*QVCopies"]["value"], 12)
+        self.assertEqual(controls["*Notes1"]["text"], "Room 5")
+
+    def test_names_the_archive_does_not_accept_leave_an_empty_model(self):
+        out = self.archive("Tarvo-M200.ppd")
+        status, refused = self.restore(out, "--accept", "TRVC5000.PPD")
+        self.assertEqual(status, 1)
+        self.assertFalse(refused["validPrinterName"])
+        self.assertEqual(refused["header"]["pcFileName"], "TRVM200.PPD")
+        self.assertIsNone(refused["header"]["modelName"])
+        self.assertEqual((refused["controls"], refused["groups"]), ([], []))
+        status, accepted = self.restore(out, "--accept", "TRVM200.PPD",
+                                        "--ppd", os.path.join(EXAMPLES, "Tarvo-M200.ppd"))
+        self.assertEqual((status, accepted["header"]["modelName"]), (0, "Tarvo M200"))
+
+    def test_never_writes_over_a_file_or_through_a_link(self):
+        c5000 = os.path.join(EXAMPLES, "Tarvo-C5000.ppd")
+        existing = os.path.join(self.dir.name, "existing")
+        with open(existing, "wb") as f:
+            f.write(b"mine")
+        link = os.path.join(self.dir.name, "link")
+        target = os.path.join(self.dir.name, "target")
+        os.symlink(target, link)
+        for out in (existing, link):
+            result = run("archive", c5000, out)
+            self.assertEqual(result.returncode, 2, out)
+            self.assertTrue(result.stderr.startswith(b"ppdtool: "), out)
+        with open(existing, "rb") as f:
+            self.assertEqual(f.read(), b"mine")
+        self.assertFalse(os.path.exists(target))
+
+    def test_what_is_not_an_archive_is_refused(self):
+        garbage = os.path.join(self.dir.name, "garbage")
+        with open(garbage, "wb") as f:
+            f.write(b"PgCo" + bytes(range(200)))
+        truncated = os.path.join(self.dir.name, "truncated")
+        with open(self.archive("Tarvo-M200.ppd"), "rb") as f, open(truncated, "wb") as g:
+            g.write(f.read()[:-3])
+        for args in ([garbage], [truncated], [self.dir.name], ["/nonexistent"],
+                     [truncated, "--ppd", "/nonexistent.ppd"], []):
+            result = run("restore", *args)
+            self.assertEqual(result.returncode, 2, args)
+            self.assertEqual(result.stdout, b"", args)
+            self.assertTrue(result.stderr.startswith(b"ppdtool: "), args)
+
+
 class PostScript(unittest.TestCase):
     def test_named_controls_in_model_order_with_values(self):
         c5000 = os.path.join(EXAMPLES, "Tarvo-C5000.ppd")

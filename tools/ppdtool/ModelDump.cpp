@@ -3,17 +3,21 @@
 
 #include "JsonWriter.h"
 
+#include "ConstraintForest.h"
 #include "PPDXBooleanControl.h"
 #include "PPDXControls.h"
 #include "PPDXDisplayOptions.h"
 #include "PPDXFloatRangeControl.h"
 #include "PPDXGroups.h"
+#include "PPDXJobNote.h"
 #include "PPDXPopupControl.h"
 #include "PPDXProperties.h"
 #include "PPDXProperty.h"
 #include "PPDXRangeControl.h"
 #include "PPDXRollDown.h"
 #include "PPDXScrollPane.h"
+#include "PPDXShortcuts.h"
+#include "PPDXSpecialOption.h"
 #include "QRVPPD.h"
 
 #include <CoreFoundation/PMCFUtilities.h>
@@ -64,7 +68,8 @@ void header(JsonWriter& json, QRVPPD& ppd) {
 void errors(JsonWriter& json, QRVPPD& ppd) {
     json.Key("errors");
     json.BeginArray();
-    const PointerList& list = ppd.GetErrors()->List();
+    PointerList none;
+    const PointerList& list = ppd.GetErrors() ? ppd.GetErrors()->List() : none;
     for (ConstPointerListItr it = list.Begin(); it != list.End(); ++it) {
         const PPDXErrorObj* error = static_cast<const PPDXErrorObj*>(*it);
         json.BeginObject();
@@ -190,6 +195,33 @@ template <class Range> void rangeFields(JsonWriter& json, Range& range) {
     code(json, "code", range.PSData(), range.PSLength());
 }
 
+void text(JsonWriter& json, const char* key, const char* value) {
+    json.Key(key);
+    if (value)
+        json.Bytes(reinterpret_cast<const unsigned char*>(value),
+                   static_cast<long>(std::char_traits<char>::length(value)));
+    else
+        json.Null();
+}
+
+void jobNoteFields(JsonWriter& json, PPDXJobNote& note) {
+    text(json, "text", note.GetNotes());
+    text(json, "defaultText", note.GetDefaultNotes());
+    json.Key("maxLength");
+    json.Number(note.MaxLength());
+    json.Key("minLength");
+    json.Number(note.MinLength());
+    json.Key("noteFlags");
+    json.Number(static_cast<long>(note.Flags()));
+    json.Key("textEnabled");
+    json.Bool(note.GetNotesOnValue());
+    code(json, "code", note.PSData(), note.PSLength());
+}
+
+void specialFields(JsonWriter& json, PPDXSpecialOption& option) {
+    text(json, "value", option.GetValue() ? static_cast<const char*>(*option.GetValue()) : nullptr);
+}
+
 const char* controlKind(PPDXControl* control) {
     if (dynamic_cast<PPDXFloatRangeControl*>(control))
         return "floatrange";
@@ -214,7 +246,8 @@ void controls(JsonWriter& json, QRVPPD& ppd) {
     json.BeginArray();
     PPDXControls* all = ppd.GetControls();
     CNTL_TYPE type;
-    for (PPDXControl* control = all ? all->First(type) : nullptr; control; control = all->Next(type)) {
+    for (PPDXControl* control = all ? all->First(type) : nullptr; control;
+         control = all->Next(type)) {
         json.BeginObject();
         json.Key("keyword");
         json.String(control->Keyword());
@@ -227,7 +260,8 @@ void controls(JsonWriter& json, QRVPPD& ppd) {
         parentKeyword(json, *control);
         json.Key("flags");
         json.BeginArray();
-        for (const char* flag = control->FirstControlFlag(); flag; flag = control->NextControlFlag())
+        for (const char* flag = control->FirstControlFlag(); flag;
+             flag = control->NextControlFlag())
             json.String(flag);
         json.EndArray();
         if (auto* popup = dynamic_cast<PPDXPopupControl*>(control))
@@ -238,9 +272,33 @@ void controls(JsonWriter& json, QRVPPD& ppd) {
             rangeFields(json, *range);
         else if (auto* floatRange = dynamic_cast<PPDXFloatRangeControl*>(control))
             rangeFields(json, *floatRange);
+        else if (auto* note = dynamic_cast<PPDXJobNote*>(control))
+            jobNoteFields(json, *note);
+        else if (auto* option = dynamic_cast<PPDXSpecialOption*>(control))
+            specialFields(json, *option);
         json.EndObject();
     }
     json.EndArray();
+}
+
+void shortcuts(JsonWriter& json, QRVPPD& ppd) {
+    json.Key("shortcuts");
+    json.BeginArray();
+    if (PPDXShortcuts* list = ppd.GetShortcuts()) {
+        const PointerList& entries = list->Controls();
+        for (ConstPointerListItr it = entries.Begin(); it != entries.End(); ++it) {
+            const PPDXControl* control = static_cast<const PPDXControl*>(*it);
+            json.String(control ? control->Keyword() : nullptr);
+        }
+    }
+    json.EndArray();
+}
+
+void constraintCounts(JsonWriter& json, QRVPPD& ppd) {
+    json.Key("constraintLines");
+    json.Number(static_cast<long>(ppd.GetConstraints() ? ppd.GetConstraints()->Count() : 0));
+    json.Key("requiresLines");
+    json.Number(static_cast<long>(ppd.GetRequires() ? ppd.GetRequires()->Count() : 0));
 }
 
 } // namespace
@@ -258,5 +316,7 @@ void DumpModel(QRVPPD& ppd, FILE* out) {
     properties(json, ppd);
     groups(json, ppd);
     controls(json, ppd);
+    shortcuts(json, ppd);
+    constraintCounts(json, ppd);
     json.EndObject();
 }

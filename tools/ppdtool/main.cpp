@@ -4,25 +4,37 @@
 // ppdtool check FILE --accept NAME...                   is the *PCFileName accepted?
 // ppdtool dump FILE [--accept NAME]... [--parse-options N]   the whole model as JSON
 // ppdtool ps FILE [--set KEYWORD=VALUE]... [KEYWORD...] the feature code of the controls
+// ppdtool constraints FILE KEYWORD [ITEM]               what a choice constrains, as JSON
+// ppdtool requires FILE KEYWORD                         what a control requires, as JSON
+// ppdtool archive FILE OUT [--set KEYWORD=VALUE]...     the model's Settings archive, flattened
+// ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...   the model rebuilt from it, as dump
 //
 // Exit status: 0 a valid PPD (or an accepted name), 1 a PPD that parsed but is not valid (or a
 // name not accepted), 2 a usage or file error, with a one-line message on standard error.
 //
 //===----------------------------------------------------------------------===//
+#include "ArchiveFile.h"
 #include "BundleResources.h"
+#include "JsonWriter.h"
 #include "ModelDump.h"
 
 #include "PPDHeader.h"
 #include "PPDXControl.h"
 #include "PPDXControls.h"
 #include "PPDXDisplayOptions.h"
+#include "PPDXArchiveItems.h"
 #include "QRVPPD.h"
+#include "Settings.h"
+#include "SharedConstraintRec.h"
+
+#include <CarbonCore/MacMemory.h>
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreFoundation/PMCFUtilities.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -35,11 +47,17 @@ const int kExitValid = 0;
 const int kExitInvalid = 1;
 const int kExitUsage = 2;
 
-const char kUsage[] =
-    "usage: ppdtool header FILE\n"
-    "       ppdtool check FILE --accept NAME...\n"
-    "       ppdtool dump FILE [--accept NAME]... [--parse-options N]\n"
-    "       ppdtool ps FILE [--set KEYWORD=VALUE]... [KEYWORD...]\n";
+const char kUsage[] = "usage: ppdtool header FILE\n"
+                      "       ppdtool check FILE --accept NAME...\n"
+                      "       ppdtool dump FILE [--accept NAME]... [--parse-options N]\n"
+                      "       ppdtool ps FILE [--set KEYWORD=VALUE]... [KEYWORD...]\n"
+                      "       ppdtool constraints FILE KEYWORD [ITEM]\n"
+                      "       ppdtool requires FILE KEYWORD\n"
+                      "       ppdtool archive FILE OUT [--set KEYWORD=VALUE]...\n"
+                      "       ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...\n";
+
+/// The largest archive restore reads: far above any model's, far below what would hurt.
+const size_t kMaxArchiveSize = 16 * 1024 * 1024;
 
 int usage(const char* problem) {
     std::fprintf(stderr, "ppdtool: %s\n%s", problem, kUsage);
@@ -95,7 +113,8 @@ private:
 };
 
 /// Builds the model of `path`; null (after a message) when the file cannot be read.
-QRVPPD* openModel(const char* path, const std::vector<const char*>& accepted, _PARSE_OPTIONS_ options) {
+QRVPPD* openModel(const char* path, const std::vector<const char*>& accepted,
+                  _PARSE_OPTIONS_ options) {
     CFURLRef url = createFileURL(path);
     if (!url) {
         fail(std::string(path) + ": no such file");
@@ -210,17 +229,41 @@ void writePostScript(PPDXControl& control) {
         std::fwrite(buffer.data(), 1, static_cast<size_t>(written), stdout);
 }
 
+typedef std::vector<std::pair<std::string, std::string>> ValueList;
+
+/// Takes "KEYWORD=VALUE" into `values`; false when it is not of that form.
+bool addValue(const char* assignment, ValueList& values) {
+    const char* equals = std::strchr(assignment, '=');
+    if (!equals || equals == assignment)
+        return false;
+    values.emplace_back(std::string(assignment, equals), std::string(equals + 1));
+    return true;
+}
+
+/// Sets each value as the dialog would; false, after a message, when a control is missing.
+bool applyValues(QRVPPD& ppd, const ValueList& values) {
+    for (const auto& value : values) {
+        PPDXControl* control = findControl(ppd, value.first.c_str());
+        if (!control) {
+            fail("no control " + value.first);
+            return false;
+        }
+        CFStringRef text = PMCFStringCreateWithUTF8(value.second);
+        control->SetCurrentControlWithCFString(text);
+        if (text)
+            CFRelease(text);
+    }
+    return true;
+}
+
 int postScript(int argc, char** argv) {
-    std::vector<std::pair<std::string, std::string>> settings;
+    ValueList settings;
     std::vector<const char*> named;
     const char* path = nullptr;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--set") == 0 && i + 1 < argc) {
-            const char* assignment = argv[++i];
-            const char* equals = std::strchr(assignment, '=');
-            if (!equals || equals == assignment)
+            if (!addValue(argv[++i], settings))
                 return usage("--set takes KEYWORD=VALUE");
-            settings.emplace_back(std::string(assignment, equals), std::string(equals + 1));
         } else if (argv[i][0] == '-' && argv[i][1] == '-') {
             return usage((std::string("unexpected argument ") + argv[i]).c_str());
         } else if (!path) {
@@ -234,16 +277,9 @@ int postScript(int argc, char** argv) {
     QRVPPD* ppd = openModel(path, {}, kShowAll);
     if (!ppd)
         return kExitUsage;
-    for (const auto& setting : settings) {
-        PPDXControl* control = findControl(*ppd, setting.first.c_str());
-        if (!control) {
-            ppd->Release();
-            return fail("no control " + setting.first);
-        }
-        CFStringRef value = PMCFStringCreateWithUTF8(setting.second);
-        control->SetCurrentControlWithCFString(value);
-        if (value)
-            CFRelease(value);
+    if (!applyValues(*ppd, settings)) {
+        ppd->Release();
+        return kExitUsage;
     }
     for (const char* keyword : named)
         if (!findControl(*ppd, keyword)) {
@@ -267,6 +303,145 @@ int postScript(int argc, char** argv) {
     return finish(ppd);
 }
 
+/// Writes the records of a constraint query as a JSON array of (keyword, item) objects; item
+/// is null for a record that names any choice of its control.
+void printRecords(const SharedConstraintRec* records, long count) {
+    JsonWriter json(stdout);
+    json.BeginArray();
+    for (long i = 0; i < count; ++i) {
+        // Packed records: copy the fields out rather than bind to them.
+        PPDXControl* control = records[i].control;
+        uint16_t item = records[i].item;
+        json.BeginObject();
+        json.Key("keyword");
+        json.String(control ? control->Keyword() : nullptr);
+        json.Key("item");
+        if (item == kAnyConstraintItem)
+            json.Null();
+        else
+            json.Number(static_cast<long>(item));
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
+/// "constraints FILE KEYWORD [ITEM]" (`requires` false) and "requires FILE KEYWORD" (true).
+int constraints(int argc, char** argv, bool requires) {
+    int most = requires ? 4 : 5;
+    if (argc < 4 || argc > most)
+        return usage(requires ? "requires takes a file and a keyword"
+                              : "constraints takes a file, a keyword and maybe an item");
+    long item = 0;
+    if (argc == 5) {
+        char* end = nullptr;
+        errno = 0;
+        item = std::strtol(argv[4], &end, 10);
+        if (*argv[4] == '\0' || *end != '\0' || errno != 0)
+            return usage("the item is a number");
+    }
+    QRVPPD* ppd = openModel(argv[2], {}, kShowAll);
+    if (!ppd)
+        return kExitUsage;
+    PPDXControl* control = findControl(*ppd, argv[3]);
+    if (!control) {
+        ppd->Release();
+        return fail(std::string("no control ") + argv[3]);
+    }
+    SharedConstraintRec* records = nullptr;
+    long count = requires ? ppd->GetRequiresList(control, &records)
+                          : ppd->GetConstraintList(control, item, &records);
+    printRecords(records, records ? count : 0);
+    QRVPPD::ReleaseConstraintList(records);
+    return finish(ppd);
+}
+
+int archive(int argc, char** argv) {
+    ValueList values;
+    std::vector<const char*> paths;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--set") == 0 && i + 1 < argc) {
+            if (!addValue(argv[++i], values))
+                return usage("--set takes KEYWORD=VALUE");
+        } else if (argv[i][0] == '-' && argv[i][1] == '-') {
+            return usage((std::string("unexpected argument ") + argv[i]).c_str());
+        } else {
+            paths.push_back(argv[i]);
+        }
+    }
+    if (paths.size() != 2)
+        return usage("archive takes a file and the archive to write");
+    QRVPPD* ppd = openModel(paths[0], {}, kShowAll);
+    if (!ppd)
+        return kExitUsage;
+    if (!applyValues(*ppd, values)) {
+        ppd->Release();
+        return kExitUsage;
+    }
+    Settings settings;
+    char** flattened = nullptr;
+    bool saved = settings.Valid() && ppd->Save(settings) &&
+                 settings.GetSettingsHandle(&flattened) == 0 && flattened;
+    if (!saved) {
+        ppd->Release();
+        return fail(std::string(paths[0]) + ": the model cannot be saved");
+    }
+    int error = WriteNewFile(paths[1], *flattened, static_cast<size_t>(GetHandleSize(flattened)));
+    DisposeHandle(flattened);
+    if (error != 0) {
+        ppd->Release();
+        return fail(std::string(paths[1]) + ": " + std::strerror(error));
+    }
+    return finish(ppd);
+}
+
+int restore(int argc, char** argv) {
+    std::vector<const char*> accepted;
+    const char* ppdPath = nullptr;
+    const char* path = nullptr;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--accept") == 0 && i + 1 < argc)
+            accepted.push_back(argv[++i]);
+        else if (std::strcmp(argv[i], "--ppd") == 0 && i + 1 < argc && !ppdPath)
+            ppdPath = argv[++i];
+        else if (argv[i][0] != '-' && !path)
+            path = argv[i];
+        else
+            return usage((std::string("unexpected argument ") + argv[i]).c_str());
+    }
+    if (!path)
+        return usage("restore takes an archive");
+    std::vector<unsigned char> bytes;
+    if (int error = ReadSmallFile(path, kMaxArchiveSize, bytes))
+        return fail(std::string(path) + ": " + std::strerror(error));
+    Handle block = NewHandle(static_cast<Size>(bytes.size()));
+    if (!block)
+        return fail(std::string(path) + ": out of memory");
+    if (!bytes.empty())
+        std::memcpy(*block, bytes.data(), bytes.size());
+    Settings settings(block);
+    DisposeHandle(block);
+    if (!settings.Valid())
+        return fail(std::string(path) + ": not a settings archive");
+    if (!PPDXArchive::HasModel(settings))
+        return fail(std::string(path) + ": no model in the archive");
+
+    CFURLRef url = nullptr;
+    if (ppdPath && !(url = createFileURL(ppdPath)))
+        return fail(std::string(ppdPath) + ": no such file");
+    CFMutableArrayRef names = accepted.empty() ? nullptr : createNames(accepted);
+    QRVPPD* ppd;
+    {
+        ConsoleToStandardError quiet;
+        ppd = new QRVPPD(settings, url, names);
+    }
+    if (names)
+        CFRelease(names);
+    if (url)
+        CFRelease(url);
+    DumpModel(*ppd, stdout);
+    return finish(ppd);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -282,5 +457,13 @@ int main(int argc, char** argv) {
         return dump(argc, argv);
     if (command == "ps")
         return postScript(argc, argv);
+    if (command == "constraints")
+        return constraints(argc, argv, false);
+    if (command == "requires")
+        return constraints(argc, argv, true);
+    if (command == "archive")
+        return archive(argc, argv);
+    if (command == "restore")
+        return restore(argc, argv);
     return usage(("unknown command " + command).c_str());
 }

@@ -55,11 +55,15 @@ void PPDFileStream::Setup() {
         }
         mOpenedFork = true;
     }
-    unsigned long count = static_cast<unsigned long>(GetHandleSize(mBuffer));
-    OSErr error = mFile->dataForkRead(*mBuffer, &count);
-    if (error != noErr && error != eofErr) {
-        mStatus = kBad;
-        return;
+    unsigned long count = 0;
+    if (!mReachedEnd) {
+        count = static_cast<unsigned long>(GetHandleSize(mBuffer));
+        OSErr error = mFile->dataForkRead(*mBuffer, &count);
+        if (error != noErr && error != eofErr) {
+            mStatus = kBad;
+            return;
+        }
+        mReachedEnd = error == eofErr;
     }
     const char* data = *mBuffer;
     if (mSkipLeadingLF && count > 0 && data[0] == '\n') {

@@ -50,6 +50,8 @@ private:
     bool mOpenedFork = false;
     /// The previous chunk ended with a line's CR: an LF opening the next chunk belongs to it.
     bool mSkipLeadingLF = false;
+    /// A read came short of the buffer: the file is used up and the next fill reads nothing.
+    bool mReachedEnd = false;
 };
 
 #endif // PIGMENTOR_PPDX_PPDFILESTREAM_H

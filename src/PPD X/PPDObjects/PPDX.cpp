@@ -2,6 +2,7 @@
 #include "PPDX.h"
 
 #include "BoyerMoore.h"
+#include "PPDKeyword.h"
 #include "TextConverter.h"
 
 #include <algorithm>
@@ -26,13 +27,56 @@ const long kPCFileNameWindow = 32;
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+/// The engine's own delimiter sets, whose tables are built once.
+const char* const* knownSets() {
+    static const char* const sets[] = {PPDX::kKeywordDelimiters, PPDX::kLineEndDelimiters,
+                                       PPDX::kOptionDelimiters,  PPDX::kColonDelimiters,
+                                       PPDX::kUITypeDelimiters,  PPDX::kFlagDelimiters,
+                                       PPDX::kBlankDelimiters,   nullptr};
+    return sets;
+}
+constexpr int kKnownSetCount = 8;
+
+using TokenStops = PPDStream::TokenStops;
+
+/// The shared stops of one of the engine's delimiter sets (recognised by address) or of no
+/// delimiters; null for any other set.
+const TokenStops* KnownStops(const char* delimiters) {
+    static const TokenStops known[kKnownSetCount] = {
+        TokenStops(knownSets()[0]), TokenStops(knownSets()[1]), TokenStops(knownSets()[2]),
+        TokenStops(knownSets()[3]), TokenStops(knownSets()[4]), TokenStops(knownSets()[5]),
+        TokenStops(knownSets()[6]), TokenStops(knownSets()[7])};
+    const char* const* sets = knownSets();
+    for (int i = 0; i < kKnownSetCount; ++i)
+        if (sets[i] == delimiters)
+            return &known[i];
+    return nullptr;
+}
+
+/// A token of another delimiter set, whose stops are made for this call.
+PPDStream::TokenRead ReadCustomToken(PPDStream& stream, char* token, const char* delimiters) {
+    const TokenStops stops(delimiters);
+    return stream.ReadToken(token, stops);
+}
+
+/// StripLeadingWhiteSpace then StripTrailingWhiteSpace on a token whose text (up to its first
+/// NUL) is `length` bytes long.
+void StripToken(char* token, int length) {
+    int start = 0;
+    while (start < length && isBlank(token[start]))
+        ++start;
+    int end = length;
+    // The first character left always stays, as StripTrailingWhiteSpace keeps it.
+    while (end > start + 1 && isBlank(token[end - 1]))
+        --end;
+    if (start > 0)
+        std::memmove(token, token + start, static_cast<size_t>(end - start));
+    token[end - start] = '\0';
+}
+
 /// Moves `line` up to and past its opening double quote; false when it has none.
 bool skipToOpeningQuote(PPDStream& line) {
-    char c;
-    while (line.GetChar(c))
-        if (c == '"')
-            return true;
-    return false;
+    return line.SkipPast('"');
 }
 
 } // namespace
@@ -61,7 +105,20 @@ PPDX::~PPDX() {
     delete mTextConverter;
 }
 
-void PPDX::Build(CFURLRef url) { Build(PPDFile::SpecFromURL(url)); }
+void PPDX::Build(CFURLRef url) {
+    const FSSpec fsSpec = PPDFile::SpecFromURL(url);
+    if (fsSpec.name[0] == 0 || fsSpec.name[0] > 63 || fsSpec.parID < fsRtDirID) {
+        Build(fsSpec);
+        return;
+    }
+    // The look-up of the URL has just found the file: its spec needs no second one.
+    if (!mErrors)
+        mErrors = new (std::nothrow) PPDXErrors;
+    mFile = new (std::nothrow) PPDFile(fsSpec);
+    if (mAcceptedNames)
+        mValidPrinterName = ValidateAgainstPCFilename(mAcceptedNames, mFile);
+    mAcceptedNames = nullptr;
+}
 
 void PPDX::Build(const FSSpec& fsSpec) {
     if (!mErrors)
@@ -167,30 +224,21 @@ bool PPDX::ValidateFileName(CFURLRef url, CFArrayRef names, PPDFile* file) {
 bool PPDX::NextToken(PPDStream& stream, char* token, const char* delimiters, bool strip) {
     if (!token)
         return false;
-    int stored = 0;
-    bool endedAtLF = false;
-    char c;
-    while (stored < PPDStream::kMaxLineLength && stream.GetChar(c)) {
-        if (c == '\n') {
-            endedAtLF = true;
-            break;
-        }
-        // A CR of a CR LF pair is kept for now and dropped when the LF ends the token.
-        if (c == '\r' && stream.PeekChar() != '\n')
-            break;
-        if (delimiters && c != '\0' && std::strchr(delimiters, c))
-            break;
-        token[stored++] = c;
-    }
-    if (endedAtLF && stored > 0 && token[stored - 1] == '\r')
+    const TokenStops* known = KnownStops(delimiters);
+    PPDStream::TokenRead read =
+        known ? stream.ReadToken(token, *known) : ReadCustomToken(stream, token, delimiters);
+    int stored = read.stored;
+    // A CR of a CR LF pair was kept for now; the LF that ended the token drops it.
+    if (read.endedAtLF && stored > 0 && token[stored - 1] == '\r') {
         --stored;
+        if (read.textLength > stored)
+            read.textLength = stored;
+    }
     token[stored] = '\0';
     if (stored == 0)
         return false;
-    if (strip) {
-        StripLeadingWhiteSpace(token);
-        StripTrailingWhiteSpace(token);
-    }
+    if (strip)
+        StripToken(token, read.textLength);
     return true;
 }
 
@@ -208,17 +256,16 @@ long PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capa
     char next[PPDStream::kLineBufferSize];
     PPDStream continuation;
     for (;;) {
-        char c;
-        while (source->GetChar(c)) {
-            if (c == '"') {
-                out[count] = '\0';
-                return count == 0 ? 0 : count + 1;
-            }
-            if (count >= limit) {
-                out[limit] = '\0';
-                return limit;
-            }
-            out[count++] = c;
+        long copied = 0;
+        PPDStream::CopyEnd end = source->CopyUntil('"', out + count, limit - count, &copied);
+        count += copied;
+        if (end == PPDStream::CopyEnd::Stop) {
+            out[count] = '\0';
+            return count == 0 ? 0 : count + 1;
+        }
+        if (end == PPDStream::CopyEnd::Full) {
+            out[limit] = '\0';
+            return limit;
         }
         // The value goes on in the next non-empty line of the file.
         do {
@@ -254,14 +301,13 @@ long PPDX::GetPostscriptString(PPDStream& line, char* out, const unsigned long& 
         return count + 1;
     };
     for (;;) {
-        char c;
-        while (source->GetChar(c)) {
-            if (c == '"')
-                return count == 0 ? 0 : finish();
-            if (full())
-                return finish();
-            out[count++] = c;
-        }
+        long copied = 0;
+        PPDStream::CopyEnd end = source->CopyUntil('"', out + count, limit - count, &copied);
+        count += copied;
+        if (end == PPDStream::CopyEnd::Stop)
+            return count == 0 ? 0 : finish();
+        if (end == PPDStream::CopyEnd::Full)
+            return finish();
         do {
             if (!mStream || !mStream->GetLine(next))
                 return finish();
@@ -308,24 +354,25 @@ long PPDX::ParsePSKeywords(PPDStream& line, const char* keyword) {
         return 0;
     char value[PPDStream::kLineBufferSize];
     const unsigned long capacity = sizeof value;
-    if (std::strcmp(keyword, "*PCFileName") == 0) {
+    const PPDKeyword key(keyword);
+    if (key.Is("*PCFileName")) {
         if (GetQuotedString(line, value, capacity))
             Store(mPCFileName, value);
-    } else if (std::strcmp(keyword, "*FormatVersion") == 0) {
+    } else if (key.Is("*FormatVersion")) {
         if (GetQuotedString(line, value, capacity))
             Store(mFormatVersion, value);
-    } else if (std::strcmp(keyword, "*FileVersion") == 0) {
+    } else if (key.Is("*FileVersion")) {
         if (GetQuotedString(line, value, capacity))
             Store(mFileVersion, value);
-    } else if (std::strcmp(keyword, "*ModelName") == 0) {
+    } else if (key.Is("*ModelName")) {
         if (GetQuotedString(line, value, capacity))
             Store(mModelName, value);
-    } else if (std::strcmp(keyword, "*LanguageVersion") == 0) {
+    } else if (key.Is("*LanguageVersion")) {
         if (NextToken(line, value, kLineEndDelimiters, true)) {
             Store(mLanguageVersion, value);
             UpdateTextConverter();
         }
-    } else if (std::strcmp(keyword, "*LanguageEncoding") == 0) {
+    } else if (key.Is("*LanguageEncoding")) {
         if (NextToken(line, value, kLineEndDelimiters, true)) {
             Store(mLanguageEncoding, value);
             UpdateTextConverter();

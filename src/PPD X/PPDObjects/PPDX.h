@@ -14,6 +14,7 @@
 
 #include <CoreFoundation/CFArray.h>
 
+class Settings;
 class TextConverter;
 
 /// Abstract base of the PPD model: owns the PPD file, the error list, the header strings and
@@ -23,7 +24,8 @@ class TextConverter;
 /// Header strings are the PPD's bytes, in its `*LanguageEncoding`. Every lexical buffer is
 /// PPDStream::kLineBufferSize bytes unless a capacity is passed. The model is shared by
 /// reference counting: a new object has a count of 0 and the Release() that brings the count
-/// to 0 destroys it. One thread at a time; the count is not atomic.
+/// to 0 destroys it. The header can be saved into a Settings archive and rebuilt from one
+/// (PPDXPersistence.cpp). One thread at a time; the count is not atomic.
 class PPDX {
 public:
     /// The version number of the model's layout, read by the shared model list.
@@ -33,6 +35,9 @@ public:
     /// against the file's *PCFileName and forgotten.
     PPDX(CFURLRef url, CFArrayRef acceptedNames);
     PPDX(const FSSpec& fsSpec, CFArrayRef acceptedNames);
+    /// Rebuilds the header from `settings` (BuildFromSettings); `ppdURL` (may be null) names
+    /// the PPD when the archive's file is not found.
+    PPDX(Settings& settings, CFURLRef ppdURL, CFArrayRef acceptedNames);
     PPDX(const PPDX&) = delete;
     PPDX& operator=(const PPDX&) = delete;
     virtual ~PPDX();
@@ -46,6 +51,10 @@ public:
     /// Reads the header keywords (*PCFileName, *FormatVersion, *FileVersion, *LanguageVersion,
     /// *ModelName, *LanguageEncoding); other keywords are ignored. Always 0.
     virtual long ParsePSKeywords(PPDStream& line, const char* keyword);
+
+    /// Writes the archive version, the file (when the model has one) and the six header texts;
+    /// false at the first item that cannot be written.
+    bool Save(Settings& settings);
 
     PPDXErrors* GetErrors() const { return mErrors; }
     void AllErrorsFatal(const bool& allFatal) { mAllErrorsFatal = allFatal; }
@@ -108,6 +117,15 @@ protected:
     static const char* Text(const CString* s) { return s && !s->Empty() ? static_cast<const char*>(*s) : nullptr; }
     /// Rebuilds the text converter once both the language version and encoding are known.
     void UpdateTextConverter();
+    /// Reads the header of an archive: nothing without its version item. Then the file the
+    /// archive names (the one of `ppdURL` instead when that names none that exists), an empty
+    /// error list and the PC file name, checked against the accepted names (which are then
+    /// forgotten); only an accepted name brings the other header texts and a text converter.
+    /// True when it did.
+    bool BuildFromSettings(Settings& settings, CFURLRef ppdURL);
+    /// Whether one of `names` (CFStrings, as Mac Roman bytes) stands in the first 32 bytes of
+    /// `pcFileName`, as the check of a PPD file finds it after its *PCFileName keyword.
+    static bool NameAccepted(CFArrayRef names, const char* pcFileName);
 
     bool mValid = false;
     bool mValidPrinterName = true;

@@ -1,14 +1,19 @@
 //===- PPDXControls.cpp - The model's list of controls --------------------===//
 #include "PPDXControls.h"
 
+#include "PPDXArchiveItems.h"
 #include "PPDXBooleanControl.h"
 #include "PPDXDisplayOptions.h"
+#include "PPDXFloatRangeControl.h"
 #include "PPDXJobNote.h"
 #include "PPDXPopupControl.h"
 #include "PPDXRangeControl.h"
 #include "PPDXSpecialOption.h"
 
+#include <CarbonCore/Collections.h>
+
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -21,9 +26,79 @@ bool atEnd(const PointerListItr& it) {
     return !it.mNode || !it.mNode->mNext;
 }
 
+/// Whether `marker` is saved under `id`; `skip` is set when the probe itself failed, which
+/// makes the object unreadable.
+bool marked(Settings& settings, unsigned long marker, long id, bool& skip) {
+    short error = 0;
+    if (PPDXArchive::Has(settings, marker, id, &error))
+        return true;
+    skip = skip || error != collectionItemNotFoundErr;
+    return false;
+}
+
+/// The control saved under `id`, of the kind its first marker names; null for none.
+PPDXControl* loadControl(Settings& settings, long id, CString* languageEncoding) {
+    using namespace PPDXArchive;
+    bool skip = false;
+    if (marked(settings, kBooleanMarker, id, skip))
+        return new (std::nothrow) PPDXBooleanControl(settings, id);
+    if (!skip && marked(settings, kJobNoteMarker, id, skip))
+        return new (std::nothrow) PPDXJobNote(settings, id, languageEncoding);
+    if (!skip && marked(settings, kPopupMarker, id, skip))
+        return new (std::nothrow) PPDXPopupControl(settings, id);
+    if (!skip && marked(settings, kRangeMarker, id, skip)) {
+        if (marked(settings, kFloatRangeMarker, id, skip))
+            return new (std::nothrow) PPDXFloatRangeControl(settings, id);
+        return skip ? nullptr : new (std::nothrow) PPDXRangeControl(settings, id);
+    }
+    if (!skip && marked(settings, kSpecialOptionMarker, id, skip))
+        return new (std::nothrow) PPDXSpecialOption(settings, id);
+    return nullptr;
+}
+
 } // namespace
 
+PPDXControls::PPDXControls(Settings& settings) {
+    using namespace PPDXArchive;
+    int32_t count = 0;
+    GetNumber(settings, kControlsTag, kControlCountId, count);
+    long controls = PlausibleCount(settings, count);
+    // Job notes keep the PPD's encoding name beside their texts.
+    CString* encoding = GetText(settings, kHeaderTag, kLanguageEncodingId);
+    for (long n = 0; n < controls; ++n) {
+        PPDXControl* control = loadControl(settings, kFirstControlId + n, encoding);
+        if (!control)
+            continue;
+        uint32_t before = mAll.Size();
+        Add(control);
+        // Not listed means not owned by anyone.
+        if (mAll.Size() == before)
+            delete control;
+    }
+    delete encoding;
+}
+
 PPDXControls::~PPDXControls() = default;
+
+short PPDXControls::Save(Settings& settings) {
+    using namespace PPDXArchive;
+    short error =
+        PutNumber(settings, kControlsTag, kControlCountId, static_cast<int32_t>(mAll.Size()));
+    long id = kFirstControlId;
+    for (PointerListItr it = mAll.Begin(); !error && it != mAll.End(); ++it, ++id)
+        if (PPDXControl* control = controlAt(it))
+            error = control->Save(settings, id);
+    return error;
+}
+
+short PPDXControls::Restore(Settings& settings) {
+    short error = 0;
+    long id = PPDXArchive::kFirstControlId;
+    for (PointerListItr it = mAll.Begin(); !error && it != mAll.End(); ++it, ++id)
+        if (PPDXControl* control = controlAt(it))
+            error = control->Restore(settings, id);
+    return error;
+}
 
 void PPDXControls::Add(PPDXControl* control) {
     if (!control || !mAll.PushBack(control).mNode)

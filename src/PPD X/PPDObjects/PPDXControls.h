@@ -18,6 +18,7 @@ class PPDXJobNote;
 class PPDXPopupControl;
 class PPDXRangeControl;
 class PPDXSpecialOption;
+class Settings;
 
 /// How many controls of one kind were added, and how many of those were orphans, hidden, or
 /// both; the counts under each display option follow from these four.
@@ -35,16 +36,26 @@ struct CountArray {
 /// before emptying it. A floating-point range is kept only in the list of all controls. The
 /// walk over all controls and the counts honour the model's display options (PPDXDisplay);
 /// the walks over one kind do not. Each list has one cursor: a Find moves it. Keywords are
-/// compared as bytes. One thread at a time.
+/// compared as bytes. In a Settings archive the n-th control (from 0) of the list of all
+/// controls sits under id 5001 + n, after its count. One thread at a time.
 class PPDXControls {
 public:
     PPDXControls() = default;
+    /// Rebuilds every control saved in `settings` (the kind from its marker; ids without one
+    /// are skipped) and adds it. The controls are the caller's to delete, as for Add.
+    explicit PPDXControls(Settings& settings);
     PPDXControls(const PPDXControls&) = delete;
     PPDXControls& operator=(const PPDXControls&) = delete;
     virtual ~PPDXControls();
 
     /// Appends `control` to all controls and to its kind's list, counting it (null: nothing).
     void Add(PPDXControl* control);
+    /// Writes the count of all controls, then every control in insertion order; 0 or the
+    /// first error (what was written before stays).
+    short Save(Settings& settings);
+    /// Gives every control, in insertion order, its value saved under its id; stops at the
+    /// first error and returns it.
+    short Restore(Settings& settings);
     /// Counts `control` into `counts`: total, orphan, hidden, hidden orphan.
     static void Increment(PPDXControl* control, CountArray& counts);
     /// The number `counts` gives under the current display options (0 for unknown options).

@@ -1,6 +1,7 @@
 //===- PPDXElement.cpp - Common base of controls and groups ---------------===//
 #include "PPDXElement.h"
 
+#include "PPDXArchiveItems.h"
 #include "TextConverter.h"
 
 #include <cstring>
@@ -14,12 +15,37 @@ PPDXElement::PPDXElement(const char* keyword, CFStringRef localName, const bool&
         mLocalName = static_cast<CFStringRef>(CFRetain(localName));
 }
 
+PPDXElement::PPDXElement(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    mKeyword = GetText(settings, kKeywordTag, id);
+    mLocalName = GetName(settings, kLocalNameTag, id);
+    // The parent may come later in the archive than its child: keep its keyword until the
+    // whole model is rebuilt and links it.
+    mParentKeyword = GetText(settings, kParentTag, id);
+    GetBool(settings, kVisibleTag, id, mVisible);
+}
+
 PPDXElement::~PPDXElement() {
     delete mKeyword;
     delete mUserName;
     delete mParentKeyword;
     if (mLocalName)
         CFRelease(mLocalName);
+}
+
+short PPDXElement::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    if (short error = PutText(settings, kKeywordTag, id, Keyword()))
+        return error;
+    // The text form is for readers that know no Unicode; the rebuild reads the UTF-16 one.
+    if (short error = PutText(settings, kUserNameTag, id, UserName()))
+        return error;
+    if (short error = PutName(settings, kLocalNameTag, id, mLocalName))
+        return error;
+    if (short error = PutBool(settings, kVisibleTag, id, mVisible))
+        return error;
+    const char* parent = mParent ? mParent->Keyword() : nullptr;
+    return PutText(settings, kParentTag, id, parent);
 }
 
 bool PPDXElement::OkayToDisplay(const _DISPLAY_OPTIONS_& options) const {

@@ -12,6 +12,8 @@
 
 #include <CoreFoundation/CFString.h>
 
+class Settings;
+
 /// Abstract base of every element of the PPD model (controls, groups, pages): a main keyword,
 /// a translated display name, a visibility flag and a parent.
 ///
@@ -19,11 +21,15 @@
 /// PPD's bytes) and the cache of its display name in the system encoding (Mac Roman); it holds
 /// one reference to its local name. The parent is not owned; null makes the element an
 /// orphan; a pending parent keyword (owned) names it until the model links it. Callers pass a local
-/// name (a null one leaves the element without display name). One thread at a time.
+/// name (a null one leaves the element without display name). An element rebuilt from a
+/// Settings archive knows its parent only as that pending keyword. One thread at a time.
 class PPDXElement {
 public:
     /// Copies a non-empty `keyword` (null or "" leaves none) and retains `localName`.
     PPDXElement(const char* keyword, CFStringRef localName, const bool& visible);
+    /// Rebuilds the element saved under `id`: keyword, display name, visibility and the
+    /// parent's keyword as pending parent; what is missing stays unset (visible by default).
+    PPDXElement(Settings& settings, const long& id);
     PPDXElement(const PPDXElement&) = delete;
     PPDXElement& operator=(const PPDXElement&) = delete;
     virtual ~PPDXElement() = 0;
@@ -31,6 +37,9 @@ public:
     /// Whether a walk under `options` shows this element: 0 visible with parent, 1 visible,
     /// 2 with parent, anything else always.
     virtual bool OkayToDisplay(const _DISPLAY_OPTIONS_& options) const;
+    /// Writes the element's items under `id` (keyword, display name as text and as UTF-16,
+    /// visibility, the parent's keyword); subclasses add theirs after. 0 or the first error.
+    virtual short Save(Settings& settings, const long& id);
 
     /// The keyword, or null when the element has none.
     const char* Keyword() const;

@@ -20,7 +20,12 @@ public:
     PPDXGroup();
     /// Copies `keyword`, retains `translation`.
     PPDXGroup(const char* keyword, CFStringRef translation, const bool& visible);
+    /// Rebuilds the element saved under `id` (its parent pending by keyword).
+    PPDXGroup(Settings& settings, const long& id);
     ~PPDXGroup() override;
+
+    /// Adds the marker gGrp after the element's items.
+    short Save(Settings& settings, const long& id) override;
 };
 
 #endif // PIGMENTOR_PPDX_PPDXGROUP_H

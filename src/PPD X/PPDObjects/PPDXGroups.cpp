@@ -1,9 +1,66 @@
 //===- PPDXGroups.cpp - A container of groups -----------------------------===//
 #include "PPDXGroups.h"
 
+#include "PPDXArchiveItems.h"
 #include "PPDXDisplayOptions.h"
 #include "PPDXGroup.h"
 #include "PPDXKeywordMatch.h"
+#include "PPDXRollDown.h"
+#include "PPDXScrollPane.h"
+
+#include <CarbonCore/Collections.h>
+#include <CarbonCore/MacErrors.h>
+
+#include <new>
+
+namespace {
+
+/// The group saved under `id`, of the kind its marker names; null for none, or when probing
+/// the archive failed otherwise than by a missing item.
+PPDXGroup* loadGroup(Settings& settings, long id) {
+    using namespace PPDXArchive;
+    short error = 0;
+    if (Has(settings, kGroupMarker, id, &error))
+        return new (std::nothrow) PPDXGroup(settings, id);
+    if (error == collectionItemNotFoundErr && Has(settings, kRollDownMarker, id, &error))
+        return new (std::nothrow) PPDXRollDown(settings, id);
+    if (error == collectionItemNotFoundErr && Has(settings, kScrollPaneMarker, id, &error))
+        return new (std::nothrow) PPDXScrollPane(settings, id);
+    return nullptr;
+}
+
+} // namespace
+
+PPDXGroups::PPDXGroups(Settings& settings) {
+    using namespace PPDXArchive;
+    int32_t count = 0;
+    GetNumber(settings, kGroupsTag, kGroupCountId, count);
+    long groups = PlausibleCount(settings, count);
+    if (groups > kMaxGroups)
+        groups = kMaxGroups;
+    for (long n = 0; n < groups; ++n) {
+        PPDXGroup* group = loadGroup(settings, kFirstGroupId + n);
+        if (!group)
+            continue;
+        uint32_t before = mList.Size();
+        Add(group);
+        if (mList.Size() == before)
+            delete group;
+    }
+}
+
+short PPDXGroups::Save(Settings& settings) {
+    using namespace PPDXArchive;
+    if (mList.Size() > static_cast<uint32_t>(kMaxGroups))
+        return paramErr;
+    short error =
+        PutNumber(settings, kGroupsTag, kGroupCountId, static_cast<int32_t>(mList.Size()));
+    long id = kFirstGroupId;
+    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++id)
+        if (PPDXGroup* group = static_cast<PPDXGroup*>(*it))
+            error = group->Save(settings, id);
+    return error;
+}
 
 // The list's nodes go; the groups stay with the model.
 PPDXGroups::~PPDXGroups() = default;

@@ -11,6 +11,7 @@
 #include <cstdint>
 
 class PPDXGroup;
+class Settings;
 
 /// The groups of a model or of a scroll pane (plain groups, roll-downs, scroll panes) in the
 /// order they were added, with one cursor for First/Next.
@@ -18,16 +19,24 @@ class PPDXGroup;
 /// The container never deletes the groups: the PPD model does. First/Next and Count() follow
 /// the process-wide display options (PPDXDisplay); Find() sees every group. The counters are
 /// taken when a group is added: a parent or visibility changed later does not change Count().
-/// Two walks of one container cannot be interleaved. One thread at a time.
+/// Two walks of one container cannot be interleaved. In a Settings archive the n-th group
+/// (from 0) sits under id 4001 + n, after its count. One thread at a time.
 class PPDXGroups {
 public:
     PPDXGroups() = default;
+    /// Rebuilds every group saved in `settings` (plain, roll-down or scroll pane by its marker;
+    /// ids without one are skipped) and adds it, parents still pending by keyword. The groups
+    /// are the caller's to delete.
+    explicit PPDXGroups(Settings& settings);
     PPDXGroups(const PPDXGroups&) = delete;
     PPDXGroups& operator=(const PPDXGroups&) = delete;
     virtual ~PPDXGroups();
 
     /// Appends `group` (not owned) and counts it; null is ignored.
     void Add(PPDXGroup* group);
+    /// Writes the count, then every group in order; 0 or the first error. More than 1000
+    /// groups give paramErr: their ids would run into the controls'.
+    short Save(Settings& settings);
     /// Moves the cursor to the first group the display options admit; null when none.
     PPDXGroup* First();
     /// Moves the cursor to the next group the display options admit; null at the end.

@@ -1,8 +1,41 @@
 //===- PPDXProperties.cpp - A container of property pages -----------------===//
 #include "PPDXProperties.h"
 
+#include "PPDXArchiveItems.h"
 #include "PPDXKeywordMatch.h"
 #include "PPDXProperty.h"
+
+#include <CarbonCore/MacErrors.h>
+
+#include <new>
+
+PPDXProperties::PPDXProperties(Settings& settings) {
+    using namespace PPDXArchive;
+    int32_t count = 0;
+    GetNumber(settings, kPagesTag, kPageCountId, count);
+    long pages = PlausibleCount(settings, count);
+    if (pages > kMaxPages)
+        pages = kMaxPages;
+    for (long n = 0; n < pages; ++n) {
+        PPDXProperty* page = new (std::nothrow) PPDXProperty(settings, kFirstPageId + n);
+        uint32_t before = mList.Size();
+        Add(page);
+        if (mList.Size() == before)
+            delete page;
+    }
+}
+
+short PPDXProperties::Save(Settings& settings) {
+    using namespace PPDXArchive;
+    if (mList.Size() > static_cast<uint32_t>(kMaxPages))
+        return paramErr;
+    short error = PutNumber(settings, kPagesTag, kPageCountId, static_cast<int32_t>(mList.Size()));
+    long id = kFirstPageId;
+    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++id)
+        if (PPDXProperty* page = static_cast<PPDXProperty*>(*it))
+            error = page->Save(settings, id);
+    return error;
+}
 
 // The list's nodes go; the pages stay with the model.
 PPDXProperties::~PPDXProperties() = default;

@@ -11,21 +11,28 @@
 #include <cstdint>
 
 class PPDXProperty;
+class Settings;
 
 /// The property pages of a model in the order they were added, with one cursor for First/Next.
 ///
 /// The container never deletes the pages: the PPD model does. Walks show every page, whatever
 /// the display options. Find() walks with First/Next and so moves the cursor. One thread at a
-/// time.
+/// time. In a Settings archive the n-th page (from 0) sits under id 3001 + n, after its count.
 class PPDXProperties {
 public:
     PPDXProperties() = default;
+    /// Rebuilds every page saved in `settings` and adds it; the pages are the caller's to
+    /// delete.
+    explicit PPDXProperties(Settings& settings);
     PPDXProperties(const PPDXProperties&) = delete;
     PPDXProperties& operator=(const PPDXProperties&) = delete;
     virtual ~PPDXProperties();
 
     /// Appends `page` (not owned); null is ignored.
     void Add(PPDXProperty* page);
+    /// Writes the count, then every page in order; 0 or the first error. More than 1000 pages
+    /// give paramErr: their ids would run into the groups'.
+    short Save(Settings& settings);
     /// Moves the cursor to the first page; null when there is none.
     PPDXProperty* First();
     /// Moves the cursor to the next page; null at the end.

@@ -22,7 +22,13 @@ public:
     /// Copies `keyword`, retains `translation`; no scroll pane yet.
     PPDXProperty(const char* keyword, CFStringRef translation, const bool& visible,
                  const bool& showInPrintProp, const bool& showInApp);
+    /// Rebuilds the page saved under `id`; where it shows is read up to the first missing
+    /// item (both true by default). The scroll pane is linked later by the model.
+    PPDXProperty(Settings& settings, const long& id);
     ~PPDXProperty() override;
+
+    /// Adds whether the page shows in the print properties and in the application.
+    short Save(Settings& settings, const long& id) override;
 
     /// Whether the page shows in the print properties.
     bool ShowInPrintProp() const { return mShowInPrintProp; }

@@ -22,7 +22,13 @@ public:
     PPDXRollDown();
     /// Copies `keyword`, retains `translation`; an empty controls container.
     PPDXRollDown(const char* keyword, CFStringRef translation, const bool& visible);
+    /// Rebuilds the element saved under `id`; an empty controls container, filled when the
+    /// model links its controls.
+    PPDXRollDown(Settings& settings, const long& id);
     ~PPDXRollDown() override;
+
+    /// Adds the marker RlDn (and not the plain group's) after the element's items.
+    short Save(Settings& settings, const long& id) override;
 
     /// The controls shown in this roll-down (owned by the roll-down), or null.
     PPDXControls* Controls() const { return mRollDownControls; }

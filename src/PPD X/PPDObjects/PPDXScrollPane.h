@@ -21,7 +21,13 @@ public:
     PPDXScrollPane();
     /// Copies `keyword`, retains `translation`; an empty roll-downs container.
     PPDXScrollPane(const char* keyword, CFStringRef translation, const bool& visible);
+    /// Rebuilds the element saved under `id`; an empty roll-downs container, filled when the
+    /// model links its roll-downs.
+    PPDXScrollPane(Settings& settings, const long& id);
     ~PPDXScrollPane() override;
+
+    /// Adds the marker ScPn (and not the plain group's) after the element's items.
+    short Save(Settings& settings, const long& id) override;
 
     /// The roll-downs of this pane (owned by the pane), or null.
     PPDXGroups* RollDowns() const { return mRollDowns; }

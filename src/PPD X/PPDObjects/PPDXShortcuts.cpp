@@ -1,7 +1,12 @@
 //===- PPDXShortcuts.cpp - Popups singled out for quick access ------------===//
 #include "PPDXShortcuts.h"
 
+#include "PPDXArchiveItems.h"
+#include "PPDXControls.h"
+#include "PPDXDisplayOptions.h"
 #include "PPDXPopupControl.h"
+
+#include <CarbonCore/MacErrors.h>
 
 #include <cstring>
 
@@ -16,7 +21,40 @@ bool atEnd(const PointerListItr& it) {
 
 PPDXShortcuts::PPDXShortcuts(PointerList& controls) : mControls(controls) {}
 
+PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
+    using namespace PPDXArchive;
+    int32_t count = 0;
+    GetNumber(settings, kShortcutsTag, kShortcutCountId, count);
+    long shortcuts = count < 0 ? 0 : count;
+    if (shortcuts > kMaxShortcuts)
+        shortcuts = kMaxShortcuts;
+    // A shortcut may name any control, hidden or orphan alike.
+    ScopedDisplayOptions seeEverything(kShowAll);
+    for (long n = 0; n < shortcuts; ++n) {
+        CString* keyword = GetText(settings, kShortcutsTag, kFirstShortcutId + n);
+        CNTL_TYPE type;
+        PPDXControl* control = keyword && controls ? controls->Find(*keyword, type, true) : nullptr;
+        delete keyword;
+        mControls.PushBack(control);
+    }
+}
+
 PPDXShortcuts::~PPDXShortcuts() = default;
+
+short PPDXShortcuts::Save(Settings& settings) {
+    using namespace PPDXArchive;
+    if (Count() > static_cast<uint32_t>(kMaxShortcuts))
+        return paramErr;
+    short error =
+        PutNumber(settings, kShortcutsTag, kShortcutCountId, static_cast<int32_t>(Count()));
+    long id = kFirstShortcutId;
+    for (PointerListItr it = mControls.Begin(); !error && it != mControls.End(); ++it) {
+        const PPDXControl* control = static_cast<const PPDXControl*>(*it);
+        if (control && control->Keyword())
+            error = PutText(settings, kShortcutsTag, id++, control->Keyword());
+    }
+    return error;
+}
 
 PPDXPopupControl* PPDXShortcuts::PopupFrom() {
     for (; !atEnd(mCursor); ++mCursor)

@@ -10,20 +10,31 @@
 
 class PPDXControl;
 class PPDXPopupControl;
+class PPDXControls;
+class Settings;
 
 /// The controls that the PPD names with "*%QVShortcut" lines, in the order of those lines,
 /// for quick access in a compact user interface, with named look-ups for the common ones.
 ///
 /// The list never owns the controls (the model does) and may hold null entries. Only popup
 /// controls are ever returned; other entries are counted but skipped. First, Next and Find
-/// share one cursor. Keywords are compared as bytes. One thread at a time.
+/// share one cursor. Keywords are compared as bytes. In a Settings archive the shortcuts are
+/// their controls' keywords, in order, after their count. One thread at a time.
 class PPDXShortcuts {
 public:
     /// Copies the list of controls (PPDXControl*, not taken over).
     explicit PPDXShortcuts(PointerList& controls);
+    /// Rebuilds the list from `settings` (at most 1000 entries): each saved keyword is looked up
+    /// exactly among all of `controls` (may be null); a keyword missing or not found gives a
+    /// null entry.
+    PPDXShortcuts(Settings& settings, PPDXControls* controls);
     PPDXShortcuts(const PPDXShortcuts&) = delete;
     PPDXShortcuts& operator=(const PPDXShortcuts&) = delete;
     virtual ~PPDXShortcuts();
+
+    /// Writes the count of entries, then the keyword of each entry that has one (an entry
+    /// without takes no id); 0 or the first error, paramErr for more than 1000 entries.
+    short Save(Settings& settings);
 
     /// Whether the list holds no entry at all.
     bool Empty() const { return mControls.Empty(); }

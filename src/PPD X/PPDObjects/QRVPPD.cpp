@@ -14,6 +14,7 @@
 #include "GroupName.h"
 #include "KeywordTo_PPDControl.h"
 #include "PPDFileStream.h"
+#include "PPDKeyword.h"
 #include "PPDXControls.h"
 #include "PPDXDisplayOptions.h"
 #include "PPDXGroups.h"
@@ -26,6 +27,8 @@
 
 #include <cstring>
 #include <new>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 _EXTENSIONS_SUPPORT_ QRVPPD::sExtensionsSupport = 0;
@@ -35,6 +38,47 @@ namespace {
 const char kInstallableOptions[] = "InstallableOptions";
 
 bool equals(const char* a, const char* b) { return a && b && std::strcmp(a, b) == 0; }
+
+/// The keywords of the controls that the parse running on this thread has put into its model's
+/// control list (views of the controls' own keywords, which outlive the parse). Each new control
+/// is checked against that whole list, a walk over every control; a keyword that was never put
+/// in cannot be found by it, so the walk is made only for one that was.
+class ParsedKeywords {
+public:
+    explicit ParsedKeywords(const QRVPPD* model) : mModel(model), mOuter(sCurrent) {
+        sCurrent = this;
+    }
+    ~ParsedKeywords() { sCurrent = mOuter; }
+    ParsedKeywords(const ParsedKeywords&) = delete;
+    ParsedKeywords& operator=(const ParsedKeywords&) = delete;
+
+    /// The record of `model`'s parse, or null when none is running on this thread.
+    static ParsedKeywords* Of(const QRVPPD* model) {
+        return sCurrent && sCurrent->mModel == model ? sCurrent : nullptr;
+    }
+    void Add(const char* keyword) {
+        if (!keyword)
+            return;
+        try {
+            mKeywords.emplace(keyword);
+        } catch (...) {
+            mComplete = false; // out of memory: every keyword is looked for the long way
+        }
+    }
+    /// False only when no control with `keyword` was put in.
+    bool MayHold(const char* keyword) const {
+        return !mComplete || mKeywords.count(std::string_view(keyword)) != 0;
+    }
+
+private:
+    static thread_local ParsedKeywords* sCurrent;
+    const QRVPPD* mModel;
+    ParsedKeywords* mOuter;
+    std::unordered_set<std::string_view> mKeywords;
+    bool mComplete = true;
+};
+
+thread_local ParsedKeywords* ParsedKeywords::sCurrent = nullptr;
 
 } // namespace
 
@@ -133,6 +177,7 @@ void QRVPPD::Parse() {
     }
     PPDXErrorObj* signatureError = nullptr;
     {
+        ParsedKeywords parsedKeywords(this);
         PPDFileStream stream(mFile, true);
         if (stream.Bad()) {
             AddError(new (std::nothrow) PPDXErrorObj(18, true));
@@ -171,24 +216,24 @@ void QRVPPD::Parse() {
 }
 
 PPDXErrorObj* QRVPPD::Dispatch(PPDStream& line, const char* keyword) {
-    if (std::strcmp(keyword, "*UIConstraints") == 0 ||
-        std::strcmp(keyword, "*%QRVUIConstraints") == 0)
+    const PPDKeyword key(keyword);
+    if (key.Is("*UIConstraints") || key.Is("*%QRVUIConstraints"))
         return ParseUIConstraint(line, false);
-    if (std::strcmp(keyword, "*%QRVPropPage") == 0)
+    if (key.Is("*%QRVPropPage"))
         return ParsePropertyPage(line);
-    if (std::strcmp(keyword, "*%QRVGroupName") == 0)
+    if (key.Is("*%QRVGroupName"))
         return ParseGroupName(line);
-    if (std::strcmp(keyword, "*%QRVParent") == 0)
+    if (key.Is("*%QRVParent"))
         return ParseParent(line);
-    if (std::strcmp(keyword, "*%QRVFlags") == 0)
+    if (key.Is("*%QRVFlags"))
         return ParseControl(line);
-    if (std::strcmp(keyword, "*%QVShortcut") == 0)
+    if (key.Is("*%QVShortcut"))
         return ParseShortcut(line);
-    if (std::strcmp(keyword, "*%QRVSpecialOption") == 0)
+    if (key.Is("*%QRVSpecialOption"))
         return ParseSpecialOption(line);
-    if (std::strcmp(keyword, "*%QRVJobNote") == 0)
+    if (key.Is("*%QRVJobNote"))
         return ParseJobNote(line);
-    if (std::strcmp(keyword, "*%QRVUIRequires") == 0)
+    if (key.Is("*%QRVUIRequires"))
         return ParseUIConstraint(line, true);
     ParsePSKeywords(line, keyword);
     return nullptr;
@@ -206,13 +251,14 @@ PPDXErrorObj* QRVPPD::TestPPDFile(PPDStream& stream, const char* firstToken) {
 
 long QRVPPD::ParsePSKeywords(PPDStream& line, const char* keyword) {
     char value[PPDStream::kLineBufferSize];
-    if (std::strcmp(keyword, "*%QVFileVersion") == 0) {
+    const PPDKeyword key(keyword);
+    if (key.Is("*%QVFileVersion")) {
         if (NextToken(line, value, kLineEndDelimiters, true))
             Store(mExtensionFileVersion, value);
-    } else if (std::strcmp(keyword, "*%QVVersion") == 0) {
+    } else if (key.Is("*%QVVersion")) {
         if (NextToken(line, value, kLineEndDelimiters, true))
             Store(mExtensionVersion, value);
-    } else if (std::strcmp(keyword, "*OpenGroup") == 0) {
+    } else if (key.Is("*OpenGroup")) {
         if (!NextToken(line, value, kOptionDelimiters, true) || !equals(value, kInstallableOptions))
             return 0;
         mInInstallableOptions = true;
@@ -225,7 +271,7 @@ long QRVPPD::ParsePSKeywords(PPDStream& line, const char* keyword) {
             if (mInstallableRollDown)
                 mGroups->Add(mInstallableRollDown);
         }
-    } else if (std::strcmp(keyword, "*CloseGroup") == 0) {
+    } else if (key.Is("*CloseGroup")) {
         if (NextToken(line, value, kOptionDelimiters, true) && equals(value, kInstallableOptions))
             mInInstallableOptions = false;
     } else {
@@ -239,7 +285,8 @@ PPDXErrorObj* QRVPPD::ParseControl(PPDStream& line) {
     if (!NextToken(line, controlKeyword, kKeywordDelimiters, true) || controlKeyword[0] == '\0')
         return new (std::nothrow) PPDXErrorObj(16, CString(""), false);
     CNTL_TYPE type;
-    if (mControls->Find(controlKeyword, type, true))
+    const ParsedKeywords* parsed = ParsedKeywords::Of(this);
+    if ((!parsed || parsed->MayHold(controlKeyword)) && mControls->Find(controlKeyword, type, true))
         return new (std::nothrow) PPDXErrorObj(23, CString(controlKeyword), false);
 
     PointerList flags;
@@ -290,6 +337,9 @@ void QRVPPD::UnreadLine(const char* line, bool ended) {
 void QRVPPD::SetupControl(PPDXGroup* group, PPDXControl* control, bool report) {
     if (!control || !mControls)
         return;
+    // Every branch below puts the control into mControls.
+    if (ParsedKeywords* parsed = ParsedKeywords::Of(this))
+        parsed->Add(control->Keyword());
     if (!group) {
         if (mInInstallableOptions && mInstallableRollDown)
             group = mInstallableRollDown;

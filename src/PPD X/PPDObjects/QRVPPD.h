@@ -21,6 +21,7 @@ class PPDXGroups;
 class PPDXProperties;
 class PPDXRollDown;
 class PPDXShortcuts;
+class Settings;
 struct SharedConstraintRec;
 
 /// The PPD model every other part of the system uses: a PPDX that owns the property pages,
@@ -34,6 +35,10 @@ struct SharedConstraintRec;
 /// kept at all. Constraint maps hold ids of a string set the model owns; gConstraintStrings
 /// points at the set of the model built last. One thread at a time; the display options, the
 /// extension level and gConstraintStrings are process-wide and not locked.
+///
+/// The whole model can be saved into a Settings archive and rebuilt from one without the PPD
+/// (QRVPPDPersistence.cpp); a rebuilt model has no keyword index and no constraint maps, which
+/// the archive does not keep. A model parsed from the same PPD can take back the saved values.
 class QRVPPD : public PPDX {
 public:
     /// Parses the PPD at `url` when its *PCFileName is among `acceptedNames` (or none given).
@@ -41,6 +46,11 @@ public:
     QRVPPD(const FSSpec& fsSpec, const _PARSE_OPTIONS_& options, CFArrayRef acceptedNames);
     /// A model without a file: containers are made, nothing is parsed.
     explicit QRVPPD(const _PARSE_OPTIONS_& options);
+    /// Rebuilds the model saved in `settings`: the header, then, when the PC file name is
+    /// accepted (or no names are given), pages, groups, controls and shortcuts with their
+    /// parents linked. Without an archive version the model stays empty and not valid.
+    /// `ppdURL` (may be null) names the PPD when the archive's file is not found.
+    QRVPPD(Settings& settings, CFURLRef ppdURL, CFArrayRef acceptedNames);
     ~QRVPPD() override;
 
     void Parse() override;
@@ -52,6 +62,14 @@ public:
     /// Replaces the items of the popup `controlKeyword`; false when there is no such popup.
     virtual bool PPDReconcilePopupMenu(const char* controlKeyword, const char* userName,
                                        PointerList& items, CString* defaultKeyword);
+
+    /// Writes the whole model (header, extension versions, pages, groups, controls with their
+    /// values, shortcuts), hidden elements and orphans included, whatever the display options;
+    /// false at the first item that cannot be written (what was written stays).
+    bool Save(Settings& settings);
+    /// Gives the controls of this (parsed) model their values saved in `settings`, matched by
+    /// position; true when no control reported an error (the walk stops at the first).
+    bool Restore(Settings& settings);
 
     PPDXControls* GetControls() const { return mControls; }
     PPDXProperties* GetProperties() const { return mProperties; }
@@ -161,6 +179,9 @@ protected:
     /// Makes the containers, then parses when there is a file; records 25, 26, 27 for empty
     /// containers.
     void Build();
+    /// The model's part of a rebuild after the header's: extension versions, containers,
+    /// links; the model is then valid.
+    void BuildFromSettings(Settings& settings);
     /// A new string (the caller releases it) of PPD translation text.
     CFStringRef CreateTranslation(const char* text);
     /// The next line of the parse into `line` (a line left by UnreadLine first, else the

@@ -141,8 +141,8 @@ void QRVPPD::ReadJobNoteFollowUp(const char* keyword, CString*& defaultText, uns
             return;
         }
         if (std::strlen(first) >= 2 && std::strcmp(first + 2, keyword + 1) == 0) {
-            char* buffer = static_cast<char*>(std::malloc(kCodeCapacity));
-            long length = buffer ? GetPostscriptString(follow, buffer, kCodeCapacity) : 0;
+            char buffer[kCodeCapacity];
+            long length = GetPostscriptString(follow, buffer, kCodeCapacity);
             if (length > 0) {
                 code = static_cast<unsigned char*>(std::malloc(static_cast<size_t>(length)));
                 if (code) {
@@ -150,7 +150,6 @@ void QRVPPD::ReadJobNoteFollowUp(const char* keyword, CString*& defaultText, uns
                     codeLength = length;
                 }
             }
-            std::free(buffer);
             return;
         }
     }

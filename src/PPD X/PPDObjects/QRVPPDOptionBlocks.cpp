@@ -9,6 +9,7 @@
 #include "QRVPPD.h"
 
 #include "KeywordTo_PPDControl.h"
+#include "PPDKeyword.h"
 #include "PPDXBooleanControl.h"
 #include "PPDXControls.h"
 #include "PPDXPopupControl.h"
@@ -21,11 +22,12 @@
 
 namespace {
 
-/// Capacity of an option's PostScript code.
+/// Capacity of an option's PostScript code, read into a stack buffer and then copied once into a
+/// block of its exact size.
 const unsigned long kCodeCapacity = 4096;
 
-bool startsWith(const char* text, const char* prefix) {
-    return std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+template <size_t N> bool startsWith(const char* text, const char (&prefix)[N]) {
+    return std::strncmp(text, prefix, N - 1) == 0;
 }
 
 /// A malloc copy of `length` bytes of code, or null for none.
@@ -59,8 +61,8 @@ void deleteItems(PointerList& items) {
 } // namespace
 
 bool QRVPPD::IsCloseKeyword(const char* mainPart) const {
-    return std::strcmp(mainPart, "*CloseUI") == 0 || std::strcmp(mainPart, "*QVCloseUI") == 0 ||
-           std::strcmp(mainPart, "*CloseUIQRV") == 0 || std::strcmp(mainPart, "*EndUI") == 0;
+    const PPDKeyword key(mainPart);
+    return key.Is("*CloseUI") || key.Is("*QVCloseUI") || key.Is("*CloseUIQRV") || key.Is("*EndUI");
 }
 
 PPDXErrorObj* QRVPPD::ParseOpenUI(PPDStream& line, const char* controlKeyword, PointerList& flags,
@@ -122,9 +124,10 @@ PPDXErrorObj* QRVPPD::ParsePopupControl(const char* controlKeyword, CFStringRef 
             continue;
         if (IsCloseKeyword(mainPart))
             break;
-        if (std::strcmp(mainPart, "*OrderDependency") == 0)
+        const PPDKeyword key(mainPart);
+        if (key.Is("*OrderDependency"))
             continue;
-        if (std::strcmp(mainPart, "*Default") == 0) {
+        if (key.Is("*Default")) {
             if (NextToken(rest, value, kOptionDelimiters, true) &&
                 std::strcmp(value, controlKeyword) == 0 &&
                 NextToken(rest, value, kFlagDelimiters, true))
@@ -147,10 +150,9 @@ PPDXErrorObj* QRVPPD::ParsePopupControl(const char* controlKeyword, CFStringRef 
             !NextToken(main, option, kOptionDelimiters, true) || option[0] == '\0')
             continue;
         NextToken(main, optionText, kColonDelimiters, true);
-        char* code = static_cast<char*>(std::malloc(kCodeCapacity));
-        long codeLength = code ? GetPostscriptString(rest, code, kCodeCapacity) : 0;
+        char code[kCodeCapacity];
+        long codeLength = GetPostscriptString(rest, code, kCodeCapacity);
         unsigned char* block = copyCode(code, codeLength);
-        std::free(code);
         _PopupItem* item = new (std::nothrow)
             _PopupItem(new (std::nothrow) CString(option), CreateTranslation(optionText), block,
                        block ? codeLength : 0);
@@ -219,7 +221,7 @@ PPDXErrorObj* QRVPPD::ParseBooleanControl(const char* controlKeyword, CFStringRe
             break;
         // After a bad option the block is still read to its close keyword, so that none of
         // its lines is taken for another keyword; nothing more is made of it.
-        if (error || std::strcmp(mainPart, "*OrderDependency") == 0)
+        if (error || PPDKeyword(mainPart).Is("*OrderDependency"))
             continue;
         if (startsWith(mainPart, "*Default")) {
             sawDefault = true;
@@ -245,11 +247,10 @@ PPDXErrorObj* QRVPPD::ParseBooleanControl(const char* controlKeyword, CFStringRe
         char optionText[PPDStream::kLineBufferSize];
         if (NextToken(main, optionText, kColonDelimiters, true))
             side->text = new (std::nothrow) CString(optionText);
-        char* code = static_cast<char*>(std::malloc(kCodeCapacity));
-        long codeLength = code ? GetPostscriptString(rest, code, kCodeCapacity) : 0;
+        char code[kCodeCapacity];
+        long codeLength = GetPostscriptString(rest, code, kCodeCapacity);
         side->code = copyCode(code, codeLength);
         side->length = side->code ? codeLength : 0;
-        std::free(code);
     }
 
     auto dropAll = [&]() {
@@ -306,10 +307,9 @@ PPDXErrorObj* QRVPPD::ParseRange(PPDStream& line, const char* controlKeyword, Po
         return malformed();
     }
 
-    char* code = static_cast<char*>(std::malloc(kCodeCapacity));
-    long codeLength = code ? GetPostscriptString(line, code, kCodeCapacity) : 0;
+    char code[kCodeCapacity];
+    long codeLength = GetPostscriptString(line, code, kCodeCapacity);
     unsigned char* block = copyCode(code, codeLength);
-    std::free(code);
     if (!block) {
         codeLength = 0;
         AddError(new (std::nothrow) PPDXErrorObj(35, CString(controlKeyword), false));

@@ -14,6 +14,8 @@ const char kOutOfMemory[] = "Out Of Memory";
 const char kTranslationError[] = "Translation Error";
 /// The smallest output block convertText works with.
 const Size kMinimumOutputSize = 32;
+/// Text up to a line's length is converted in stack buffers of this many elements.
+const size_t kLocalTextSize = 256;
 
 bool isHexDigit(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
@@ -110,12 +112,23 @@ unsigned long TextConverter::LanguageStringToEncoding(const char* name) {
 CFStringRef TextConverter::ConvertToCFString(const char* text, long /*length*/) {
     if (!text)
         return newEmptyString();
-    size_t size = std::strlen(text) + 1;
-    char* decoded = static_cast<char*>(std::malloc(size));
-    if (!decoded)
-        return CFStringCreateWithCString(kCFAllocatorDefault, kOutOfMemory, kCFStringEncodingMacRoman);
-    DehexBufferFill(const_cast<char*>(text), decoded);
-    const long length = static_cast<long>(std::strlen(decoded));
+    // Text without a hex group is its own decoding. Other PPD text comes from 256-byte line
+    // buffers: it is decoded on the stack, and only longer text from other callers into a block
+    // of its own.
+    const size_t size = std::strlen(text) + 1;
+    const char* decoded = text;
+    long length = static_cast<long>(size - 1);
+    char local[kLocalTextSize];
+    char* block = nullptr;
+    if (std::memchr(text, '<', size - 1)) {
+        char* out = size <= sizeof local ? local : (block = static_cast<char*>(std::malloc(size)));
+        if (!out)
+            return CFStringCreateWithCString(kCFAllocatorDefault, kOutOfMemory,
+                                             kCFStringEncodingMacRoman);
+        DehexBufferFill(const_cast<char*>(text), out);
+        decoded = out;
+        length = static_cast<long>(std::strlen(decoded));
+    }
     const UInt8* bytes = reinterpret_cast<const UInt8*>(decoded);
 
     CFStringRef result = nullptr;
@@ -123,11 +136,13 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long /*length*/) 
     case kTextEncodingMacRoman:
     case kTextEncodingISOLatin1:
     case kTextEncodingWindowsLatin1:
+    // Latin 2 and 5 define every byte, so reading them straight gives exactly what the Unicode
+    // converter gives, without its set-up for each text.
+    case kTextEncodingISOLatin2:
+    case kTextEncodingISOLatin5:
         result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length,
                                          static_cast<CFStringEncoding>(mSourceEncoding), false);
         break;
-    case kTextEncodingISOLatin2:
-    case kTextEncodingISOLatin5:
     case kTextEncodingShiftJIS:
         result = ConvertThroughUnicode(decoded, length);
         break;
@@ -141,7 +156,7 @@ CFStringRef TextConverter::ConvertToCFString(const char* text, long /*length*/) 
     if (!result)
         result = CFStringCreateWithBytes(kCFAllocatorDefault, bytes, length,
                                          kCFStringEncodingMacRoman, false);
-    std::free(decoded);
+    std::free(block);
     return result ? result : newEmptyString();
 }
 
@@ -163,7 +178,8 @@ CFStringRef TextConverter::ConvertThroughUnicode(const char* bytes, long length)
     if (length == 0)
         return newEmptyString();
     const ByteCount capacity = 4 * static_cast<ByteCount>(length) + 1;
-    UInt8* unicode = static_cast<UInt8*>(std::malloc(capacity));
+    alignas(UniChar) UInt8 local[4 * kLocalTextSize];
+    UInt8* unicode = capacity <= sizeof local ? local : static_cast<UInt8*>(std::malloc(capacity));
     if (!unicode)
         return nullptr;
     ByteCount read = 0, written = 0, flushed = 0;
@@ -182,7 +198,8 @@ CFStringRef TextConverter::ConvertThroughUnicode(const char* bytes, long length)
         // Leave no half-read character behind for the next text.
         TECClearConverterContextInfo(mToUnicode);
     }
-    std::free(unicode);
+    if (unicode != local)
+        std::free(unicode);
     return result;
 }
 

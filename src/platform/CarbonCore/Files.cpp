@@ -128,9 +128,9 @@ OSErr FSMakeFSSpec(short vRefNum, long dirID, ConstStr255Param fileName, FSSpec*
     fsSpec->parID = long(id);
     std::memcpy(fsSpec->name, fileName, length + 1);
 
-    std::string path;
-    if (OSErr err = SpecToPath(fsSpec, &path))
-        return err;
+    // The directory was just checked and the leaf name too: the spec's path is theirs joined.
+    std::string path = dir == "/" ? dir : dir + "/";
+    path.append(reinterpret_cast<const char*>(fileName + 1), length);
     struct stat st;
     if (lstat(path.c_str(), &st) != 0)
         return OSErrFromErrno(errno);
@@ -179,8 +179,9 @@ OSStatus FSPathMakeRef(const UInt8* path, FSRef* ref, Boolean* isDirectory) {
     std::string canonical;
     if (OSErr err = canonicalPath(p, &canonical))
         return err;
+    // realpath has just found the node; only the caller's question needs its stat.
     struct stat st;
-    if (stat(canonical.c_str(), &st) != 0)
+    if (isDirectory != nullptr && stat(canonical.c_str(), &st) != 0)
         return OSErrFromErrno(errno);
     if (OSErr err = PathToRef(canonical, ref))
         return err;
@@ -205,11 +206,9 @@ OSStatus FSRefMakePath(const FSRef* ref, UInt8* path, UInt32 maxPathSize) {
 OSErr FSGetCatalogInfo(const FSRef* ref, FSCatalogInfoBitmap whichInfo, FSCatalogInfo* catalogInfo,
                        HFSUniStr255* outName, FSSpec* fsSpec, FSRef* parentRef) {
     std::string path;
-    if (OSErr err = RefToPath(ref, &path))
-        return err;
     struct stat st;
-    if (lstat(path.c_str(), &st) != 0)
-        return OSErrFromErrno(errno);
+    if (OSErr err = RefToPath(ref, &path, &st))
+        return err;
     if (catalogInfo != nullptr) {
         UInt32 nodeID = 0;
         if (OSErr err = NodeIDForPath(path, &nodeID))

@@ -70,10 +70,14 @@ int openPath(const std::string& path, SInt8 permission, bool* canRead, bool* can
     return fd;
 }
 
+// Most bytes Linux transfers in one read call.
+constexpr long kMaxSingleRead = 0x7FFFF000;
+
 OSErr readAll(int fd, char* buffer, long wanted, long* done) {
     *done = 0;
     while (*done < wanted) {
-        ssize_t n = read(fd, buffer + *done, size_t(wanted - *done));
+        long asked = wanted - *done;
+        ssize_t n = read(fd, buffer + *done, size_t(asked));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -81,6 +85,10 @@ OSErr readAll(int fd, char* buffer, long wanted, long* done) {
         if (n == 0)
             return eofErr;
         *done += n;
+        // Forks are regular files, which come short of a request below the read limit only at
+        // their end: no need to ask again just to be told so.
+        if (n < asked && asked < kMaxSingleRead)
+            return eofErr;
     }
     return noErr;
 }
@@ -129,17 +137,23 @@ OSErr FSpOpenDF(const FSSpec* fsSpec, SInt8 permission, short* refNum) {
     *refNum = 0;
     if (permission < fsCurPerm || permission > fsRdWrPerm)
         return paramErr;
+    // The open itself fails when the spec's directory is gone; only then is it looked at, for
+    // the status that names the cause.
     std::string path;
-    if (OSErr err = SpecToPath(fsSpec, &path))
-        return err;
+    if (!SpecToPathUnchecked(fsSpec, &path))
+        return SpecToPath(fsSpec, &path);
     Fork fork;
     fork.fd = openPath(path, permission, &fork.canRead, &fork.canWrite);
-    if (fork.fd < 0)
-        return OSErrFromErrno(errno);
+    if (fork.fd < 0) {
+        int openErrno = errno;
+        if (OSErr err = SpecToPath(fsSpec, &path))
+            return err;
+        return OSErrFromErrno(openErrno);
+    }
+    // O_NONBLOCK stays set: it kept a planted FIFO from hanging the open, and it changes nothing
+    // for the regular files that are all a fork may be.
     struct stat st;
-    int flags = fcntl(fork.fd, F_GETFL);
-    if (fstat(fork.fd, &st) != 0 || !S_ISREG(st.st_mode) || flags < 0 ||
-        fcntl(fork.fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+    if (fstat(fork.fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(fork.fd);
         return notAFileErr;
     }

@@ -8,6 +8,7 @@
 #include <CarbonCore/Files.h>
 
 #include <string>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace carboncore {
@@ -26,10 +27,15 @@ void SplitPath(const std::string& path, std::string* parent, std::string* leaf);
 
 /// Path a fsSpec names; its parent directory must exist.
 OSErr SpecToPath(const FSSpec* fsSpec, std::string* path);
+/// The path SpecToPath gives, without its check that the parent directory still exists; false
+/// whenever SpecToPath might fail, so that callers can ask it for the status then. For callers
+/// whose next system call fails anyway when the directory is gone.
+bool SpecToPathUnchecked(const FSSpec* fsSpec, std::string* path);
 /// FSSpec for a canonical path (bdNamErr if its leaf is longer than 63 bytes).
 OSErr PathToSpec(const std::string& path, FSSpec* fsSpec);
 /// Path of the existing node a ref names: errFSBadFSRef if it is not a ref, fnfErr if gone.
-OSErr RefToPath(const FSRef* ref, std::string* path);
+/// The node's lstat is left in *st when one is given.
+OSErr RefToPath(const FSRef* ref, std::string* path, struct stat* st = nullptr);
 /// Ref for a canonical path.
 OSErr PathToRef(const std::string& path, FSRef* ref);
 

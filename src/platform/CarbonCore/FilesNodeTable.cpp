@@ -122,10 +122,29 @@ void SplitPath(const std::string& path, std::string* parent, std::string* leaf) 
     *leaf = path.substr(slash + 1);
 }
 
+namespace {
+
+bool validVolume(const FSSpec* fsSpec) {
+    return fsSpec->vRefNum == kPigmentorVolumeRefNum || fsSpec->vRefNum == 0;
+}
+
+// The path of the directory a fsSpec's parID names, as the table knows it.
+bool parentPath(const FSSpec* fsSpec, std::string* dir) {
+    return fsSpec->parID >= fsRtDirID && fsSpec->parID <= long(UINT32_MAX) &&
+           NodePath(UInt32(fsSpec->parID), dir);
+}
+
+void joinPath(const std::string& dir, const FSSpec* fsSpec, std::string* path) {
+    *path = dir == "/" ? dir : dir + "/";
+    path->append(reinterpret_cast<const char*>(fsSpec->name + 1), fsSpec->name[0]);
+}
+
+} // namespace
+
 OSErr SpecToPath(const FSSpec* fsSpec, std::string* path) {
     if (fsSpec == nullptr)
         return paramErr;
-    if (fsSpec->vRefNum != kPigmentorVolumeRefNum && fsSpec->vRefNum != 0)
+    if (!validVolume(fsSpec))
         return nsvErr;
     size_t length = fsSpec->name[0];
     if (fsSpec->parID == fsRtParID) {
@@ -135,14 +154,21 @@ OSErr SpecToPath(const FSSpec* fsSpec, std::string* path) {
         return noErr;
     }
     std::string dir;
-    if (fsSpec->parID < fsRtDirID || fsSpec->parID > long(UINT32_MAX) ||
-        !NodePath(UInt32(fsSpec->parID), &dir) || !isDirectory(dir))
+    if (!parentPath(fsSpec, &dir) || !isDirectory(dir))
         return dirNFErr;
     if (OSErr err = CheckLeafName(fsSpec->name + 1, length))
         return err;
-    *path = dir == "/" ? dir : dir + "/";
-    path->append(reinterpret_cast<const char*>(fsSpec->name + 1), length);
+    joinPath(dir, fsSpec, path);
     return noErr;
+}
+
+bool SpecToPathUnchecked(const FSSpec* fsSpec, std::string* path) {
+    std::string dir;
+    if (fsSpec == nullptr || !validVolume(fsSpec) || fsSpec->parID == fsRtParID ||
+        !parentPath(fsSpec, &dir) || CheckLeafName(fsSpec->name + 1, fsSpec->name[0]) != noErr)
+        return false;
+    joinPath(dir, fsSpec, path);
+    return true;
 }
 
 OSErr PathToSpec(const std::string& path, FSSpec* fsSpec) {
@@ -165,15 +191,15 @@ OSErr PathToSpec(const std::string& path, FSSpec* fsSpec) {
     return noErr;
 }
 
-OSErr RefToPath(const FSRef* ref, std::string* path) {
+OSErr RefToPath(const FSRef* ref, std::string* path, struct stat* st) {
     if (ref == nullptr)
         return paramErr;
     UInt32 id = 0;
     std::memcpy(&id, ref->hidden + kRefIDOffset, sizeof id);
     if (std::memcmp(ref->hidden, kRefMagic, sizeof kRefMagic) != 0 || !NodePath(id, path))
         return errFSBadFSRef;
-    struct stat st;
-    if (lstat(path->c_str(), &st) != 0)
+    struct stat local;
+    if (lstat(path->c_str(), st ? st : &local) != 0)
         return OSErrFromErrno(errno);
     return noErr;
 }

@@ -21,12 +21,26 @@ struct HandleBlock {
     bool locked;
 };
 
+// A disposed block of at least this size is kept for the next handle of the same size: readers
+// that take one large buffer per file (a PPD's chunk) would otherwise hand it back to malloc and
+// ask again each time, and every such large request makes malloc sweep all the small blocks
+// freed since. Sanitizer builds keep nothing, so that a stale pointer into a disposed handle is
+// caught at once.
+constexpr Size kSpareMinSize = 4096;
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kKeepSpare = false;
+#else
+constexpr bool kKeepSpare = true;
+#endif
+
 struct Registry {
     std::mutex mutex;
     std::unordered_set<HandleBlock*> handles;
     std::unordered_map<void*, Size> pointers;
     int failApplication = 0;
     int failTemporary = 0;
+    char* spare = nullptr; // at least spareSize bytes
+    Size spareSize = 0;
 };
 
 Registry& registry() {
@@ -74,7 +88,13 @@ Handle newHandle(Size size, bool clear, PigmentorMemPool pool) {
         return nullptr;
     }
     auto* block = static_cast<HandleBlock*>(std::malloc(sizeof(HandleBlock)));
-    char* bytes = allocateBytes(size, clear);
+    char* bytes = nullptr;
+    if (r.spare != nullptr && !clear && r.spareSize == size) {
+        bytes = r.spare;
+        r.spare = nullptr;
+    } else {
+        bytes = allocateBytes(size, clear);
+    }
     if (block == nullptr || bytes == nullptr) {
         std::free(block);
         std::free(bytes);
@@ -147,6 +167,11 @@ void DisposeHandle(Handle h) {
         if (block == nullptr)
             return;
         r.handles.erase(block);
+        if (kKeepSpare && block->size >= kSpareMinSize && r.spare == nullptr) {
+            r.spare = block->master;
+            r.spareSize = block->size;
+            block->master = nullptr;
+        }
     }
     std::free(block->master);
     std::free(block);

@@ -1,5 +1,7 @@
 #include <CarbonCore/TextEncodingConverter.h>
 
+#include <CoreFoundation/PMIconvCache.h>
+
 #include <cerrno>
 #include <cstring>
 #include <iconv.h>
@@ -14,6 +16,8 @@ namespace {
 constexpr size_t kMaxCharBytes = 8;
 // Longest single character of any supported output encoding.
 constexpr size_t kMaxOutputCharBytes = 8;
+// Characters decoded per run before they are encoded in one go.
+constexpr size_t kRunUnits = 256;
 
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
 constexpr const char* kUTF16Machine = "UTF-16BE";
@@ -79,10 +83,12 @@ bool lookupEncoding(TextEncoding encoding, EncodingInfo* info) {
 
 // Two iconv steps through UTF-32 rather than one: that is the only way to tell input that is
 // malformed (the decoder fails) from a character the target lacks (the encoder fails), and to
-// know exactly which input bytes produced which output.
+// know exactly which input bytes produced which output. The descriptors are not kept in the
+// converter but taken from the calling thread's cache on each call: a converter may move
+// between threads, and making one is then cheap.
 struct OpaqueTECObjectRef {
-    iconv_t decoder = iconv_t(-1);
-    iconv_t encoder = iconv_t(-1);
+    const char* fromName = nullptr;
+    const char* toName = nullptr;
     size_t outputCodeUnit = 1;
     UInt8 pending[kMaxCharBytes] = {};
     size_t pendingLength = 0;
@@ -103,16 +109,28 @@ bool isLive(TECObjectRef converter) {
 
 enum class Decoded { Char, Nothing, Incomplete, Malformed };
 
+// The calling thread's descriptors for one converter.
+struct Steps {
+    iconv_t decoder;
+    iconv_t encoder;
+};
+
+bool acquireSteps(TECObjectRef c, Steps* steps) {
+    steps->decoder = pmcf::IconvAcquire(kUTF32Machine, c->fromName);
+    steps->encoder = pmcf::IconvAcquire(c->toName, kUTF32Machine);
+    return steps->decoder != iconv_t(-1) && steps->encoder != iconv_t(-1);
+}
+
 // Decodes the first character of bytes[0, length) into one UTF-32 unit.
-Decoded decodeOne(TECObjectRef c, const UInt8* bytes, size_t length, UInt8 (&unit)[4],
+Decoded decodeOne(const Steps& c, const UInt8* bytes, size_t length, UInt8 (&unit)[4],
                   size_t* used) {
     size_t offered = length < kMaxCharBytes ? length : kMaxCharBytes;
     char* in = const_cast<char*>(reinterpret_cast<const char*>(bytes));
     size_t inLeft = offered;
     char* out = reinterpret_cast<char*>(unit);
     size_t outLeft = sizeof unit;
-    iconv(c->decoder, nullptr, nullptr, nullptr, nullptr);
-    size_t rc = iconv(c->decoder, &in, &inLeft, &out, &outLeft);
+    iconv(c.decoder, nullptr, nullptr, nullptr, nullptr);
+    size_t rc = iconv(c.decoder, &in, &inLeft, &out, &outLeft);
     int err = errno;
     *used = offered - inLeft;
     if (outLeft == 0)
@@ -127,14 +145,14 @@ Decoded decodeOne(TECObjectRef c, const UInt8* bytes, size_t length, UInt8 (&uni
 }
 
 // Encodes one UTF-32 unit; false if the target encoding has no such character.
-bool encodeOne(TECObjectRef c, const UInt8 (&unit)[4], UInt8 (&bytes)[kMaxOutputCharBytes],
+bool encodeOne(const Steps& c, const UInt8 (&unit)[4], UInt8 (&bytes)[kMaxOutputCharBytes],
                size_t* produced) {
     char* in = const_cast<char*>(reinterpret_cast<const char*>(unit));
     size_t inLeft = sizeof unit;
     char* out = reinterpret_cast<char*>(bytes);
     size_t outLeft = sizeof bytes;
-    iconv(c->encoder, nullptr, nullptr, nullptr, nullptr);
-    if (iconv(c->encoder, &in, &inLeft, &out, &outLeft) == size_t(-1) || inLeft != 0)
+    iconv(c.encoder, nullptr, nullptr, nullptr, nullptr);
+    if (iconv(c.encoder, &in, &inLeft, &out, &outLeft) == size_t(-1) || inLeft != 0)
         return false;
     *produced = sizeof bytes - outLeft;
     return true;
@@ -148,7 +166,7 @@ struct Cursor {
 };
 
 // Encodes `unit` into the output; noErr, kTECOutputBufferFullStatus or an unmappable error.
-OSStatus emit(TECObjectRef c, const UInt8 (&unit)[4], Cursor& cursor) {
+OSStatus emit(const Steps& c, const UInt8 (&unit)[4], Cursor& cursor) {
     UInt8 bytes[kMaxOutputCharBytes];
     size_t produced = 0;
     if (!encodeOne(c, unit, bytes, &produced))
@@ -162,8 +180,8 @@ OSStatus emit(TECObjectRef c, const UInt8 (&unit)[4], Cursor& cursor) {
 
 // Completes the character left over from the previous call with the first input bytes.
 // Sets *consumed to the input bytes that went into it.
-OSStatus finishPending(TECObjectRef c, ConstTextPtr input, ByteCount inputLength, Cursor& cursor,
-                       ByteCount* consumed) {
+OSStatus finishPending(TECObjectRef c, const Steps& steps, ConstTextPtr input,
+                       ByteCount inputLength, Cursor& cursor, ByteCount* consumed) {
     *consumed = 0;
     UInt8 joined[2 * kMaxCharBytes];
     size_t take = sizeof joined - c->pendingLength;
@@ -176,7 +194,7 @@ OSStatus finishPending(TECObjectRef c, ConstTextPtr input, ByteCount inputLength
 
     UInt8 unit[4];
     size_t used = 0;
-    Decoded d = decodeOne(c, joined, joinedLength, unit, &used);
+    Decoded d = decodeOne(steps, joined, joinedLength, unit, &used);
     switch (d) {
     case Decoded::Incomplete:
         // Still cut off: everything so far waits for the next call.
@@ -197,7 +215,7 @@ OSStatus finishPending(TECObjectRef c, ConstTextPtr input, ByteCount inputLength
         return kTextMalformedInputErr;
     }
     if (d == Decoded::Char) {
-        OSStatus status = emit(c, unit, cursor);
+        OSStatus status = emit(steps, unit, cursor);
         if (status == kTECUnmappableElementErr)
             c->pendingLength = 0;
         if (status != noErr)
@@ -206,6 +224,81 @@ OSStatus finishPending(TECObjectRef c, ConstTextPtr input, ByteCount inputLength
     *consumed = used - c->pendingLength;
     c->pendingLength = 0;
     return noErr;
+}
+
+// Converts the character at *inPos on its own; the reference behaviour that runs must match.
+OSStatus convertOne(TECObjectRef c, const Steps& steps, ConstTextPtr input, ByteCount inputLength,
+                    ByteCount* inPos, Cursor& cursor) {
+    UInt8 unit[4];
+    size_t used = 0;
+    size_t left = inputLength - *inPos;
+    Decoded d = decodeOne(steps, input + *inPos, left, unit, &used);
+    if (d == Decoded::Incomplete) {
+        std::memcpy(c->pending, input + *inPos, left);
+        c->pendingLength = left;
+        *inPos = inputLength;
+        return noErr;
+    }
+    if (d == Decoded::Malformed)
+        return kTextMalformedInputErr;
+    OSStatus status = d == Decoded::Nothing ? noErr : emit(steps, unit, cursor);
+    if (status == noErr)
+        *inPos += used;
+    return status;
+}
+
+enum class Run { Done, Stopped, Refused };
+
+// Decodes up to kRunUnits characters from *inPos and encodes them in one go. Done: all of
+// them went out and *inPos moved past them (the decoder may have stopped early at bad or
+// cut-off input, which the next step meets). Stopped: the decoder could not take a single
+// character. Refused: the encoder stopped early (output full, or a character the target lacks);
+// nothing is committed, though the output bytes up to that point were already written exactly
+// as one character at a time writes them, so the run can be redone that way.
+Run convertRun(const Steps& steps, ConstTextPtr input, ByteCount inputLength, ByteCount* inPos,
+               Cursor& cursor, ByteCount* runLength) {
+    uint32_t units[kRunUnits];
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(input + *inPos));
+    size_t inLeft = inputLength - *inPos;
+    char* mid = reinterpret_cast<char*>(units);
+    size_t midLeft = sizeof units;
+    iconv(steps.decoder, nullptr, nullptr, nullptr, nullptr);
+    iconv(steps.decoder, &in, &inLeft, &mid, &midLeft);
+    ByteCount consumed = (inputLength - *inPos) - inLeft;
+    *runLength = consumed;
+    if (consumed == 0)
+        return Run::Stopped;
+    char* unitsIn = reinterpret_cast<char*>(units);
+    size_t unitsLeft = sizeof units - midLeft;
+    char* out = reinterpret_cast<char*>(cursor.out + cursor.outPos);
+    size_t outLeft = cursor.outLength - cursor.outPos;
+    iconv(steps.encoder, nullptr, nullptr, nullptr, nullptr);
+    if (unitsLeft > 0 &&
+        (iconv(steps.encoder, &unitsIn, &unitsLeft, &out, &outLeft) == size_t(-1) ||
+         unitsLeft != 0))
+        return Run::Refused;
+    cursor.outPos = cursor.outLength - outLeft;
+    *inPos += consumed;
+    return Run::Done;
+}
+
+// The common case in one iconv call straight from the source to the target encoding: glibc
+// goes through the same Unicode characters either way, so a conversion that takes all the
+// input without any complaint gives exactly the bytes of the two steps. Anything else (bad,
+// cut-off or unmappable input, a full buffer) is left to them: what this wrote up to where it
+// stopped is what they write too.
+bool convertDirect(TECObjectRef c, ConstTextPtr input, ByteCount inputLength, Cursor& cursor) {
+    iconv_t direct = pmcf::IconvAcquire(c->toName, c->fromName);
+    if (direct == iconv_t(-1))
+        return false;
+    char* in = const_cast<char*>(reinterpret_cast<const char*>(input));
+    size_t inLeft = inputLength;
+    char* out = reinterpret_cast<char*>(cursor.out);
+    size_t outLeft = cursor.outLength;
+    if (iconv(direct, &in, &inLeft, &out, &outLeft) != 0 || inLeft != 0)
+        return false;
+    cursor.outPos = cursor.outLength - outLeft;
+    return true;
 }
 
 } // namespace
@@ -223,15 +316,12 @@ OSStatus TECCreateConverter(TECObjectRef* newEncodingConverter, TextEncoding inp
     auto* c = new (std::nothrow) OpaqueTECObjectRef;
     if (c == nullptr)
         return memFullErr;
-    c->decoder = iconv_open(kUTF32Machine, from.iconvName);
-    c->encoder = iconv_open(to.iconvName, kUTF32Machine);
+    c->fromName = from.iconvName;
+    c->toName = to.iconvName;
     c->outputCodeUnit = to.codeUnit;
-    if (c->decoder == iconv_t(-1) || c->encoder == iconv_t(-1)) {
+    Steps steps;
+    if (!acquireSteps(c, &steps)) {
         OSStatus status = errno == ENOMEM ? OSStatus(memFullErr) : kTextUnsupportedEncodingErr;
-        if (c->decoder != iconv_t(-1))
-            iconv_close(c->decoder);
-        if (c->encoder != iconv_t(-1))
-            iconv_close(c->encoder);
         delete c;
         return status;
     }
@@ -261,25 +351,34 @@ OSStatus TECConvertText(TECObjectRef encodingConverter, ConstTextPtr inputBuffer
         return kTECBufferBelowMinimumSizeErr;
 
     Cursor cursor{outputBuffer, outputBufferLength};
+    if (c->pendingLength == 0 && convertDirect(c, inputBuffer, inputBufferLength, cursor)) {
+        *actualInputLength = inputBufferLength;
+        *actualOutputLength = cursor.outPos;
+        return noErr;
+    }
+
+    Steps steps;
+    if (!acquireSteps(c, &steps))
+        return errno == ENOMEM ? OSStatus(memFullErr) : kTextUnsupportedEncodingErr;
     ByteCount inPos = 0;
     OSStatus status = noErr;
     if (c->pendingLength > 0 && inputBufferLength > 0)
-        status = finishPending(c, inputBuffer, inputBufferLength, cursor, &inPos);
+        status = finishPending(c, steps, inputBuffer, inputBufferLength, cursor, &inPos);
 
+    // Whole runs while they go through; one character at a time at bad or cut-off input and
+    // wherever a run was refused, so that statuses and lengths are exactly those of that mode.
     while (status == noErr && inPos < inputBufferLength) {
-        UInt8 unit[4];
-        size_t used = 0;
-        size_t left = inputBufferLength - inPos;
-        Decoded d = decodeOne(c, inputBuffer + inPos, left, unit, &used);
-        if (d == Decoded::Incomplete) {
-            std::memcpy(c->pending, inputBuffer + inPos, left);
-            c->pendingLength = left;
-            inPos = inputBufferLength;
-        } else if (d == Decoded::Malformed) {
-            status = kTextMalformedInputErr;
-        } else if (d == Decoded::Nothing || (status = emit(c, unit, cursor)) == noErr) {
-            inPos += used;
+        ByteCount runLength = 0;
+        Run run = convertRun(steps, inputBuffer, inputBufferLength, &inPos, cursor, &runLength);
+        if (run == Run::Done)
+            continue;
+        if (run == Run::Stopped) {
+            status = convertOne(c, steps, inputBuffer, inputBufferLength, &inPos, cursor);
+            continue;
         }
+        const ByteCount runEnd = inPos + runLength;
+        while (status == noErr && inPos < runEnd)
+            status = convertOne(c, steps, inputBuffer, inputBufferLength, &inPos, cursor);
     }
     *actualInputLength = inPos;
     *actualOutputLength = cursor.outPos;
@@ -312,8 +411,6 @@ OSStatus TECDisposeConverter(TECObjectRef newEncodingConverter) {
         if (newEncodingConverter == nullptr || liveConverters().erase(newEncodingConverter) == 0)
             return kTECCorruptConverterErr;
     }
-    iconv_close(newEncodingConverter->decoder);
-    iconv_close(newEncodingConverter->encoder);
     delete newEncodingConverter;
     return noErr;
 }

@@ -5,8 +5,8 @@
 //===----------------------------------------------------------------------===//
 //
 // The Unicode encodings are converted here by hand: they are simple, must keep unpaired
-// surrogates in UTF-16, and are used on every path (CFSTR, descriptions). The legacy 8-bit and
-// Japanese encodings go to iconv.
+// surrogates in UTF-16, and are used on every path (CFSTR, descriptions). The common single-byte
+// encodings go through tables (CFStringTables.cpp), the other legacy ones through iconv.
 //
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFStringInternal.h>
@@ -287,6 +287,8 @@ bool Decode(const UInt8* bytes, size_t size, CFStringEncoding encoding, bool ext
     case Codec::UTF32:
         return DecodeWide(*info, 4, bytes, size, external, out);
     case Codec::Iconv:
+        if (const SingleByteTable* table = FindSingleByteTable(encoding))
+            return TableDecode(*table, bytes, size, out);
         return IconvDecode(info->iconvName, bytes, size, out);
     case Codec::None:
         break;
@@ -299,8 +301,11 @@ EncodeResult Encode(std::u16string_view units, CFStringEncoding encoding, UInt8 
     const EncodingInfo* info = FindEncoding(encoding);
     if (info == nullptr || info->codec == Codec::None || (buffer != nullptr && capacity < 0))
         return EncodeResult();
-    if (info->codec == Codec::Iconv)
+    if (info->codec == Codec::Iconv) {
+        if (const SingleByteTable* table = FindSingleByteTable(encoding))
+            return TableEncode(*table, units, lossByte, buffer, capacity);
         return IconvEncode(info->iconvName, units, lossByte, buffer, capacity);
+    }
     return EncodeUnicode(*info, units, lossByte, external, buffer, capacity);
 }
 

@@ -4,6 +4,7 @@
 //
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFStringInternal.h>
+#include <CoreFoundation/PMIconvCache.h>
 
 #include <cerrno>
 #include <cstring>
@@ -16,17 +17,10 @@ namespace {
 // UTF-16 in host order, so that string units can be handed to iconv as they are.
 constexpr const char* kUTF16Host = __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__ ? "UTF-16BE" : "UTF-16LE";
 
-// One conversion descriptor, closed when it goes out of scope. Descriptors are not shared
-// between threads, so each conversion opens its own.
+// The calling thread's cached descriptor for one direction; it stays open for later calls.
 class Converter {
 public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (valid())
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    Converter(const char* to, const char* from) : cd_(IconvAcquire(to, from)) {}
 
     bool valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
     size_t operator()(char** in, size_t* inLeft, char** out, size_t* outLeft) {

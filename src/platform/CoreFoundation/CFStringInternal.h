@@ -80,6 +80,18 @@ struct EncodingInfo {
 /// The table entry of `encoding`, or nullptr when this library does not know it.
 const EncodingInfo* FindEncoding(CFStringEncoding encoding);
 
+/// The conversion table of a single-byte encoding converted without iconv.
+struct SingleByteTable;
+/// The table of `encoding` (ASCII, ISO Latin 1, 2 and 5, Mac Roman, Windows Latin 1), else
+/// nullptr.
+const SingleByteTable* FindSingleByteTable(CFStringEncoding encoding);
+/// Appends `bytes` decoded by `table`; false at a byte the encoding does not define.
+bool TableDecode(const SingleByteTable& table, const UInt8* bytes, size_t size,
+                 std::u16string& out);
+/// Encodes as IconvEncode would for the same encoding.
+EncodeResult TableEncode(const SingleByteTable& table, std::u16string_view units, UInt8 lossByte,
+                         UInt8* buffer, CFIndex capacity);
+
 /// Decodes/encodes a legacy encoding with iconv (the Codec::Iconv half of Decode/Encode).
 bool IconvDecode(const char* name, const UInt8* bytes, size_t size, std::u16string& out);
 EncodeResult IconvEncode(const char* name, std::u16string_view units, UInt8 lossByte, UInt8* buffer,

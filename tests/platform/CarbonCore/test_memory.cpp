@@ -145,6 +145,37 @@ TEST_F(CarbonCoreMemory, PointersHaveSizes) {
     EXPECT_EQ(MemError(), paramErr);
 }
 
+// A large block handed back may serve the next handle of its size; that must not show: a
+// cleared handle is zeros, another size gets its own block, and injected failures still hit.
+TEST_F(CarbonCoreMemory, LargeHandlesAfterDisposalBehaveAsNew) {
+    const Size size = 10000;
+    Handle first = TempNewHandle(size, nullptr);
+    ASSERT_NE(first, nullptr);
+    std::memset(*first, 0xAB, size_t(size));
+    DisposeHandle(first);
+    Handle cleared = NewHandleClear(size);
+    ASSERT_NE(cleared, nullptr);
+    EXPECT_EQ(GetHandleSize(cleared), size);
+    for (Size i = 0; i < size; ++i)
+        ASSERT_EQ((*cleared)[i], 0) << i;
+    DisposeHandle(cleared);
+
+    Handle larger = NewHandle(size + 1);
+    ASSERT_NE(larger, nullptr);
+    EXPECT_EQ(GetHandleSize(larger), size + 1);
+    (*larger)[size] = 1;
+    DisposeHandle(larger);
+
+    PigmentorMemTestFailNextAllocations(kPigmentorMemPoolTemporary, 1);
+    OSErr error = noErr;
+    EXPECT_EQ(TempNewHandle(size + 1, &error), nullptr);
+    EXPECT_EQ(error, memFullErr);
+    Handle again = TempNewHandle(size + 1, &error);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(PigmentorMemTestHandlePool(again), kPigmentorMemPoolTemporary);
+    DisposeHandle(again);
+}
+
 TEST_F(CarbonCoreMemory, BlockMoveHandlesOverlap) {
     char buffer[] = "abcdef";
     BlockMove(buffer, buffer + 2, 4);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -218,6 +219,59 @@ TEST(CarbonCoreTEC, BadEncodingsInputsAndConvertersAreReported) {
     EXPECT_EQ(TECConvertText(stale, buffer, 0, &used, buffer, 4, &produced),
               kTECCorruptConverterErr);
     EXPECT_EQ(TECConvertText(malformed.ref, nullptr, 3, &used, buffer, 4, &produced), paramErr);
+}
+
+// Long texts go through in runs; every stop must still fall exactly where one character at a
+// time would put it, past the first run, and write nothing beyond what it reports.
+TEST(CarbonCoreTEC, LongTextsStopExactlyAtTheOffendingCharacter) {
+    std::string latin2;
+    for (int i = 0; i < 300; ++i)
+        latin2 += i % 2 ? "\xB1" : "a";
+    Converter wide(kTextEncodingISOLatin2, kUTF16);
+    std::vector<UInt8> buffer(502, 0xEE);
+    ByteCount used = 0, produced = 0;
+    EXPECT_EQ(TECConvertText(wide.ref, reinterpret_cast<ConstTextPtr>(latin2.data()), latin2.size(),
+                             &used, buffer.data(), 501, &produced),
+              kTECOutputBufferFullStatus);
+    EXPECT_EQ(used, 250u);
+    EXPECT_EQ(produced, 500u);
+    EXPECT_EQ(buffer[499], 0x01); // the high byte of U+0105
+    EXPECT_EQ(buffer[500], 0xEE);
+
+    std::string out;
+    Converter unmappable(kUTF8, kTextEncodingISOLatin1);
+    EXPECT_EQ(unmappable.convert(std::string(400, 'a') + "\xE2\x82\xAC" + "b", 1000, &used, &out),
+              kTECUnmappableElementErr);
+    EXPECT_EQ(used, 400u);
+    EXPECT_EQ(out, std::string(400, 'a'));
+
+    out.clear();
+    Converter malformed(kUTF8, kUTF16);
+    EXPECT_EQ(malformed.convert(std::string(300, 'a') + "\xFF", 1000, &used, &out),
+              kTextMalformedInputErr);
+    EXPECT_EQ(used, 300u);
+    EXPECT_EQ(out, bytesOf(std::u16string(300, u'a')));
+
+    out.clear();
+    Converter cut(kUTF8, kTextEncodingISOLatin1);
+    EXPECT_EQ(cut.convert(std::string(300, 'a') + "\xC3", 1000, &used, &out), noErr);
+    EXPECT_EQ(used, 301u);
+    EXPECT_EQ(cut.convert("\xA9", 1000, &used, &out), noErr);
+    EXPECT_EQ(out, std::string(300, 'a') + "\xE9");
+}
+
+// A converter made on one thread converts on another.
+TEST(CarbonCoreTEC, ConverterMovesBetweenThreads) {
+    Converter c(kTextEncodingShiftJIS, kUTF8);
+    ASSERT_EQ(c.created, noErr);
+    std::string out;
+    OSStatus status = -1;
+    std::thread([&] {
+        ByteCount used = 0;
+        status = c.convert("A\x82\xA0", 16, &used, &out);
+    }).join();
+    EXPECT_EQ(status, noErr);
+    EXPECT_EQ(out, "A\xE3\x81\x82");
 }
 
 } // namespace

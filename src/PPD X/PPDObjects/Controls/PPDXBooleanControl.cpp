@@ -1,6 +1,8 @@
 //===- PPDXBooleanControl.cpp - A True/False option -----------------------===//
 #include "PPDXBooleanControl.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <cstdlib>
 
 namespace {
@@ -22,11 +24,53 @@ PPDXBooleanControl::PPDXBooleanControl(const char* keyword, CFStringRef localNam
     mType = kBooleanType;
 }
 
+PPDXBooleanControl::PPDXBooleanControl(Settings& settings, const long& id)
+    : PPDXControl(settings, id) {
+    using namespace PPDXArchive;
+    mType = kBooleanType;
+    mTrueText = GetText(settings, kTrueTextTag, id);
+    mFalseText = GetText(settings, kFalseTextTag, id);
+    GetBool(settings, kBooleanValueTag, id, mValue);
+    GetBool(settings, kBooleanDefaultTag, id, mDefault);
+    mTruePS = CopyBytes(settings, kTrueCodeTag, id, mTruePSLength);
+    mFalsePS = CopyBytes(settings, kFalseCodeTag, id, mFalsePSLength);
+}
+
 PPDXBooleanControl::~PPDXBooleanControl() {
     delete mTrueText;
     delete mFalseText;
     std::free(mTruePS);
     std::free(mFalsePS);
+}
+
+short PPDXBooleanControl::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kBooleanMarker, id);
+    if (!error)
+        error = PutBool(settings, kBooleanValueTag, id, mValue);
+    if (!error)
+        error = PutBool(settings, kBooleanDefaultTag, id, mDefault);
+    if (!error)
+        error = PutText(settings, kTrueTextTag, id, TrueDisplayText());
+    if (!error)
+        error = PutText(settings, kFalseTextTag, id, FalseDisplayText());
+    if (!error)
+        error = PutBytes(settings, kTrueCodeTag, id, mTruePS, TruePSLength());
+    if (!error)
+        error = PutBytes(settings, kFalseCodeTag, id, mFalsePS, FalsePSLength());
+    return error;
+}
+
+short PPDXBooleanControl::Restore(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = 0;
+    if (!Has(settings, kBooleanValueTag, id, &error))
+        return error;
+    // An item of the wrong size is damaged rather than missing: the value stays as parsed.
+    GetBool(settings, kBooleanValueTag, id, mValue);
+    return 0;
 }
 
 long PPDXBooleanControl::PostScript(unsigned char* out) {

@@ -20,7 +20,15 @@ public:
                        const bool& visible, CString* trueText, unsigned char* truePS,
                        long truePSLength, CString* falseText, unsigned char* falsePS,
                        long falsePSLength, const bool& defaultValue);
+    /// Rebuilds the control saved under `id`: value, default, both texts and both codes
+    /// (missing items leave False, no text, no code).
+    PPDXBooleanControl(Settings& settings, const long& id);
     ~PPDXBooleanControl() override;
+
+    /// Adds the marker BlnC, the value, the default, the texts and the codes.
+    short Save(Settings& settings, const long& id) override;
+    /// Takes back the saved value; the archive's status when it has none (value unchanged).
+    short Restore(Settings& settings, const long& id) override;
 
     void ResetToDefaultValue() override { mValue = mDefault; }
     /// The feature block with option text True or False and that side's code; 0 bytes for a
@@ -44,14 +52,14 @@ public:
     long FalsePSLength() const { return mFalsePS && mFalsePSLength > 0 ? mFalsePSLength : 0; }
 
 protected:
-    bool mValue;
-    bool mDefault;
-    CString* mTrueText;
-    CString* mFalseText;
-    unsigned char* mTruePS;
-    long mTruePSLength;
-    unsigned char* mFalsePS;
-    long mFalsePSLength;
+    bool mValue = false;
+    bool mDefault = false;
+    CString* mTrueText = nullptr;
+    CString* mFalseText = nullptr;
+    unsigned char* mTruePS = nullptr;
+    long mTruePSLength = 0;
+    unsigned char* mFalsePS = nullptr;
+    long mFalsePSLength = 0;
 };
 
 #endif // PIGMENTOR_PPDX_PPDXBOOLEANCONTROL_H

@@ -1,11 +1,16 @@
 //===- PPDXControl.cpp - Abstract base of the model's controls ------------===//
 #include "PPDXControl.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <cctype>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+
+#include <CarbonCore/MacErrors.h>
 
 namespace {
 
@@ -57,6 +62,28 @@ const char* textAt(PointerListItr& itr) {
     return nullptr;
 }
 
+/// The text of a flag list entry (a CString*), or null.
+const char* textOf(const void* entry) {
+    const CString* s = static_cast<const CString*>(entry);
+    return s ? static_cast<const char*>(*s) : nullptr;
+}
+
+/// A new CString of the first `length` bytes of `text`, or null when memory runs out.
+CString* copyWord(const char* text, size_t length) {
+    char* block = static_cast<char*>(std::malloc(length + 1));
+    if (!block)
+        return nullptr;
+    std::memcpy(block, text, length);
+    block[length] = '\0';
+    CString* word = new (std::nothrow) CString(block);
+    std::free(block);
+    if (word && !static_cast<const char*>(*word)) {
+        delete word;
+        word = nullptr;
+    }
+    return word;
+}
+
 /// Case-insensitive comparison of `length` bytes, ASCII letters only.
 bool equalIgnoringCase(const char* a, const char* b, size_t length) {
     for (size_t i = 0; i < length; ++i)
@@ -77,11 +104,69 @@ PPDXControl::PPDXControl(const char* keyword, CFStringRef localName, PointerList
             delete static_cast<CString*>(*it);
 }
 
+PPDXControl::PPDXControl(Settings& settings, const long& id) : PPDXElement(settings, id) {
+    using namespace PPDXArchive;
+    GetShort(settings, kOrderTag, id, mOrder);
+    mPSData = CopyBytes(settings, kCodeTag, id, mPSLength);
+    CString* flags = GetText(settings, kFlagsTag, id);
+    if (!flags)
+        return;
+    // Words are stored each followed by a bar; empty words (doubled bars) carry nothing.
+    const char* text = *flags;
+    while (text && *text) {
+        const char* bar = std::strchr(text, '|');
+        size_t length = bar ? static_cast<size_t>(bar - text) : std::strlen(text);
+        if (length > 0) {
+            CString* word = copyWord(text, length);
+            // A word whose copy failed, or that cannot be linked in, is dropped.
+            if (word && !mFlags.PushBack(word).mNode)
+                delete word;
+        }
+        text = bar ? bar + 1 : nullptr;
+    }
+    delete flags;
+}
+
 PPDXControl::~PPDXControl() {
     for (PointerListItr it = mFlags.Begin(); it != mFlags.End(); ++it)
         delete static_cast<CString*>(*it);
     mFlags.MakeEmpty();
     std::free(mPSData);
+}
+
+short PPDXControl::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    if (short error = PPDXElement::Save(settings, id))
+        return error;
+    if (short error = PutShort(settings, kOrderTag, id, mOrder))
+        return error;
+    if (short error = PutBytes(settings, kCodeTag, id, mPSData, PSLength()))
+        return error;
+    size_t total = 0;
+    for (ConstPointerListItr it = mFlags.Begin(); it != mFlags.End(); ++it)
+        if (const char* word = textOf(*it))
+            total += std::strlen(word) + 1;
+    if (total == 0)
+        return 0;
+    char* words = static_cast<char*>(std::malloc(total + 1));
+    if (!words)
+        return memFullErr;
+    char* p = words;
+    for (ConstPointerListItr it = mFlags.Begin(); it != mFlags.End(); ++it)
+        if (const char* word = textOf(*it)) {
+            size_t length = std::strlen(word);
+            std::memcpy(p, word, length);
+            p += length;
+            *p++ = '|';
+        }
+    *p = '\0';
+    short error = PutText(settings, kFlagsTag, id, words);
+    std::free(words);
+    return error;
+}
+
+short PPDXControl::Restore(Settings& /*settings*/, const long& /*id*/) {
+    return 0;
 }
 
 long PPDXControl::PostScript(unsigned char* out) {

@@ -17,14 +17,26 @@
 /// block (from malloc, released with free). Code is PPD bytes, not NUL-terminated; a length of
 /// 0 or less means no code. PostScript output follows measure-then-write: a null buffer
 /// returns the exact size, a buffer of at least that size receives the same bytes, never
-/// NUL-terminated. One thread at a time.
+/// NUL-terminated. Persistence: a control writes its element items and then its own under its
+/// id in a Settings archive (Save), is rebuilt from them (the archive constructors), and can
+/// take back only its saved value into a control parsed from the same PPD (Restore). One thread
+/// at a time.
 class PPDXControl : public PPDXElement {
 public:
     /// Takes over the CString* pointers of `flags` (the list itself is copied, not changed)
     /// and the malloc block `psData` of `psLength` bytes (may be null).
     PPDXControl(const char* keyword, CFStringRef localName, PointerList& flags,
                 unsigned char* psData, const long& psLength, const bool& visible);
+    /// Rebuilds the element, the order, the invocation code and the flag words saved under
+    /// `id`; the kind is set by the subclass.
+    PPDXControl(Settings& settings, const long& id);
     ~PPDXControl() override;
+
+    /// Adds the order, the invocation code and the flag words (each followed by '|').
+    short Save(Settings& settings, const long& id) override;
+    /// Takes back the value saved under `id`; 0 or the archive's status. A control without a
+    /// value of its own (this base) has nothing to take back and answers 0.
+    virtual short Restore(Settings& settings, const long& id);
 
     /// Puts the control back to its default value.
     virtual void ResetToDefaultValue() = 0;

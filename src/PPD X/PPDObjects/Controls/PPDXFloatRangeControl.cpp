@@ -1,6 +1,8 @@
 //===- PPDXFloatRangeControl.cpp - A real number within bounds ------------===//
 #include "PPDXFloatRangeControl.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
@@ -45,6 +47,17 @@ PPDXFloatRangeControl::PPDXFloatRangeControl(const char* keyword, CFStringRef lo
     mType = kRangeType;
 }
 
+PPDXFloatRangeControl::PPDXFloatRangeControl(Settings& settings, const long& id)
+    : PPDXControl(settings, id) {
+    using namespace PPDXArchive;
+    mType = kRangeType;
+    GetFloat(settings, kRangeValueTag, id, mValue);
+    GetFloat(settings, kRangeMinTag, id, mMin);
+    GetFloat(settings, kRangeMaxTag, id, mMax);
+    GetFloat(settings, kRangeIncrementTag, id, mIncrement);
+    GetFloat(settings, kRangeDefaultTag, id, mDefault);
+}
+
 PPDXFloatRangeControl::~PPDXFloatRangeControl() {
     DropCache();
 }
@@ -53,6 +66,36 @@ void PPDXFloatRangeControl::DropCache() {
     std::free(mPSCache);
     mPSCache = nullptr;
     mPSCacheLength = 0;
+}
+
+short PPDXFloatRangeControl::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kRangeMarker, id);
+    if (!error)
+        error = PutMarker(settings, kFloatRangeMarker, id);
+    if (!error)
+        error = PutFloat(settings, kRangeValueTag, id, mValue);
+    if (!error)
+        error = PutFloat(settings, kRangeMinTag, id, mMin);
+    if (!error)
+        error = PutFloat(settings, kRangeMaxTag, id, mMax);
+    if (!error)
+        error = PutFloat(settings, kRangeIncrementTag, id, mIncrement);
+    if (!error)
+        error = PutFloat(settings, kRangeDefaultTag, id, mDefault);
+    return error;
+}
+
+short PPDXFloatRangeControl::Restore(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = 0;
+    if (!PPDXArchive::Has(settings, kRangeValueTag, id, &error))
+        return error;
+    if (GetFloat(settings, kRangeValueTag, id, mValue))
+        DropCache();
+    return 0;
 }
 
 void PPDXFloatRangeControl::SetValue(const float& value) {

@@ -22,7 +22,15 @@ public:
                           unsigned char* psData, const long& psLength, const long& minimum,
                           const long& maximum, const long& increment, const long& defaultValue,
                           const bool& visible);
+    /// Rebuilds the control saved under `id` (see Save), each number as saved (0 when missing).
+    PPDXFloatRangeControl(Settings& settings, const long& id);
     ~PPDXFloatRangeControl() override;
+
+    /// Adds the items of an integer range with the numbers as 32-bit floats, and the marker
+    /// RnFl that tells a rebuild to make a floating-point range again.
+    short Save(Settings& settings, const long& id) override;
+    /// Takes back the saved value as it is; the archive's status when it has none.
+    short Restore(Settings& settings, const long& id) override;
 
     void ResetToDefaultValue() override { SetValue(mDefault); }
     /// The feature block with the truncated value as option text and in the code; 0 bytes
@@ -45,11 +53,11 @@ public:
 protected:
     void DropCache();
 
-    float mValue;
-    float mMin;
-    float mMax;
-    float mIncrement;
-    float mDefault;
+    float mValue = 0;
+    float mMin = 0;
+    float mMax = 0;
+    float mIncrement = 0;
+    float mDefault = 0;
     unsigned char* mPSCache = nullptr;
     long mPSCacheLength = 0;
 };

@@ -1,6 +1,8 @@
 //===- PPDXJobNote.cpp - A free-text field of the job ---------------------===//
 #include "PPDXJobNote.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +49,22 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef localName, PointerList
         mLanguageEncoding = new (std::nothrow) CString(*languageEncoding);
 }
 
+PPDXJobNote::PPDXJobNote(Settings& settings, const long& id, CString* languageEncoding)
+    : PPDXControl(settings, id) {
+    using namespace PPDXArchive;
+    mType = kJobNoteType;
+    mText = GetText(settings, kNoteTextTag, id);
+    mDefaultText = GetText(settings, kNoteDefaultTextTag, id);
+    GetNumber(settings, kNoteMaxLengthTag, id, mMaxLength);
+    GetNumber(settings, kNoteMinLengthTag, id, mMinLength);
+    int32_t flags = 0;
+    if (GetNumber(settings, kNoteFlagsTag, id, flags))
+        mJobNoteFlags = static_cast<JobNoteFlag>(flags);
+    GetBool(settings, kNoteTextEnabledTag, id, mTextEnabled);
+    if (textOf(languageEncoding))
+        mLanguageEncoding = new (std::nothrow) CString(*languageEncoding);
+}
+
 PPDXJobNote::~PPDXJobNote() {
     delete mText;
     delete mDefaultText;
@@ -58,6 +76,33 @@ void PPDXJobNote::DropCache() {
     std::free(mPSCache);
     mPSCache = nullptr;
     mPSCacheLength = 0;
+}
+
+short PPDXJobNote::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kJobNoteMarker, id);
+    if (!error)
+        error = PutText(settings, kNoteTextTag, id, GetNotes());
+    if (!error)
+        error = PutText(settings, kNoteDefaultTextTag, id, GetDefaultNotes());
+    if (!error)
+        error = PutNumber(settings, kNoteMaxLengthTag, id, mMaxLength);
+    if (!error)
+        error = PutNumber(settings, kNoteMinLengthTag, id, mMinLength);
+    if (!error)
+        error = PutNumber(settings, kNoteFlagsTag, id, static_cast<int32_t>(mJobNoteFlags));
+    if (!error)
+        error = PutBool(settings, kNoteTextEnabledTag, id, mTextEnabled);
+    return error;
+}
+
+short PPDXJobNote::Restore(Settings& settings, const long& id) {
+    CString* text = PPDXArchive::GetText(settings, PPDXArchive::kNoteTextTag, id);
+    SetNotes(textOf(text));
+    delete text;
+    return 0;
 }
 
 bool PPDXJobNote::OkayToDisplay(const _DISPLAY_OPTIONS_& options) const {

@@ -64,7 +64,16 @@ public:
                 unsigned char* psData, const long& psLength, CString* defaultText,
                 CString* languageEncoding, const bool& visible, const long& maximumLength,
                 const JobNoteFlag& jobNoteFlags, const long& minimumLength);
+    /// Rebuilds the note saved under `id`: text, default text, lengths, flag words and the
+    /// text-enabled flag; copies `languageEncoding` (may be null) as the PPD's encoding name.
+    PPDXJobNote(Settings& settings, const long& id, CString* languageEncoding);
     ~PPDXJobNote() override;
+
+    /// Adds the marker JbNt, the text and default text (when there are), the lengths, the flag
+    /// words and the text-enabled flag.
+    short Save(Settings& settings, const long& id) override;
+    /// Replaces the text with the saved one (no text when none was saved); never fails.
+    short Restore(Settings& settings, const long& id) override;
 
     /// Under options 0 and 1 a visible note; under any other value every note.
     bool OkayToDisplay(const _DISPLAY_OPTIONS_& options) const override;

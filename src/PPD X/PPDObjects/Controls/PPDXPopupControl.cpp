@@ -1,13 +1,56 @@
 //===- PPDXPopupControl.cpp - A choice among option keywords --------------===//
 #include "PPDXPopupControl.h"
 
+#include "PPDXArchiveItems.h"
+
+#include <CarbonCore/MacErrors.h>
+
+#include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <new>
 
 namespace {
 
 _PopupItem* itemAt(const PointerListItr& it) {
     return static_cast<_PopupItem*>(*it);
+}
+
+/// Whether anything of a popup item was saved under `itemId`.
+bool itemSaved(Settings& settings, long itemId) {
+    using namespace PPDXArchive;
+    for (unsigned long tag :
+         {kItemSelectedTag, kItemKeywordTag, kItemLocalNameTag, kItemUserNameTag, kItemCodeTag})
+        if (Has(settings, tag, itemId))
+            return true;
+    return false;
+}
+
+/// The item saved under `itemId`, or null when memory runs out.
+_PopupItem* loadItem(Settings& settings, long itemId) {
+    using namespace PPDXArchive;
+    CFStringRef name = GetName(settings, kItemLocalNameTag, itemId);
+    if (!name) {
+        // An item may carry its name only as text in the system encoding.
+        if (CString* text = GetText(settings, kItemUserNameTag, itemId)) {
+            name =
+                CFStringCreateWithCString(kCFAllocatorDefault, *text, CFStringGetSystemEncoding());
+            delete text;
+        }
+    }
+    long codeLength = 0;
+    unsigned char* code = CopyBytes(settings, kItemCodeTag, itemId, codeLength);
+    CString* keyword = GetText(settings, kItemKeywordTag, itemId);
+    _PopupItem* item = new (std::nothrow) _PopupItem(keyword, name, code, codeLength);
+    if (!item) {
+        delete keyword;
+        if (name)
+            CFRelease(name);
+        std::free(code);
+        return nullptr;
+    }
+    GetBool(settings, kItemSelectedTag, itemId, item->mSelected);
+    return item;
 }
 
 } // namespace
@@ -21,6 +64,34 @@ PPDXPopupControl::PPDXPopupControl(const char* keyword, CFStringRef localName, P
     TakeItems(items);
     if (GetDefaultKeyword())
         SetKeywordSelect(GetDefaultKeyword(), true);
+}
+
+PPDXPopupControl::PPDXPopupControl(Settings& settings, const long& id) : PPDXControl(settings, id) {
+    using namespace PPDXArchive;
+    mType = kPopupType;
+    GetBool(settings, kPickManyTag, id, mMultipleSelection);
+    mDefaultKeyword = GetText(settings, kDefaultKeywordTag, id);
+    int32_t count = 0;
+    GetNumber(settings, kItemCountTag, id, count);
+    long items = PlausibleCount(settings, count);
+    const char* lastSelected = nullptr;
+    for (long k = 0; k < items; ++k) {
+        long itemId = PopupItemId(id, k);
+        // A count beyond what was saved is damage: stop rather than make empty items.
+        if (itemId < 0 || !itemSaved(settings, itemId))
+            break;
+        _PopupItem* item = loadItem(settings, itemId);
+        if (!item || !mItems.PushBack(item).mNode) {
+            delete item;
+            continue;
+        }
+        if (item->mSelected && item->Keyword())
+            lastSelected = item->Keyword();
+    }
+    if (!lastSelected)
+        lastSelected = GetDefaultKeyword();
+    if (lastSelected)
+        SetKeywordSelect(lastSelected, true);
 }
 
 PPDXPopupControl::~PPDXPopupControl() {
@@ -43,6 +114,63 @@ void PPDXPopupControl::TakeItems(PointerList& items) {
         if (item && !mItems.PushBack(item).mNode)
             delete item;
     }
+}
+
+short PPDXPopupControl::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    if (ItemCount() > static_cast<uint32_t>(kMaxPopupItems))
+        return paramErr;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kPopupMarker, id);
+    if (!error)
+        error = PutBool(settings, kPickManyTag, id, mMultipleSelection);
+    if (!error)
+        error = PutText(settings, kDefaultKeywordTag, id, GetDefaultKeyword());
+    if (error || ItemCount() == 0)
+        return error;
+    if ((error = PutNumber(settings, kItemCountTag, id, static_cast<int32_t>(ItemCount()))))
+        return error;
+    long position = 0;
+    for (PointerListItr it = mItems.Begin(); !error && it != mItems.End(); ++it, ++position) {
+        const _PopupItem* item = itemAt(it);
+        long itemId = PopupItemId(id, position);
+        if (itemId < 0)
+            return paramErr;
+        error = PutText(settings, kItemKeywordTag, itemId, item->Keyword());
+        if (!error)
+            error = PutName(settings, kItemLocalNameTag, itemId, item->mLocalName);
+        if (!error)
+            error = PutBytes(settings, kItemCodeTag, itemId, item->mPSData, item->PSLength());
+        if (!error)
+            error = PutBool(settings, kItemSelectedTag, itemId, item->mSelected);
+    }
+    return error;
+}
+
+short PPDXPopupControl::Restore(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = 0;
+    _PopupItem* lastSelected = nullptr;
+    long position = 0;
+    for (PointerListItr it = mItems.Begin(); it != mItems.End(); ++it, ++position) {
+        _PopupItem* item = itemAt(it);
+        long itemId = PopupItemId(id, position);
+        if (itemId < 0) {
+            error = paramErr;
+            break;
+        }
+        if (!Has(settings, kItemSelectedTag, itemId, &error))
+            break;
+        // A selection of another size is damaged: that item keeps its state.
+        GetBool(settings, kItemSelectedTag, itemId, item->mSelected);
+        if (item->mSelected)
+            lastSelected = item;
+    }
+    // Even a walk cut short leaves one current item, the one the user chose last.
+    if (lastSelected && lastSelected->Keyword())
+        SetKeywordSelect(lastSelected->Keyword(), true);
+    return error;
 }
 
 long PPDXPopupControl::PostScript(unsigned char* out) {

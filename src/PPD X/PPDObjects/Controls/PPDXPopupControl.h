@@ -22,7 +22,19 @@ public:
     PPDXPopupControl(const char* keyword, CFStringRef localName, PointerList& flags,
                      const bool& visible, const bool& multipleSelection, PointerList& items,
                      CString* defaultKeyword);
+    /// Rebuilds the control saved under `id` with its items (from ids id x 100 + position, at
+    /// most 100, ending at the first id with nothing saved), then selects again the last item
+    /// saved as selected, or else the default keyword.
+    PPDXPopupControl(Settings& settings, const long& id);
     ~PPDXPopupControl() override;
+
+    /// Adds the marker PopC, multiple selection, the default keyword and, when there are
+    /// items, their count and each item's keyword, name, code and selection. paramErr for
+    /// more than 100 items: their ids would run into the next control's.
+    short Save(Settings& settings, const long& id) override;
+    /// Takes back the saved selection of each item, matched by position, then selects again
+    /// the last one found selected. A missing selection item ends the walk and is returned.
+    short Restore(Settings& settings, const long& id) override;
 
     /// Selects the default item; with none, deselects every item.
     void ResetToDefaultValue() override { SetValue(DefaultValue()); }
@@ -79,8 +91,8 @@ protected:
     /// Appends the items of `items`, taking them over.
     void TakeItems(PointerList& items);
 
-    bool mMultipleSelection;
-    CString* mDefaultKeyword;
+    bool mMultipleSelection = false;
+    CString* mDefaultKeyword = nullptr;
     PointerList mItems;
     PointerListItr mItemItr;
     PointerListItr mCurrentItem;

@@ -1,6 +1,8 @@
 //===- PPDXRangeControl.cpp - An integer within bounds --------------------===//
 #include "PPDXRangeControl.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +30,16 @@ PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef localName, P
     mType = kRangeType;
 }
 
+PPDXRangeControl::PPDXRangeControl(Settings& settings, const long& id) : PPDXControl(settings, id) {
+    using namespace PPDXArchive;
+    mType = kRangeType;
+    GetNumber(settings, kRangeValueTag, id, mValue);
+    GetNumber(settings, kRangeMinTag, id, mMin);
+    GetNumber(settings, kRangeMaxTag, id, mMax);
+    GetNumber(settings, kRangeIncrementTag, id, mIncrement);
+    GetNumber(settings, kRangeDefaultTag, id, mDefault);
+}
+
 PPDXRangeControl::~PPDXRangeControl() {
     DropCache();
 }
@@ -36,6 +48,35 @@ void PPDXRangeControl::DropCache() {
     std::free(mPSCache);
     mPSCache = nullptr;
     mPSCacheLength = 0;
+}
+
+short PPDXRangeControl::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kRangeMarker, id);
+    if (!error)
+        error = PutNumber(settings, kRangeValueTag, id, mValue);
+    if (!error)
+        error = PutNumber(settings, kRangeMinTag, id, mMin);
+    if (!error)
+        error = PutNumber(settings, kRangeMaxTag, id, mMax);
+    if (!error)
+        error = PutNumber(settings, kRangeIncrementTag, id, mIncrement);
+    if (!error)
+        error = PutNumber(settings, kRangeDefaultTag, id, mDefault);
+    return error;
+}
+
+short PPDXRangeControl::Restore(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = 0;
+    if (!PPDXArchive::Has(settings, kRangeValueTag, id, &error))
+        return error;
+    // The value went into the archive as the user left it; it comes back the same way.
+    if (GetNumber(settings, kRangeValueTag, id, mValue))
+        DropCache();
+    return 0;
 }
 
 void PPDXRangeControl::SetValue(const long& value) {

@@ -22,7 +22,15 @@ public:
                      unsigned char* psData, const long& psLength, const long& minimum,
                      const long& maximum, const long& increment, const long& defaultValue,
                      const bool& visible);
+    /// Rebuilds the control saved under `id`: value, bounds, increment and default, each taken
+    /// as saved (0 when missing), without clamping.
+    PPDXRangeControl(Settings& settings, const long& id);
     ~PPDXRangeControl() override;
+
+    /// Adds the marker RngC and the value, minimum, maximum, increment and default.
+    short Save(Settings& settings, const long& id) override;
+    /// Takes back the saved value as it is; the archive's status when it has none.
+    short Restore(Settings& settings, const long& id) override;
 
     void ResetToDefaultValue() override { SetValue(mDefault); }
     /// The feature block with the value as option text and in the code; 0 bytes without
@@ -44,11 +52,11 @@ public:
 protected:
     void DropCache();
 
-    int32_t mValue;
-    int32_t mMin;
-    int32_t mMax;
-    int32_t mIncrement;
-    int32_t mDefault;
+    int32_t mValue = 0;
+    int32_t mMin = 0;
+    int32_t mMax = 0;
+    int32_t mIncrement = 0;
+    int32_t mDefault = 0;
     unsigned char* mPSCache = nullptr;
     long mPSCacheLength = 0;
 };

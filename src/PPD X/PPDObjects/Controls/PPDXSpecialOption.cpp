@@ -1,6 +1,8 @@
 //===- PPDXSpecialOption.cpp - A fixed name-value pair of the PPD ---------===//
 #include "PPDXSpecialOption.h"
 
+#include "PPDXArchiveItems.h"
+
 #include <new>
 
 PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef translation,
@@ -11,8 +13,36 @@ PPDXSpecialOption::PPDXSpecialOption(const char* keyword, CFStringRef translatio
     mType = kSpecialOptionType;
 }
 
+PPDXSpecialOption::PPDXSpecialOption(Settings& settings, const long& id)
+    : PPDXControl(settings, id) {
+    mType = kSpecialOptionType;
+    mValue = PPDXArchive::GetText(settings, PPDXArchive::kSpecialValueTag, id);
+    if (!mValue)
+        mValue = new (std::nothrow) CString("");
+}
+
 PPDXSpecialOption::~PPDXSpecialOption() {
     delete mValue;
+}
+
+short PPDXSpecialOption::Save(Settings& settings, const long& id) {
+    using namespace PPDXArchive;
+    short error = PPDXControl::Save(settings, id);
+    if (!error)
+        error = PutMarker(settings, kSpecialOptionMarker, id);
+    if (!error)
+        error = PutText(settings, kSpecialValueTag, id,
+                        mValue ? static_cast<const char*>(*mValue) : nullptr);
+    return error;
+}
+
+short PPDXSpecialOption::Restore(Settings& settings, const long& id) {
+    // The value describes the printer: an archive without one must not erase the PPD's.
+    if (CString* saved = PPDXArchive::GetText(settings, PPDXArchive::kSpecialValueTag, id)) {
+        delete mValue;
+        mValue = saved;
+    }
+    return 0;
 }
 
 void PPDXSpecialOption::ResetToDefaultValue() {

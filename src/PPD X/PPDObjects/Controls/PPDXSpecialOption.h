@@ -20,7 +20,14 @@ public:
     /// block `postScript` as every control does.
     PPDXSpecialOption(const char* keyword, CFStringRef translation, PointerList& flags, char* value,
                       unsigned char* postScript, const long& postScriptLength, const bool& visible);
+    /// Rebuilds the option saved under `id`; a missing value reads as "".
+    PPDXSpecialOption(Settings& settings, const long& id);
     ~PPDXSpecialOption() override;
+
+    /// Adds the marker soCN and the value.
+    short Save(Settings& settings, const long& id) override;
+    /// Replaces the value with the saved one; without one the PPD's value stays. Never fails.
+    short Restore(Settings& settings, const long& id) override;
 
     /// Empties the value.
     void ResetToDefaultValue() override;
