@@ -19,22 +19,22 @@ bool FaultNamed(std::string_view name, Fault& fault) {
 
 } // namespace
 
-bool FaultPlan::Add(std::string_view spec) {
-    if (spec == "all") {
+bool FaultPlan::Add(std::string_view what) {
+    if (what == "all") {
         mAll = Fault::Error;
         return true;
     }
     Fault fault = Fault::Error;
-    if (spec == "garbage" || spec == "close")
-        return FaultNamed(spec, mAll);
-    size_t colon = spec.find(':');
+    if (what == "garbage" || what == "close")
+        return FaultNamed(what, mAll);
+    size_t colon = what.find(':');
     if (colon != std::string_view::npos) {
-        if (!FaultNamed(spec.substr(0, colon), fault))
+        if (!FaultNamed(what.substr(0, colon), fault))
             return false;
-        spec = spec.substr(colon + 1);
+        what = what.substr(colon + 1);
     }
     protocol::Endpoint endpoint;
-    if (!protocol::EndpointFromName(spec, endpoint))
+    if (!protocol::EndpointFromName(what, endpoint))
         return false;
     mNamed[static_cast<size_t>(endpoint)] = fault;
     return true;

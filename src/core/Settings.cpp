@@ -13,7 +13,7 @@ namespace {
 
 // A page count above this cannot be real: it is a small count read in the other byte order.
 constexpr uint32_t kMaxPlausiblePageCount = 10000;
-// A file specification item: 2-byte volume, 4-byte directory id, 64-byte name.
+// A FSSpec item: 2-byte volume, 4-byte directory id, 64-byte name.
 constexpr long kFileSpecSize = 70;
 
 // The collection takes 32-bit tags and ids; wider values must not alias other items.

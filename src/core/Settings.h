@@ -54,7 +54,7 @@ public:
     /// data null: size = the item's size. Else copies min(size, item size) bytes and size = the
     /// item's size. With fixByteOrder the copied bytes must number 2, 4 or 70 (else 1000), and
     /// when the page count item reads above 10000 (the archive came from the other byte order)
-    /// they are swapped: 2 and 4 bytes reversed, a 70-byte file specification's first 2 and next
+    /// they are swapped: 2 and 4 bytes reversed, a 70-byte FSSpec's first 2 and next
     /// 4. A missing item gives collectionItemNotFoundErr and leaves size alone.
     short Get(const unsigned long& tag, const long& id, void* data, long& size, bool fixByteOrder);
     /// Replaces the data of an existing item; collectionItemNotFoundErr when there is none.

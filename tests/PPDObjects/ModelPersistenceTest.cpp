@@ -253,9 +253,9 @@ TEST(PersistModel, DamagedObjectsAreSkippedAndTheRestIsRead) {
 TEST(PersistModel, FileTheArchiveNamesFallsBackToTheGivenPPD) {
     QRVPPD* ppd = parsePPD(smallBody());
     std::vector<UInt8> bytes = Edited(Saved(ppd), [](Settings& s) {
-        unsigned char spec[70] = {0, 0, 0x7F, 0x7F, 0x7F, 0x7F, 200}; // a name length past 63
-        std::memset(spec + 7, 'x', sizeof spec - 7);
-        s.Add(1000, 1002, spec, sizeof spec);
+        unsigned char savedSpec[70] = {0, 0, 0x7F, 0x7F, 0x7F, 0x7F, 200}; // a name length past 63
+        std::memset(savedSpec + 7, 'x', sizeof savedSpec - 7);
+        s.Add(1000, 1002, savedSpec, sizeof savedSpec);
     });
     QRVPPD* orphan = Rebuild(bytes);
     EXPECT_EQ(orphan->GetFile(), nullptr);

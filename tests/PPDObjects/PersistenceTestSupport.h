@@ -93,7 +93,7 @@ inline QRVPPD* Rebuild(const std::vector<UInt8>& bytes, CFArrayRef names = nullp
 }
 
 /// The items of `settings` as a machine of the other byte order writes them: numbers and
-/// UTF-16 names reversed unit by unit, the file specification's volume and directory id
+/// UTF-16 names reversed unit by unit, the FSSpec's volume and directory id
 /// reversed, texts and markers as they are.
 inline std::vector<UInt8> OtherByteOrder(Settings& settings) {
     static const std::set<std::string> numbers = {

@@ -153,12 +153,12 @@ TEST(Settings, ABigEndianArchiveGivesItsNumbersBackAndLeavesTexts) {
     size = 2;
     EXPECT_EQ(s.Get(kOrdr, 5001, &order, size, true), noErr);
     EXPECT_EQ(order, 12);
-    UInt8 spec[70];
+    UInt8 savedSpec[70];
     size = 70;
-    EXPECT_EQ(s.Get(1000, 1002, spec, size, true), noErr);
-    EXPECT_EQ(spec[0] | spec[1] << 8, 0xFFFF);
-    EXPECT_EQ(spec[2] | spec[3] << 8 | spec[4] << 16 | spec[5] << 24, 123456);
-    EXPECT_EQ(spec[6], 3);
+    EXPECT_EQ(s.Get(1000, 1002, savedSpec, size, true), noErr);
+    EXPECT_EQ(savedSpec[0] | savedSpec[1] << 8, 0xFFFF);
+    EXPECT_EQ(savedSpec[2] | savedSpec[3] << 8 | savedSpec[4] << 16 | savedSpec[5] << 24, 123456);
+    EXPECT_EQ(savedSpec[6], 3);
     std::unique_ptr<CString> name(GetSettingsString(s, 1000, 1005));
     ASSERT_NE(name, nullptr);
     EXPECT_STREQ(*name, "QRVCOL.PPD");

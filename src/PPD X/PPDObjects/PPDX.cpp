@@ -111,7 +111,7 @@ void PPDX::Build(CFURLRef url) {
         Build(fsSpec);
         return;
     }
-    // The look-up of the URL has just found the file: its spec needs no second one.
+    // The look-up of the URL has just found the file: its FSSpec needs no second one.
     if (!mErrors)
         mErrors = new (std::nothrow) PPDXErrors;
     mFile = new (std::nothrow) PPDFile(fsSpec);

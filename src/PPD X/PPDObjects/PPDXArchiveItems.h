@@ -59,7 +59,7 @@ constexpr long kMaxGroups = kFirstControlId - kFirstGroupId;
 constexpr long kMaxShortcuts = 1000;
 /// A popup's items sit under control id x 100 + position: at most this many fit.
 constexpr long kMaxPopupItems = 100;
-/// The size of a saved file specification: volume 2, directory 4, length-prefixed name 64.
+/// The size of a saved FSSpec: volume 2, directory 4, length-prefixed name 64.
 constexpr long kFileSpecSize = 70;
 
 /// Element tags.

@@ -1,6 +1,6 @@
 //===- PPDXPersistence.cpp - The model's header in a Settings archive -----===//
 //
-// The header items of an archive: its version, the PPD's file specification and the header
+// The header items of an archive: its version, the PPD's FSSpec and the header
 // texts. A model rebuilt from an archive reads no PPD, so the accepted-names check is made on
 // the PC file name the archive holds rather than on the file.
 //
@@ -24,7 +24,7 @@ using namespace PPDXArchive;
 
 /// Bytes of the PC file name in which an accepted name must stand.
 const size_t kNameWindow = 32;
-/// Layout of a saved file specification: volume, directory id, length-prefixed name.
+/// Layout of a saved FSSpec: volume, directory id, length-prefixed name.
 const size_t kVolumeOffset = 0;
 const size_t kDirectoryOffset = 2;
 const size_t kNameOffset = 6;
@@ -36,16 +36,16 @@ void load(CString*& slot, Settings& settings, unsigned long tag, long id) {
     slot = GetText(settings, tag, id);
 }
 
-/// The file named by a saved specification, or null when it names none that exists. The name
+/// The file named by a saved FSSpec, or null when it names none that exists. The name
 /// comes from outside: its length byte is cut to what the record holds and it ends at a NUL.
-PPDFile* fileFromSpec(const unsigned char (&spec)[kFileSpecSize]) {
+PPDFile* fileFromSpec(const unsigned char (&savedSpec)[kFileSpecSize]) {
     int16_t volume = 0;
     int32_t directory = 0;
-    std::memcpy(&volume, spec + kVolumeOffset, sizeof volume);
-    std::memcpy(&directory, spec + kDirectoryOffset, sizeof directory);
-    unsigned length = std::min<unsigned>(spec[kNameOffset], kMaxNameLength);
+    std::memcpy(&volume, savedSpec + kVolumeOffset, sizeof volume);
+    std::memcpy(&directory, savedSpec + kDirectoryOffset, sizeof directory);
+    unsigned length = std::min<unsigned>(savedSpec[kNameOffset], kMaxNameLength);
     char name[kMaxNameLength + 1];
-    std::memcpy(name, spec + kNameOffset + 1, length);
+    std::memcpy(name, savedSpec + kNameOffset + 1, length);
     name[length] = '\0';
     if (name[0] == '\0')
         return nullptr;
@@ -71,15 +71,15 @@ bool PPDX::Save(Settings& settings) {
         FSSpec fsSpec;
         mFile->getFileInfo(&fsSpec);
         // The record has a fixed layout whatever this machine's FSSpec looks like in memory.
-        unsigned char spec[kFileSpecSize] = {};
+        unsigned char savedSpec[kFileSpecSize] = {};
         int16_t volume = fsSpec.vRefNum;
         int32_t directory = static_cast<int32_t>(fsSpec.parID);
-        std::memcpy(spec + kVolumeOffset, &volume, sizeof volume);
-        std::memcpy(spec + kDirectoryOffset, &directory, sizeof directory);
+        std::memcpy(savedSpec + kVolumeOffset, &volume, sizeof volume);
+        std::memcpy(savedSpec + kDirectoryOffset, &directory, sizeof directory);
         unsigned length = std::min<unsigned>(fsSpec.name[0], kMaxNameLength);
-        spec[kNameOffset] = static_cast<unsigned char>(length);
-        std::memcpy(spec + kNameOffset + 1, fsSpec.name + 1, length);
-        if (settings.Add(kHeaderTag, kFileSpecId, spec, kFileSpecSize))
+        savedSpec[kNameOffset] = static_cast<unsigned char>(length);
+        std::memcpy(savedSpec + kNameOffset + 1, fsSpec.name + 1, length);
+        if (settings.Add(kHeaderTag, kFileSpecId, savedSpec, kFileSpecSize))
             return false;
     }
     const struct {
@@ -111,13 +111,13 @@ bool PPDX::BuildFromSettings(Settings& settings, CFURLRef ppdURL) {
     long size = 0;
     if (settings.Get(kHeaderTag, kFileSpecId, nullptr, size, false) == noErr &&
         size == kFileSpecSize) {
-        unsigned char spec[kFileSpecSize];
-        if (settings.Get(kHeaderTag, kFileSpecId, spec, size, true) == noErr &&
+        unsigned char savedSpec[kFileSpecSize];
+        if (settings.Get(kHeaderTag, kFileSpecId, savedSpec, size, true) == noErr &&
             size == kFileSpecSize) {
             delete mFile;
             // Directory ids belong to the process that saved them: when they name nothing
             // here, the PPD the caller names stands in.
-            mFile = fileFromSpec(spec);
+            mFile = fileFromSpec(savedSpec);
             if (!mFile && ppdURL)
                 mFile = new (std::nothrow) PPDFile(ppdURL);
         }

@@ -128,7 +128,7 @@ OSErr FSMakeFSSpec(short vRefNum, long dirID, ConstStr255Param fileName, FSSpec*
     fsSpec->parID = long(id);
     std::memcpy(fsSpec->name, fileName, length + 1);
 
-    // The directory was just checked and the leaf name too: the spec's path is theirs joined.
+    // The directory was just checked and the leaf name too: the FSSpec path is theirs joined.
     std::string path = dir == "/" ? dir : dir + "/";
     path.append(reinterpret_cast<const char*>(fileName + 1), length);
     struct stat st;

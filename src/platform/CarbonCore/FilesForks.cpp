@@ -137,7 +137,7 @@ OSErr FSpOpenDF(const FSSpec* fsSpec, SInt8 permission, short* refNum) {
     *refNum = 0;
     if (permission < fsCurPerm || permission > fsRdWrPerm)
         return paramErr;
-    // The open itself fails when the spec's directory is gone; only then is it looked at, for
+    // The open itself fails when the FSSpec's directory is gone; only then is it looked at, for
     // the status that names the cause.
     std::string path;
     if (!SpecToPathUnchecked(fsSpec, &path))
