@@ -13,6 +13,10 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -69,6 +73,41 @@ TEST_F(SavedModelTest, RoundTripThroughTheTicket) {
     EXPECT_EQ(Value(restored, "*QVBrightness"), "110");
     EXPECT_EQ(Value(restored, "*QVColorMode"), Value(mModel, "*QVColorMode"));
     EXPECT_TRUE(restored->Release());
+}
+
+TEST_F(SavedModelTest, TicketSavedToAFileRestoresTheModelInANewSession) {
+    QRVJobTicket ticket(&mSettings, mKey);
+    ASSERT_TRUE(ticket.SavePPD(mModel, GetBundleID(), mURL));
+    char path[] = "/tmp/pigmentor-settings-XXXXXX";
+    int fd = mkstemp(path);
+    ASSERT_GE(fd, 0);
+    close(fd);
+    ASSERT_EQ(PMTicketWriteXMLToFile(mSettings.Ticket(), path), noErr);
+
+    // A later print dialog: a new session whose settings come from the saved file.
+    TestSession later(ExamplePPD("Tarvo-C5000.ppd"));
+    PMTicketRef loaded = nullptr;
+    ASSERT_EQ(PMTicketReadXMLFromFile(nullptr, path, &loaded, nullptr), noErr);
+    unlink(path);
+    ASSERT_EQ(PMHostSetSessionTicket(later, kPDE_PMPrintSettingsRef, loaded), noErr);
+    PMRelease(loaded);
+    PrintSettingsTicket laterSettings(later);
+    QRVJobTicket laterTicket(&laterSettings, mKey);
+    QRVPPD* restored = laterTicket.RestorePPD(GetBundleID(), mURL);
+    ASSERT_NE(restored, nullptr);
+
+    // Every control comes back with the value it had, the changed one included.
+    ScopedDisplayOptions all(kShowAll);
+    CNTL_TYPE type;
+    std::vector<std::string> keywords; // Find moves the walk's cursor: collect first
+    for (PPDXControl* c = mModel->GetControls()->First(type); c; c = mModel->GetControls()->Next(type))
+        if (c->Keyword())
+            keywords.push_back(c->Keyword());
+    EXPECT_GT(keywords.size(), 40u);
+    for (const std::string& keyword : keywords)
+        EXPECT_EQ(Value(restored, keyword.c_str()), Value(mModel, keyword.c_str())) << keyword;
+    EXPECT_EQ(Value(restored, "*QVBrightness"), "110");
+    restored->Release();
 }
 
 TEST_F(SavedModelTest, BadOrMissingArchivesGiveNoModel) {
