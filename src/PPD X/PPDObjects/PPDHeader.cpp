@@ -16,16 +16,6 @@ PPDHeader::PPDHeader(const FSSpec& fsSpec, CFArrayRef acceptedNames) : PPDX(fsSp
         Parse();
 }
 
-PPDXErrorObj* PPDHeader::TestSignature(PPDStream& stream, const char* firstToken) {
-    char version[PPDStream::kLineBufferSize];
-    if (std::strcmp(firstToken, "*PPD-Adobe") == 0 &&
-        GetQuotedString(stream, version, sizeof version) && std::strcmp(version, "4.3") == 0) {
-        mValid = true;
-        return nullptr;
-    }
-    return new (std::nothrow) PPDXErrorObj(28, true);
-}
-
 void PPDHeader::Parse() {
     PPDFileStream stream(mFile, true);
     if (stream.Bad()) {

@@ -21,10 +21,6 @@ public:
     PPDHeader(const FSSpec& fsSpec, CFArrayRef acceptedNames);
 
     void Parse() override;
-
-protected:
-    /// Null when `firstToken` and its value are the PPD signature, else error 28.
-    PPDXErrorObj* TestSignature(PPDStream& stream, const char* firstToken);
 };
 
 #endif // PIGMENTOR_PPDX_PPDHEADER_H

@@ -149,6 +149,16 @@ bool PPDX::Release() {
     return true;
 }
 
+PPDXErrorObj* PPDX::TestSignature(PPDStream& stream, const char* firstToken) {
+    char version[PPDStream::kLineBufferSize];
+    if (firstToken && std::strcmp(firstToken, "*PPD-Adobe") == 0 &&
+        GetQuotedString(stream, version, sizeof version) && std::strcmp(version, "4.3") == 0) {
+        mValid = true;
+        return nullptr;
+    }
+    return new (std::nothrow) PPDXErrorObj(28, true);
+}
+
 void PPDX::AddError(PPDXErrorObj* error) {
     if (!error)
         return;

@@ -110,6 +110,9 @@ protected:
     PPDX();
     void Build(CFURLRef url);
     void Build(const FSSpec& fsSpec);
+    /// Checks the PPD signature: "*PPD-Adobe" with the quoted value "4.3" makes the PPD valid
+    /// and gives null; anything else gives a new error 28 (fatal).
+    PPDXErrorObj* TestSignature(PPDStream& stream, const char* firstToken);
     /// Records `error` (owned by the model from now on).
     void AddError(PPDXErrorObj* error);
     /// Replaces `*slot` with a copy of `text`.

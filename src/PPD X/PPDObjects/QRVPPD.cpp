@@ -240,13 +240,7 @@ PPDXErrorObj* QRVPPD::Dispatch(PPDStream& line, const char* keyword) {
 }
 
 PPDXErrorObj* QRVPPD::TestPPDFile(PPDStream& stream, const char* firstToken) {
-    char version[PPDStream::kLineBufferSize];
-    if (equals(firstToken, "*PPD-Adobe") && GetQuotedString(stream, version, sizeof version) &&
-        std::strcmp(version, "4.3") == 0) {
-        mValid = true;
-        return nullptr;
-    }
-    return new (std::nothrow) PPDXErrorObj(28, true);
+    return TestSignature(stream, firstToken);
 }
 
 long QRVPPD::ParsePSKeywords(PPDStream& line, const char* keyword) {
