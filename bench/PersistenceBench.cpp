@@ -135,12 +135,11 @@ void benchRoundTrip(benchmark::State& state, const Subject* subject) {
 }
 
 void benchRebuild(benchmark::State& state, const Subject* subject) {
-    Handle handle = NewHandle(static_cast<Size>(subject->archive.size()));
-    if (!handle) {
+    Handle handle = nullptr;
+    if (PtrToHand(subject->archive.data(), &handle, long(subject->archive.size())) != noErr) {
         state.SkipWithError("out of memory");
         return;
     }
-    std::memcpy(*handle, subject->archive.data(), subject->archive.size());
     for (auto _ : state) {
         if (!unflattenAndRebuild(handle)) {
             state.SkipWithError("the model did not come back");
@@ -151,12 +150,11 @@ void benchRebuild(benchmark::State& state, const Subject* subject) {
 }
 
 void benchUnflatten(benchmark::State& state, const Subject* subject) {
-    Handle handle = NewHandle(static_cast<Size>(subject->archive.size()));
-    if (!handle) {
+    Handle handle = nullptr;
+    if (PtrToHand(subject->archive.data(), &handle, long(subject->archive.size())) != noErr) {
         state.SkipWithError("out of memory");
         return;
     }
-    std::memcpy(*handle, subject->archive.data(), subject->archive.size());
     for (auto _ : state) {
         Settings settings(handle);
         if (!settings.Valid()) {

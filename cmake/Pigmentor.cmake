@@ -8,6 +8,7 @@ function(pigmentor_add_test name)
   include(GoogleTest)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main)
+  target_include_directories(${name} PRIVATE "${PROJECT_SOURCE_DIR}/tests/support")
   target_compile_definitions(${name} PRIVATE
     PIGMENTOR_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
     PIGMENTOR_FIXTURES_DIR="${PROJECT_SOURCE_DIR}/tests/fixtures"

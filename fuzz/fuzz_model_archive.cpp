@@ -20,7 +20,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -45,11 +44,9 @@ std::vector<uint8_t> saved(QRVPPD& ppd) {
 }
 
 QRVPPD* rebuild(const std::vector<uint8_t>& bytes) {
-    Handle block = NewHandle(static_cast<Size>(bytes.size()));
-    if (!block)
+    Handle block = nullptr;
+    if (PtrToHand(bytes.data(), &block, static_cast<long>(bytes.size())) != noErr)
         return nullptr;
-    if (!bytes.empty())
-        std::memcpy(*block, bytes.data(), bytes.size());
     Settings settings(block);
     DisposeHandle(block);
     return new QRVPPD(settings, nullptr, nullptr);
@@ -119,10 +116,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     // The original archive's values into the rebuilt model, as into a freshly parsed one.
-    Handle block = NewHandle(static_cast<Size>(size));
-    if (block) {
-        if (size)
-            std::memcpy(*block, data, size);
+    Handle block = nullptr;
+    if (PtrToHand(data, &block, static_cast<long>(size)) == noErr) {
         Settings settings(block);
         DisposeHandle(block);
         if (settings.Valid())

@@ -5,8 +5,7 @@
 //===----------------------------------------------------------------------===//
 #include "PDEIdentity.h"
 
-// Must equal CFBundleIdentifier in bundle/Info.plist; the bundle tests compare the two.
-#define PIGMENTOR_BUNDLE_ID "com.qrv.print.pde.C4616032-6A8B-4262-B596-CEAC3EA7B6D9.PGse"
+// PIGMENTOR_BUNDLE_ID is CFBundleIdentifier of bundle/Info.plist, given by the build.
 
 void GetCreatorID(unsigned long& creator) {
     creator = kPigmentorCreatorID;

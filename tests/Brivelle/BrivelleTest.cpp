@@ -92,17 +92,6 @@ TempBundle::~TempBundle() {
         std::filesystem::remove_all(mDir, ignored);
 }
 
-void ExpectSdkReleased() {
-    using namespace tovrane::client;
-    for (int i = 0; i < 500 && RunningOperationCount() > 0; ++i)
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(RunningOperationCount(), 0u);
-    tovrane_unload();
-    EXPECT_EQ(HandleCount(), 0u);
-    EXPECT_EQ(SessionCount(), 0u);
-    EXPECT_EQ(TicketRecordCount(), 0u);
-}
-
 void ServerTest::StartServer(const std::vector<std::string>& arguments,
                              const std::string& description) {
     mServer = std::make_unique<TestServer>(arguments, description);
@@ -125,5 +114,5 @@ void ServerTest::OpenLocalization() {
 void ServerTest::TearDown() {
     mConnection.reset();
     mServer.reset();
-    ExpectSdkReleased();
+    ExpectAllReleased();
 }

@@ -6,6 +6,7 @@
 #ifndef PIGMENTOR_TESTS_BRIVELLE_BRIVELLETEST_H
 #define PIGMENTOR_TESTS_BRIVELLE_BRIVELLETEST_H
 
+#include "SdkTest.h"
 #include "TestServer.h"
 
 #include <Brivelle.h>
@@ -53,9 +54,6 @@ private:
     std::string mDir;
     CFBundleRef mBundle = nullptr;
 };
-
-/// Waits for abandoned SDK operations, unloads, and checks the SDK holds nothing any more.
-void ExpectSdkReleased();
 
 /// A test against a tovrane-server on a loopback port: `StartServer` starts it and points
 /// TOVRANE_SERVER_PORT at it; `Connect` makes a synchronously connected Brivelle. TearDown

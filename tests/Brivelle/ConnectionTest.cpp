@@ -114,7 +114,7 @@ TEST_F(BrivelleConnection, DestroyingAPendingTicketedConnectAbandonsIt) {
         Brivelle connection("127.0.0.1", 0);
         ASSERT_TRUE(connection.ConnectToServer(true, false));
         EXPECT_FALSE(connection.IsDone(nullptr));
-    } // ExpectSdkReleased in TearDown waits for the abandoned connect and finds nothing left
+    } // ExpectAllReleased in TearDown waits for the abandoned connect and finds nothing left
 }
 
 TEST_F(BrivelleConnection, SessionBaseReportsIdleProgressAndTheLastError) {

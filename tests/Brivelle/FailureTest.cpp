@@ -16,12 +16,6 @@
 
 namespace {
 
-long ElapsedMs(std::chrono::steady_clock::time_point start) {
-    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                 std::chrono::steady_clock::now() - start)
-                                 .count());
-}
-
 /// Every service of `connection` (connected to a server whose requests all fail with
 /// `expected`) reports the failure.
 void ExpectEveryServiceFails(Brivelle& connection, int expected) {
@@ -115,7 +109,7 @@ TEST_F(BrivelleFailure, EachKindOfFaultGivesItsStatusOnEveryService) {
         ExpectEveryServiceFails(*mConnection, expected);
         mConnection.reset();
         mServer.reset();
-        ExpectSdkReleased();
+        ExpectAllReleased();
     }
 }
 

@@ -28,22 +28,6 @@ Pairs pairsOf(const ItemConstraintList* list) {
     return pairs;
 }
 
-std::string booleanBlock(const std::string& keyword) {
-    return "*%QRVFlags " + keyword +
-           ": Setup\n"
-           "*%QRVGroup " +
-           keyword +
-           ": TPColor/Color\n"
-           "*OpenUI " +
-           keyword +
-           "/B: Boolean\n"
-           "*Default" +
-           keyword.substr(1) + ": False\n" + keyword + " True/On: \"true\"\n" + keyword +
-           " False/Off: \"false\"\n"
-           "*CloseUI: " +
-           keyword + "\n";
-}
-
 /// A popup *QVSimSpeed with FAST and BETR, and a range *QVCopies, in "TPColor".
 std::string moreControls() {
     return "*%QRVFlags *QVSimSpeed: Setup\n"

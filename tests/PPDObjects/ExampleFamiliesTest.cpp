@@ -16,16 +16,6 @@
 
 namespace {
 
-QRVPPD* openExample(const std::string& name) {
-    std::string path = std::string(PIGMENTOR_SOURCE_DIR) + "/examples/" + name;
-    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
-        static_cast<CFIndex>(path.size()), false);
-    QRVPPD* ppd = new QRVPPD(url, kShowAll, nullptr);
-    CFRelease(url);
-    return ppd;
-}
-
 struct Expected {
     const char* file;
     uint32_t jobNotes, specialOptions;

@@ -18,16 +18,6 @@
 
 namespace {
 
-QRVPPD* openExample(const char* name, _PARSE_OPTIONS_ options = kShowAll) {
-    std::string path = std::string(PIGMENTOR_SOURCE_DIR) + "/examples/" + name;
-    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
-        static_cast<CFIndex>(path.size()), false);
-    QRVPPD* ppd = new QRVPPD(url, options, nullptr);
-    CFRelease(url);
-    return ppd;
-}
-
 PPDXPopupControl* popup(QRVPPD* ppd, const char* keyword) {
     return dynamic_cast<PPDXPopupControl*>(control(ppd, keyword));
 }
@@ -183,15 +173,11 @@ TEST(ExamplePPDs, M200) {
 }
 
 TEST(ExamplePPDs, AcceptedNamesTellTheModelsApart) {
-    std::string c5000 = std::string(PIGMENTOR_SOURCE_DIR) + "/examples/Tarvo-C5000.ppd";
-    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(c5000.c_str()),
-        static_cast<CFIndex>(c5000.size()), false);
     CFArrayRef m200 = CreateNames({"TRVM200.PPD"});
-    QRVPPD* refused = new QRVPPD(url, kShowAll, m200);
+    QRVPPD* refused =
+        parseFile(PIGMENTOR_SOURCE_DIR "/examples/Tarvo-C5000.ppd", kShowAll, m200);
     EXPECT_FALSE(refused->IsValidPrinterName());
     EXPECT_FALSE(refused->IsValidPPD());
     refused->Release();
     CFRelease(m200);
-    CFRelease(url);
 }

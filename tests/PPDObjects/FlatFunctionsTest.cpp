@@ -18,7 +18,8 @@
 
 namespace {
 
-std::string booleanBlock(const std::string& keyword) {
+/// A boolean *Collate-like block (default True) placed in the roll-down "TPColor".
+std::string collateBlock(const std::string& keyword) {
     return "*%QRVFlags " + keyword +
            ": Spooler|MacTJN\n"
            "*%QRVGroup " +
@@ -133,7 +134,7 @@ TEST(FlatFunctions, NullObjectsGiveNeutralValues) {
 }
 
 TEST(FlatFunctions, ElementsAndControlsOfAParsedModel) {
-    QRVPPD* ppd = parsePPD(ppdLayout() + popupBlock() + booleanBlock("*Collate") + rangeBlock());
+    QRVPPD* ppd = parsePPD(ppdLayout() + popupBlock() + collateBlock("*Collate") + rangeBlock());
     PPDXControls* controls = ppd->GetControls();
     EXPECT_EQ(ErrorCount(ppd->GetErrors()), 0u);
     EXPECT_TRUE(ErrorListIsEmpty(ppd->GetErrors()));

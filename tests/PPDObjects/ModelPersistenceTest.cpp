@@ -65,15 +65,6 @@ std::vector<std::string> ExamplePPDs() {
     return paths;
 }
 
-QRVPPD* ParseFile(const std::string& path) {
-    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
-        static_cast<CFIndex>(path.size()), false);
-    QRVPPD* ppd = new QRVPPD(url, kShowAll, nullptr);
-    CFRelease(url);
-    return ppd;
-}
-
 /// Moves every kind of value away from where the PPD left it.
 void ChangeValues(QRVPPD* ppd) {
     ScopedDisplayOptions all(kShowAll);
@@ -307,7 +298,7 @@ TEST(PersistExamples, EveryExampleRoundTripsWithItsValuesChanged) {
     std::vector<std::string> paths = ExamplePPDs();
     ASSERT_EQ(paths.size(), 5u);
     for (const std::string& path : paths) {
-        QRVPPD* ppd = ParseFile(path);
+        QRVPPD* ppd = parseFile(path);
         std::string asParsed = ModelText(*ppd);
         ChangeValues(ppd);
         std::string changed = ModelText(*ppd);
@@ -319,7 +310,7 @@ TEST(PersistExamples, EveryExampleRoundTripsWithItsValuesChanged) {
         // The same archive puts the changed values into a model parsed afresh.
         Settings settings;
         ASSERT_TRUE(ppd->Save(settings));
-        QRVPPD* fresh = ParseFile(path);
+        QRVPPD* fresh = parseFile(path);
         EXPECT_TRUE(fresh->Restore(settings)) << path;
         EXPECT_EQ(ModelText(*fresh), changed) << path;
         fresh->Release();
@@ -331,7 +322,7 @@ TEST(PersistExamples, EveryExampleRoundTripsWithItsValuesChanged) {
 TEST(PersistExamples, ArchiveOfTheOtherByteOrderRebuildsTheSameModel) {
     if (!formbuilder::kHostIsLittleEndian)
         GTEST_SKIP() << "the other byte order is built for little-endian hosts";
-    QRVPPD* ppd = ParseFile(PIGMENTOR_SOURCE_DIR "/examples/Tarvo-C5000-ja.ppd");
+    QRVPPD* ppd = parseFile(PIGMENTOR_SOURCE_DIR "/examples/Tarvo-C5000-ja.ppd");
     ChangeValues(ppd);
     Settings settings;
     ASSERT_TRUE(ppd->Save(settings));

@@ -42,6 +42,23 @@ inline std::string popupBlock(const std::string& keyword = "*QVColorMode") {
            "*CloseUI: " + keyword + "\n";
 }
 
+/// A boolean block (default False) placed in the roll-down "TPColor".
+inline std::string booleanBlock(const std::string& keyword) {
+    return "*%QRVFlags " + keyword +
+           ": Setup\n"
+           "*%QRVGroup " +
+           keyword +
+           ": TPColor/Color\n"
+           "*OpenUI " +
+           keyword +
+           "/B: Boolean\n"
+           "*Default" +
+           keyword.substr(1) + ": False\n" + keyword + " True/On: \"true\"\n" + keyword +
+           " False/Off: \"false\"\n"
+           "*CloseUI: " +
+           keyword + "\n";
+}
+
 /// Parses header + `body` with the given parse options; the caller releases the model.
 inline QRVPPD* parsePPD(const std::string& body, _PARSE_OPTIONS_ options = kShowAll,
                         bool withHeader = true) {
@@ -50,6 +67,23 @@ inline QRVPPD* parsePPD(const std::string& body, _PARSE_OPTIONS_ options = kShow
     QRVPPD* ppd = new QRVPPD(url, options, nullptr);
     CFRelease(url);
     return ppd;
+}
+
+/// Parses the PPD file at `path`, checked against `accepted` names (null: any); the caller
+/// releases the model.
+inline QRVPPD* parseFile(const std::string& path, _PARSE_OPTIONS_ options = kShowAll,
+                         CFArrayRef accepted = nullptr) {
+    CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
+        static_cast<CFIndex>(path.size()), false);
+    QRVPPD* ppd = new QRVPPD(url, options, accepted);
+    CFRelease(url);
+    return ppd;
+}
+
+/// Parses the example PPD `name` of examples/; the caller releases the model.
+inline QRVPPD* openExample(const std::string& name, _PARSE_OPTIONS_ options = kShowAll) {
+    return parseFile(std::string(PIGMENTOR_SOURCE_DIR) + "/examples/" + name, options);
 }
 
 /// The codes of the model's errors, in order.

@@ -46,11 +46,7 @@ TEST(RealWorldPPDs, ParseWithoutExtensionKeywords) {
     ASSERT_GE(files.size(), 10u) << "printer-driver-oki is installed by scripts/setup";
     for (const std::string& path : files) {
         std::string text = contents(path);
-        CFURLRef url = CFURLCreateFromFileSystemRepresentation(
-            kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.c_str()),
-            static_cast<CFIndex>(path.size()), false);
-        QRVPPD* ppd = new QRVPPD(url, kShowAll, nullptr);
-        CFRelease(url);
+        QRVPPD* ppd = parseFile(path);
         // No pages and no announced controls; groups only when an installable-options group
         // gave the model its roll-down.
         bool installable = text.find("*OpenGroup: InstallableOptions") != std::string::npos;

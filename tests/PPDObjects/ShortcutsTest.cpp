@@ -19,23 +19,6 @@ namespace {
 
 using Codes = std::vector<int>;
 
-/// A boolean block placed in the roll-down "TPColor".
-std::string booleanBlock(const std::string& keyword) {
-    return "*%QRVFlags " + keyword +
-           ": Setup\n"
-           "*%QRVGroup " +
-           keyword +
-           ": TPColor/Color\n"
-           "*OpenUI " +
-           keyword +
-           "/B: Boolean\n"
-           "*Default" +
-           keyword.substr(1) + ": False\n" + keyword + " True/On: \"true\"\n" + keyword +
-           " False/Off: \"false\"\n"
-           "*CloseUI: " +
-           keyword + "\n";
-}
-
 std::vector<std::string> walk(PPDXShortcuts* shortcuts) {
     std::vector<std::string> keywords;
     for (PPDXPopupControl* p = FirstShortcut(shortcuts); p; p = NextShortcut(shortcuts))

@@ -6,6 +6,7 @@
 
 #include "PDEBundleAccess.h"
 #include "PDEIdentity.h"
+#include "TestScopes.h"
 
 #include <CoreFoundation/PMCFUtilities.h>
 #include <PrintCore/PMHost.h>
@@ -16,19 +17,6 @@
 #include <fstream>
 #include <optional>
 #include <string>
-
-/// Releases one CF reference at scope exit.
-template <class T> struct Owned {
-    T ref;
-    explicit Owned(T r = nullptr) : ref(r) {}
-    ~Owned() {
-        if (ref)
-            CFRelease(ref);
-    }
-    Owned(const Owned&) = delete;
-    Owned& operator=(const Owned&) = delete;
-    operator T() const { return ref; }
-};
 
 inline std::string UTF8(CFStringRef s) {
     return s ? PMCFStringCopyUTF8(s) : "<null>";
@@ -46,25 +34,6 @@ inline std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-/// A new folder under /tmp, removed with everything in it at scope exit.
-struct Scratch {
-    std::string path;
-    Scratch() {
-        char name[] = "/tmp/pigmentor-pde-XXXXXX";
-        path = mkdtemp(name) ? name : "";
-    }
-    ~Scratch() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path, ignored);
-    }
-    std::string operator/(const std::string& leaf) const { return path + "/" + leaf; }
-    /// Writes `text` to `leaf`, making the folders on the way.
-    void Write(const std::string& leaf, const std::string& text) const {
-        std::filesystem::create_directories(std::filesystem::path(*this / leaf).parent_path());
-        std::ofstream(*this / leaf, std::ios::binary) << text;
-    }
-};
 
 /// Sets (nullopt: unsets) an environment variable for the scope.
 class ScopedEnv {

@@ -413,11 +413,9 @@ int restore(int argc, char** argv) {
     std::vector<unsigned char> bytes;
     if (int error = ReadSmallFile(path, kMaxArchiveSize, bytes))
         return fail(std::string(path) + ": " + std::strerror(error));
-    Handle block = NewHandle(static_cast<Size>(bytes.size()));
-    if (!block)
+    Handle block = nullptr;
+    if (PtrToHand(bytes.data(), &block, static_cast<long>(bytes.size())) != noErr)
         return fail(std::string(path) + ": out of memory");
-    if (!bytes.empty())
-        std::memcpy(*block, bytes.data(), bytes.size());
     Settings settings(block);
     DisposeHandle(block);
     if (!settings.Valid())

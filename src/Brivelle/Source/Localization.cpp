@@ -12,9 +12,8 @@
 
 namespace {
 
-// Must equal CFBundleIdentifier in bundle/Info.plist; the tests compare the two. The server
-// layer cannot ask the plug-in layer above it, so it names the bundle itself.
-#define PIGMENTOR_BUNDLE_ID "com.qrv.print.pde.C4616032-6A8B-4262-B596-CEAC3EA7B6D9.PGse"
+// PIGMENTOR_BUNDLE_ID is CFBundleIdentifier of bundle/Info.plist, given by the build: the
+// server layer cannot ask the plug-in layer above it for the identifier.
 
 /// The Mac's paramErr, for names that do not fit.
 constexpr int kParamErr = -50;

@@ -147,6 +147,21 @@ Handle NewHandleClear(Size byteCount) {
     return newHandle(byteCount, true, kPigmentorMemPoolApplication);
 }
 
+OSErr PtrToHand(const void* srcPtr, Handle* dstHndl, long size) {
+    if (dstHndl == nullptr)
+        return setError(paramErr);
+    *dstHndl = nullptr;
+    if (size > 0 && srcPtr == nullptr)
+        return setError(paramErr);
+    Handle h = newHandle(size, false, kPigmentorMemPoolApplication);
+    if (h == nullptr)
+        return MemError();
+    if (size > 0)
+        std::memcpy(*h, srcPtr, size_t(size));
+    *dstHndl = h;
+    return noErr;
+}
+
 Handle TempNewHandle(Size logicalSize, OSErr* resultCode) {
     Handle h = newHandle(logicalSize, false, kPigmentorMemPoolTemporary);
     if (resultCode != nullptr)

@@ -27,6 +27,9 @@ extern "C" {
 Handle NewHandle(Size byteCount);
 /// New relocatable block of `byteCount` zero bytes; NULL on failure.
 Handle NewHandleClear(Size byteCount);
+/// New relocatable block holding a copy of the `size` bytes at `srcPtr` (NULL when size is 0)
+/// into *dstHndl; noErr, or paramErr / memFullErr with *dstHndl NULL.
+OSErr PtrToHand(const void* srcPtr, Handle* dstHndl, long size);
 /// New relocatable block from the temporary pool; *resultCode (may be NULL) gets the status.
 Handle TempNewHandle(Size logicalSize, OSErr* resultCode);
 /// Frees the block and its master pointer; NULL is allowed and does nothing.

@@ -1,5 +1,7 @@
 #include "ResourceFileParser.h"
 
+#include <CoreFoundation/PMASCII.h>
+
 #include <cstring>
 
 namespace carboncore {
@@ -15,16 +17,6 @@ bool isBlank(const char* line, size_t length) {
         if (line[i] != ' ' && line[i] != '\t')
             return false;
     return true;
-}
-
-int hexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 // Decimal integer in [min, max] at text[*pos...]; leaves *pos after its last digit.
@@ -60,9 +52,9 @@ bool unescape(const char* text, size_t length, std::string* out) {
             out->push_back('\\');
         } else if (text[i] == 'n') {
             out->push_back('\n');
-        } else if (text[i] == 'x' && i + 2 < length && hexValue(text[i + 1]) >= 0 &&
-                   hexValue(text[i + 2]) >= 0) {
-            out->push_back(char(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2])));
+        } else if (text[i] == 'x' && i + 2 < length && pmcf::HexDigitValue(text[i + 1]) >= 0 &&
+                   pmcf::HexDigitValue(text[i + 2]) >= 0) {
+            out->push_back(char(pmcf::HexDigitValue(text[i + 1]) * 16 + pmcf::HexDigitValue(text[i + 2])));
             i += 2;
         } else {
             return false;

@@ -12,6 +12,7 @@
 //
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFPropertyListInternal.h>
+#include <CoreFoundation/PMASCII.h>
 
 #include <charconv>
 #include <cmath>
@@ -24,12 +25,6 @@ namespace {
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsHexDigit(char c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
 std::string_view Trim(std::string_view s) {
@@ -60,9 +55,9 @@ bool IntegerFits(std::string_view text) {
     const uint64_t limit = negative ? uint64_t(INT64_MAX) + 1 : uint64_t(INT64_MAX);
     uint64_t value = 0;
     for (char c : text) {
-        if (base == 10 ? !IsDigit(c) : !IsHexDigit(c))
+        if (base == 10 ? !IsASCIIDigit(c) : !IsHexDigit(c))
             return false;
-        uint64_t digit = IsDigit(c) ? uint64_t(c - '0') : uint64_t((c | 0x20) - 'a' + 10);
+        uint64_t digit = uint64_t(HexDigitValue(c));
         if (value > (limit - digit) / uint64_t(base))
             return false;
         value = value * uint64_t(base) + digit;
@@ -74,7 +69,7 @@ bool RealIsFinite(std::string_view text) {
     text = Trim(text);
     if (!text.empty() && text[0] == '+')
         text.remove_prefix(1);
-    if (text.empty() || (!IsDigit(text[0]) && text[0] != '-' && text[0] != '.'))
+    if (text.empty() || (!IsASCIIDigit(text[0]) && text[0] != '-' && text[0] != '.'))
         return false; // from_chars would also take "inf" and "nan"
     double value = 0;
     auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -82,7 +77,7 @@ bool RealIsFinite(std::string_view text) {
 }
 
 int TwoDigits(std::string_view s, size_t at) {
-    return IsDigit(s[at]) && IsDigit(s[at + 1]) ? (s[at] - '0') * 10 + (s[at + 1] - '0') : -1;
+    return IsASCIIDigit(s[at]) && IsASCIIDigit(s[at + 1]) ? (s[at] - '0') * 10 + (s[at + 1] - '0') : -1;
 }
 
 // Days from 1970-01-01 to the given civil date (proleptic Gregorian calendar).
@@ -102,7 +97,7 @@ bool DateIsValid(std::string_view text) {
         text[13] != ':' || text[16] != ':' || text[19] != 'Z')
         return false;
     for (size_t i : {0, 1, 2, 3})
-        if (!IsDigit(text[i]))
+        if (!IsASCIIDigit(text[i]))
             return false;
     int year = (text[0] - '0') * 1000 + (text[1] - '0') * 100 + TwoDigits(text, 2);
     int month = TwoDigits(text, 5), day = TwoDigits(text, 8);
@@ -121,7 +116,7 @@ bool DateIsValid(std::string_view text) {
 
 bool Base64IsValid(std::string_view text) {
     for (char c : text)
-        if (!(IsSpace(c) || IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+        if (!(IsSpace(c) || IsASCIIDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
               c == '+' || c == '/' || c == '='))
             return false;
     return true;

@@ -5,6 +5,7 @@
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFStringInternal.h>
 #include <CoreFoundation/CFURL.h>
+#include <CoreFoundation/PMASCII.h>
 
 #include <cerrno>
 #include <cstring>
@@ -24,26 +25,16 @@ struct Parts {
 bool IsAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 }
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-bool IsHex(char c) {
-    return IsDigit(c) || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-}
-int HexValue(char c) {
-    return IsDigit(c) ? c - '0' : (c | 0x20) - 'a' + 10;
-}
-
-bool IsHexUnit(char16_t u) {
-    return u < 0x80 && IsHex(static_cast<char>(u));
-}
+using pmcf::HexDigitValue;
+using pmcf::IsASCIIDigit;
+using pmcf::IsHexDigit;
 char Lower(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
 }
 
 // Characters a path keeps as they are; every other byte is %-escaped.
 bool IsPathChar(char c) {
-    return IsAlpha(c) || IsDigit(c) || (c != 0 && std::strchr("-._~!$&'()*+,=:@/", c) != nullptr);
+    return IsAlpha(c) || IsASCIIDigit(c) || (c != 0 && std::strchr("-._~!$&'()*+,=:@/", c) != nullptr);
 }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -60,7 +51,7 @@ Parts Split(std::string_view s) {
     size_t i = 0;
     if (!s.empty() && IsAlpha(s[0])) {
         while (i < s.size() &&
-               (IsAlpha(s[i]) || IsDigit(s[i]) || s[i] == '+' || s[i] == '-' || s[i] == '.'))
+               (IsAlpha(s[i]) || IsASCIIDigit(s[i]) || s[i] == '+' || s[i] == '-' || s[i] == '.'))
             ++i;
         if (i < s.size() && s[i] == ':') {
             p.hasScheme = true;
@@ -182,8 +173,8 @@ std::string EscapePath(std::string_view bytes) {
 std::string Unescape(std::string_view s) {
     std::string out;
     for (size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '%' && i + 2 < s.size() && IsHex(s[i + 1]) && IsHex(s[i + 2])) {
-            out.push_back(static_cast<char>(HexValue(s[i + 1]) * 16 + HexValue(s[i + 2])));
+        if (s[i] == '%' && i + 2 < s.size() && IsHexDigit(s[i + 1]) && IsHexDigit(s[i + 2])) {
+            out.push_back(static_cast<char>(HexDigitValue(s[i + 1]) * 16 + HexDigitValue(s[i + 2])));
             i += 2;
         } else {
             out.push_back(s[i]);
@@ -200,7 +191,7 @@ bool URLText(std::u16string_view units, std::string& text) {
         if (c <= 0x20 || c >= 0x7F || std::strchr("\"<>\\^`{|}", static_cast<char>(c)))
             return false;
         if (c == '%' &&
-            (i + 2 >= units.size() || !IsHexUnit(units[i + 1]) || !IsHexUnit(units[i + 2])))
+            (i + 2 >= units.size() || !IsHexDigit(units[i + 1]) || !IsHexDigit(units[i + 2])))
             return false;
         fragments += c == '#';
         text.push_back(static_cast<char>(c));

@@ -5,6 +5,7 @@
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFStringInternal.h>
 #include <CoreFoundation/CFUUID.h>
+#include <CoreFoundation/PMASCII.h>
 
 #include <array>
 #include <cstring>
@@ -46,16 +47,6 @@ struct __CFUUID final : pmcf::Object {
 
 namespace {
 
-int HexDigit(char16_t c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 bool Parse(std::u16string_view s, Bytes& out) {
     if (s.size() != 36)
         return false;
@@ -67,7 +58,7 @@ bool Parse(std::u16string_view s, Bytes& out) {
             ++i;
             continue;
         }
-        int high = HexDigit(s[i]), low = HexDigit(s[i + 1]);
+        int high = pmcf::HexDigitValue(s[i]), low = pmcf::HexDigitValue(s[i + 1]);
         if (high < 0 || low < 0)
             return false;
         out[byte++] = static_cast<UInt8>(high * 16 + low);

@@ -35,6 +35,29 @@ TEST_F(CarbonCoreMemory, HandleSizesAreCheckedAndReported) {
     EXPECT_EQ(MemError(), memFullErr);
 }
 
+TEST_F(CarbonCoreMemory, PtrToHandCopiesIntoANewHandle) {
+    const char bytes[] = "archive";
+    Handle h = nullptr;
+    ASSERT_EQ(PtrToHand(bytes, &h, sizeof bytes), noErr);
+    ASSERT_NE(h, nullptr);
+    EXPECT_EQ(GetHandleSize(h), Size(sizeof bytes));
+    EXPECT_EQ(std::memcmp(*h, bytes, sizeof bytes), 0);
+    DisposeHandle(h);
+
+    ASSERT_EQ(PtrToHand(nullptr, &h, 0), noErr); // an empty block needs no source
+    EXPECT_EQ(GetHandleSize(h), 0);
+    DisposeHandle(h);
+
+    Handle untouched = reinterpret_cast<Handle>(&h);
+    EXPECT_EQ(PtrToHand(nullptr, &untouched, 4), paramErr);
+    EXPECT_EQ(untouched, nullptr);
+    EXPECT_EQ(PtrToHand(bytes, &h, -1), paramErr);
+    EXPECT_EQ(PtrToHand(bytes, nullptr, 4), paramErr);
+    PigmentorMemTestFailNextAllocations(kPigmentorMemPoolApplication, 1);
+    EXPECT_EQ(PtrToHand(bytes, &h, sizeof bytes), memFullErr);
+    EXPECT_EQ(h, nullptr);
+}
+
 TEST_F(CarbonCoreMemory, SetHandleSizeKeepsContentsAndRespectsLocks) {
     Handle h = NewHandle(4);
     ASSERT_NE(h, nullptr);

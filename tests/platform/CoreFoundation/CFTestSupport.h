@@ -9,25 +9,13 @@
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include "TestScopes.h"
+
 #include <string>
 #include <vector>
 
 /// Owns one reference to a CF object and releases it at scope exit.
-template <class T> class CFOwned {
-public:
-    explicit CFOwned(T ref = nullptr) : ref_(ref) {}
-    ~CFOwned() {
-        if (ref_)
-            CFRelease(ref_);
-    }
-    CFOwned(const CFOwned&) = delete;
-    CFOwned& operator=(const CFOwned&) = delete;
-    T get() const { return ref_; }
-    operator T() const { return ref_; }
-
-private:
-    T ref_;
-};
+template <class T> using CFOwned = Owned<T>;
 
 /// The UTF-16 units of a string.
 inline std::u16string UnitsOf(CFStringRef s) {

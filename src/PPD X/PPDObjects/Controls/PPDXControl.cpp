@@ -252,8 +252,18 @@ long PPDXControl::GeneratePSOutputData(unsigned char* out, unsigned char* code,
     return static_cast<long>(p - out);
 }
 
-void PPDXControl::BuildValueCache(const char* value, unsigned char*& cache, long& cacheLength) {
-    if (cache || !Keyword())
+// A PPD may write any number into a 32-bit field; saturating keeps its sign and order
+// where wrapping would not.
+int32_t PPDXControl::Saturate32(long value) {
+    if (value > INT32_MAX)
+        return INT32_MAX;
+    if (value < INT32_MIN)
+        return INT32_MIN;
+    return static_cast<int32_t>(value);
+}
+
+void PPDXControl::BuildValueCache(const char* value, PSValueCache& cache) {
+    if (!cache.Empty() || !Keyword())
         return;
     // Through the base PostScript so that the code is read the way every kind reads it.
     long length = PPDXControl::PostScript(nullptr);
@@ -266,10 +276,8 @@ void PPDXControl::BuildValueCache(const char* value, unsigned char*& cache, long
     unsigned char* result = nullptr;
     long resultLength = Inject(Keyword(), code, length, value, result);
     std::free(code);
-    if (result) {
-        cache = result;
-        cacheLength = resultLength;
-    }
+    if (result)
+        cache.Adopt(result, resultLength);
 }
 
 long PPDXControl::Inject(const char* placeholderName, const unsigned char* code, long codeLength,

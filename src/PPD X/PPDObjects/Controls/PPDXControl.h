@@ -7,8 +7,11 @@
 #define PIGMENTOR_PPDX_PPDXCONTROL_H
 
 #include "PPDXElement.h"
+#include "PSValueCache.h"
 
 #include "PointerList.h"
+
+#include <cstdint>
 
 /// Abstract base of every option of the PPD model: its kind, its control flag words ("Setup",
 /// "MacTJN", ...) and its invocation code, plus the PostScript framing shared by all kinds.
@@ -89,7 +92,9 @@ public:
 protected:
     /// Fills an empty `cache` with this control's code, its keyword placeholder replaced by
     /// `value` (Inject); it stays empty without keyword or code, or when memory runs out.
-    void BuildValueCache(const char* value, unsigned char*& cache, long& cacheLength);
+    void BuildValueCache(const char* value, PSValueCache& cache);
+    /// `value` clamped to the 32-bit range of the controls' number fields.
+    static int32_t Saturate32(long value);
 
     CNTL_TYPE mType = kNoControlType;
     short mOrder = 0;

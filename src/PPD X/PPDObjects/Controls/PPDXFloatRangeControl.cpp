@@ -58,15 +58,7 @@ PPDXFloatRangeControl::PPDXFloatRangeControl(Settings& settings, const long& id)
     GetFloat(settings, kRangeDefaultTag, id, mDefault);
 }
 
-PPDXFloatRangeControl::~PPDXFloatRangeControl() {
-    DropCache();
-}
-
-void PPDXFloatRangeControl::DropCache() {
-    std::free(mPSCache);
-    mPSCache = nullptr;
-    mPSCacheLength = 0;
-}
+PPDXFloatRangeControl::~PPDXFloatRangeControl() = default;
 
 short PPDXFloatRangeControl::Save(Settings& settings, const long& id) {
     using namespace PPDXArchive;
@@ -94,7 +86,7 @@ short PPDXFloatRangeControl::Restore(Settings& settings, const long& id) {
     if (!PPDXArchive::Has(settings, kRangeValueTag, id, &error))
         return error;
     if (GetFloat(settings, kRangeValueTag, id, mValue))
-        DropCache();
+        mPSCache.Drop();
     return 0;
 }
 
@@ -112,7 +104,7 @@ void PPDXFloatRangeControl::SetValue(const float& value) {
             v = mIncrement * t;
     }
     mValue = v;
-    DropCache();
+    mPSCache.Drop();
 }
 
 long PPDXFloatRangeControl::PostScript(unsigned char* out) {
@@ -120,8 +112,8 @@ long PPDXFloatRangeControl::PostScript(unsigned char* out) {
         return 0;
     char text[16];
     integerText(mValue, text);
-    BuildValueCache(text, mPSCache, mPSCacheLength);
-    return GeneratePSOutputData(out, mPSCache, mPSCacheLength, text, true);
+    BuildValueCache(text, mPSCache);
+    return GeneratePSOutputData(out, mPSCache.Bytes(), mPSCache.Length(), text, true);
 }
 
 CFStringRef PPDXFloatRangeControl::GetCurrentControlValueString() {
@@ -134,5 +126,5 @@ void PPDXFloatRangeControl::SetCurrentControlWithCFString(CFStringRef value) {
     if (!value)
         return;
     mValue = toFloat(CFStringGetDoubleValue(value));
-    DropCache();
+    mPSCache.Drop();
 }

@@ -7,6 +7,7 @@
 #define PIGMENTOR_PPDX_PPDXFLOATRANGECONTROL_H
 
 #include "PPDXControl.h"
+#include "PSValueCache.h"
 
 /// An option whose value is a 32-bit float between a minimum and a maximum, snapped to a
 /// multiple of the increment when within 0.01 of one (kind kRangeType, like the integer range,
@@ -51,15 +52,13 @@ public:
     void SetValue(const float& value);
 
 protected:
-    void DropCache();
 
     float mValue = 0;
     float mMin = 0;
     float mMax = 0;
     float mIncrement = 0;
     float mDefault = 0;
-    unsigned char* mPSCache = nullptr;
-    long mPSCacheLength = 0;
+    PSValueCache mPSCache;
 };
 
 #endif // PIGMENTOR_PPDX_PPDXFLOATRANGECONTROL_H

@@ -21,14 +21,6 @@ const char* textOf(const CString* s) {
     return s ? static_cast<const char*>(*s) : nullptr;
 }
 
-int32_t saturate(long value) {
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
 bool equals(const char* a, const char* b) {
     return a && b && std::strcmp(a, b) == 0;
 }
@@ -40,7 +32,7 @@ PPDXJobNote::PPDXJobNote(const char* keyword, CFStringRef localName, PointerList
                          CString* languageEncoding, const bool& visible, const long& maximumLength,
                          const JobNoteFlag& jobNoteFlags, const long& minimumLength)
     : PPDXControl(keyword, localName, flags, psData, psLength, visible),
-      mMaxLength(saturate(maximumLength)), mMinLength(saturate(minimumLength)),
+      mMaxLength(Saturate32(maximumLength)), mMinLength(Saturate32(minimumLength)),
       mJobNoteFlags(jobNoteFlags), mDefaultText(defaultText) {
     mType = kJobNoteType;
     if (textOf(mDefaultText))
@@ -69,13 +61,6 @@ PPDXJobNote::~PPDXJobNote() {
     delete mText;
     delete mDefaultText;
     delete mLanguageEncoding;
-    DropCache();
-}
-
-void PPDXJobNote::DropCache() {
-    std::free(mPSCache);
-    mPSCache = nullptr;
-    mPSCacheLength = 0;
 }
 
 short PPDXJobNote::Save(Settings& settings, const long& id) {
@@ -126,7 +111,7 @@ const char* PPDXJobNote::LanguageEncoding() const {
 }
 
 void PPDXJobNote::SetNotes(const char* text) {
-    DropCache();
+    mPSCache.Drop();
     if (!text) {
         delete mText;
         mText = nullptr;
@@ -148,7 +133,7 @@ CFStringRef PPDXJobNote::GetCurrentControlValueString() {
 }
 
 void PPDXJobNote::SetCurrentControlWithCFString(CFStringRef value) {
-    DropCache();
+    mPSCache.Drop();
     if (!value) {
         SetNotes(nullptr);
     } else if (mText) {
@@ -162,22 +147,22 @@ long PPDXJobNote::PostScript(unsigned char* out) {
     const char* text = GetNotes();
     if (!text || !Keyword())
         return 0;
-    if (!mPSCache) {
+    if (mPSCache.Empty()) {
         if (PSLength() > 0) {
             char limited[kMaxPDLText + 1];
             size_t length = strnlen(text, kMaxPDLText);
             std::memcpy(limited, text, length);
             limited[length] = '\0';
-            BuildValueCache(limited, mPSCache, mPSCacheLength);
+            BuildValueCache(limited, mPSCache);
         } else {
             BuildPDLString(text);
         }
     }
-    return GeneratePSOutputData(out, mPSCache, mPSCacheLength, text, true);
+    return GeneratePSOutputData(out, mPSCache.Bytes(), mPSCache.Length(), text, true);
 }
 
 long PPDXJobNote::BuildPDLString(const char* text) {
-    DropCache();
+    mPSCache.Drop();
     if (!text)
         text = "";
     const char* prefix = nullptr;
@@ -206,9 +191,8 @@ long PPDXJobNote::BuildPDLString(const char* text) {
     } else {
         std::memcpy(line, kEmptyOption, length);
     }
-    mPSCache = line;
-    mPSCacheLength = static_cast<long>(length);
-    return mPSCacheLength;
+    mPSCache.Adopt(line, static_cast<long>(length));
+    return mPSCache.Length();
 }
 
 int PPDXJobNote::FlagWordIndex(const char* word) {

@@ -7,6 +7,7 @@
 #define PIGMENTOR_PPDX_PPDXJOBNOTE_H
 
 #include "PPDXControl.h"
+#include "PSValueCache.h"
 
 /// The flag words of a job-note declaration, one bit each.
 typedef uint32_t JobNoteFlag;
@@ -138,7 +139,6 @@ public:
 
 protected:
     bool Has(JobNoteFlag bit) const { return (mJobNoteFlags & bit) != 0; }
-    void DropCache();
 
     CString* mText = nullptr;
     int32_t mMaxLength = 0;
@@ -146,8 +146,7 @@ protected:
     JobNoteFlag mJobNoteFlags = 0;
     CString* mDefaultText = nullptr;
     bool mTextEnabled = false;
-    unsigned char* mPSCache = nullptr;
-    long mPSCacheLength = 0;
+    PSValueCache mPSCache;
     CString* mLanguageEncoding = nullptr;
 };
 

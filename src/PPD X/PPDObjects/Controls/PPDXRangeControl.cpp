@@ -7,26 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// The fields are 32 bits wide while a PPD may write any number; saturate rather than wrap.
-int32_t saturate(long value) {
-    if (value > INT32_MAX)
-        return INT32_MAX;
-    if (value < INT32_MIN)
-        return INT32_MIN;
-    return static_cast<int32_t>(value);
-}
-
-} // namespace
-
 PPDXRangeControl::PPDXRangeControl(const char* keyword, CFStringRef localName, PointerList& flags,
                                    unsigned char* psData, const long& psLength, const long& minimum,
                                    const long& maximum, const long& increment,
                                    const long& defaultValue, const bool& visible)
     : PPDXControl(keyword, localName, flags, psData, psLength, visible),
-      mValue(saturate(defaultValue)), mMin(saturate(minimum)), mMax(saturate(maximum)),
-      mIncrement(saturate(increment)), mDefault(saturate(defaultValue)) {
+      mValue(Saturate32(defaultValue)), mMin(Saturate32(minimum)), mMax(Saturate32(maximum)),
+      mIncrement(Saturate32(increment)), mDefault(Saturate32(defaultValue)) {
     mType = kRangeType;
 }
 
@@ -40,15 +27,7 @@ PPDXRangeControl::PPDXRangeControl(Settings& settings, const long& id) : PPDXCon
     GetNumber(settings, kRangeDefaultTag, id, mDefault);
 }
 
-PPDXRangeControl::~PPDXRangeControl() {
-    DropCache();
-}
-
-void PPDXRangeControl::DropCache() {
-    std::free(mPSCache);
-    mPSCache = nullptr;
-    mPSCacheLength = 0;
-}
+PPDXRangeControl::~PPDXRangeControl() = default;
 
 short PPDXRangeControl::Save(Settings& settings, const long& id) {
     using namespace PPDXArchive;
@@ -75,7 +54,7 @@ short PPDXRangeControl::Restore(Settings& settings, const long& id) {
         return error;
     // The value went into the archive as the user left it; it comes back the same way.
     if (GetNumber(settings, kRangeValueTag, id, mValue))
-        DropCache();
+        mPSCache.Drop();
     return 0;
 }
 
@@ -90,7 +69,7 @@ void PPDXRangeControl::SetValue(const long& value) {
     if (mIncrement != 0 && v % mIncrement != 0)
         v = mIncrement * (v / mIncrement);
     mValue = static_cast<int32_t>(v);
-    DropCache();
+    mPSCache.Drop();
 }
 
 long PPDXRangeControl::PostScript(unsigned char* out) {
@@ -98,8 +77,8 @@ long PPDXRangeControl::PostScript(unsigned char* out) {
         return 0;
     char text[16];
     std::snprintf(text, sizeof text, "%d", static_cast<int>(mValue));
-    BuildValueCache(text, mPSCache, mPSCacheLength);
-    return GeneratePSOutputData(out, mPSCache, mPSCacheLength, text, true);
+    BuildValueCache(text, mPSCache);
+    return GeneratePSOutputData(out, mPSCache.Bytes(), mPSCache.Length(), text, true);
 }
 
 CFStringRef PPDXRangeControl::GetCurrentControlValueString() {
@@ -112,5 +91,5 @@ void PPDXRangeControl::SetCurrentControlWithCFString(CFStringRef value) {
     if (!value)
         return;
     mValue = CFStringGetIntValue(value);
-    DropCache();
+    mPSCache.Drop();
 }

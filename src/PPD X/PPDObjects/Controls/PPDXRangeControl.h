@@ -7,6 +7,7 @@
 #define PIGMENTOR_PPDX_PPDXRANGECONTROL_H
 
 #include "PPDXControl.h"
+#include "PSValueCache.h"
 
 /// An option whose value is a 32-bit integer between a minimum and a maximum, in steps of an
 /// increment counted from 0 (kind kRangeType).
@@ -50,15 +51,13 @@ public:
     void SetValue(const long& value);
 
 protected:
-    void DropCache();
 
     int32_t mValue = 0;
     int32_t mMin = 0;
     int32_t mMax = 0;
     int32_t mIncrement = 0;
     int32_t mDefault = 0;
-    unsigned char* mPSCache = nullptr;
-    long mPSCacheLength = 0;
+    PSValueCache mPSCache;
 };
 
 #endif // PIGMENTOR_PPDX_PPDXRANGECONTROL_H
