@@ -3,6 +3,7 @@
 #include "FilesInternal.h"
 #include "ResourceFileParser.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -58,10 +59,18 @@ OSErr readBounded(const std::string& path, std::string* contents) {
     } else if (size_t(st.st_size) > kMaxResourceFileSize) {
         result = mapReadErr;
     } else {
-        // Read one byte more than allowed so that a file that grew since fstat is still caught.
-        contents->resize(kMaxResourceFileSize + 1);
+        // The buffer starts at the size fstat gave plus one byte, so that a file that grew
+        // since is noticed; it grows on demand up to one byte past the bound, which is how an
+        // oversized file is caught. (Not the bound at once: zero-filling a megabyte on every
+        // open was most of the cost of opening a small resource file.)
+        contents->resize(size_t(st.st_size) + 1);
         size_t done = 0;
-        while (done < contents->size()) {
+        for (;;) {
+            if (done == contents->size()) {
+                if (done > kMaxResourceFileSize)
+                    break;
+                contents->resize(std::min(2 * done, kMaxResourceFileSize + 1));
+            }
             ssize_t n = read(fd, &(*contents)[done], contents->size() - done);
             if (n < 0 && errno == EINTR)
                 continue;
