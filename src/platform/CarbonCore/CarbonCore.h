@@ -10,3 +10,4 @@
 #include <CarbonCore/Resources.h>
 #include <CarbonCore/Gestalt.h>
 #include <CarbonCore/Collections.h>
+#include <CarbonCore/SysBeep.h>
