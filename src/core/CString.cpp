@@ -4,6 +4,7 @@
 #include <CarbonCore/TextEncodingConverter.h>
 
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -19,8 +20,13 @@ char* copyBytes(const char* text, size_t length) {
     return block;
 }
 
-/// Converts `string` into a new malloc block of `capacity` bytes; null when it fails.
-char* convertToBlock(CFStringRef string, size_t capacity, CFStringEncoding encoding) {
+/// Converts `string` into a new malloc block as large as the encoding can need (UTF-8 takes
+/// up to 3 bytes per UTF-16 unit); null when it fails.
+char* convertToBlock(CFStringRef string, CFStringEncoding encoding) {
+    CFIndex most = CFStringGetMaximumSizeForEncoding(CFStringGetLength(string), encoding);
+    if (most < 0 || most == LONG_MAX)
+        return nullptr;
+    const size_t capacity = static_cast<size_t>(most) + 1;
     char* block = static_cast<char*>(std::malloc(capacity));
     if (block && !CFStringGetCString(string, block, static_cast<CFIndex>(capacity), encoding)) {
         std::free(block);
@@ -49,9 +55,7 @@ CString::CString(const CString& other) { SetBuffer(other.mBuffer); }
 CString::CString(CFStringRef string) {
     if (!string)
         return;
-    // Two bytes per UTF-16 unit is room enough for any 8-bit system encoding.
-    size_t capacity = 2 * static_cast<size_t>(CFStringGetLength(string)) + 1;
-    if (char* block = convertToBlock(string, capacity, CFStringGetSystemEncoding()))
+    if (char* block = convertToBlock(string, CFStringGetSystemEncoding()))
         Adopt(block, static_cast<uint32_t>(std::strlen(block)));
 }
 
@@ -67,10 +71,8 @@ CString& CString::operator=(const CString& other) { return *this = other.mBuffer
 
 CString& CString::operator=(CFStringRef string) {
     char* block = nullptr;
-    if (string) {
-        size_t capacity = static_cast<size_t>(CFStringGetLength(string)) + 1;
-        block = convertToBlock(string, capacity, GetApplicationTextEncoding());
-    }
+    if (string)
+        block = convertToBlock(string, GetApplicationTextEncoding());
     if (block)
         Adopt(block, static_cast<uint32_t>(std::strlen(block)));
     else

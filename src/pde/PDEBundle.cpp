@@ -5,6 +5,7 @@
 //===----------------------------------------------------------------------===//
 #include "PDEBundle.h"
 
+#include <CarbonCore/SysBeep.h>
 #include <CarbonCore/TextCommon.h>
 
 #include <cstring>
@@ -76,11 +77,22 @@ long PDEBundle::ConvertCFString(CFStringRef string, char* buffer, long size) {
         buffer[length] = '\0';
         return static_cast<long>(length);
     }
-    if (!CFStringGetCString(string, buffer, size, ApplicationEncoding())) {
+    // Limited to the buffer: as many whole characters as fit (a UTF-8 sequence is never cut).
+    // Text the encoding cannot hold, or a NUL that no C string can, is a failed conversion:
+    // the user hears it and gets nothing.
+    const CFRange all = CFRangeMake(0, CFStringGetLength(string));
+    CFIndex used = 0;
+    CFStringGetBytes(string, all, ApplicationEncoding(), 0, false, reinterpret_cast<UInt8*>(buffer),
+                     size - 1, &used);
+    buffer[used] = '\0';
+    if (CFStringGetBytes(string, all, ApplicationEncoding(), 0, false, nullptr, 0, nullptr) <
+            all.length ||
+        std::memchr(buffer, '\0', static_cast<size_t>(used)) != nullptr) {
         buffer[0] = '\0';
+        SysBeep(1);
         return 0;
     }
-    return static_cast<long>(std::strlen(buffer));
+    return static_cast<long>(used);
 }
 
 long GetLocalizedString(CFStringRef key, char* buffer, long size) {

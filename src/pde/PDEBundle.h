@@ -32,8 +32,9 @@ public:
     /// (and an empty buffer) without a bundle or when it cannot be converted.
     static long GetLocalizedString(CFStringRef key, char* buffer, long size,
                                    CFBundleRef bundle = nullptr);
-    /// `string` into `buffer` of `size` bytes in the application's encoding; its length, 0
-    /// (and an empty buffer) when it does not convert or fit.
+    /// `string` into `buffer` of `size` bytes in the application's encoding (UTF-8); its
+    /// length. A text too long for the buffer is cut after the last whole character that fits;
+    /// 0 (and an empty buffer) when it does not convert.
     static long ConvertCFString(CFStringRef string, char* buffer, long size);
 };
 

@@ -1,4 +1,4 @@
-//===- PropertyListFile.cpp - An XML property list file -------------------===//
+//===- PropertyListFile.cpp - A property list file ------------------------===//
 //
 // Part of Pigmentor, the colour pane of a colour print server's printer driver.
 //
@@ -7,10 +7,57 @@
 
 #include <CarbonCore/MacErrors.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+/// The file-system path of `url`, or "" when it has none.
+std::string PathOf(CFURLRef url) {
+    char path[PATH_MAX];
+    if (!url || !CFURLGetFileSystemRepresentation(url, true, reinterpret_cast<UInt8*>(path),
+                                                  sizeof path))
+        return std::string();
+    return path;
+}
+
+CFURLRef URLOf(const std::string& path) {
+    return CFURLCreateFromFileSystemRepresentation(
+        kCFAllocatorDefault, reinterpret_cast<const UInt8*>(path.data()),
+        static_cast<CFIndex>(path.size()), false);
+}
+
+/// Writes all of `bytes` to a new file `path` (never an existing one, never through a link).
+bool WriteNewFile(const std::string& path, CFDataRef bytes) {
+    int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    const UInt8* p = CFDataGetBytePtr(bytes);
+    size_t left = static_cast<size_t>(CFDataGetLength(bytes));
+    bool ok = true;
+    while (ok && left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok) {
+            p += n;
+            left -= static_cast<size_t>(n);
+        }
+    }
+    ok = close(fd) == 0 && ok;
+    if (!ok)
+        unlink(path.c_str());
+    return ok;
+}
+
+} // namespace
 
 PropertyListFile::PropertyListFile(CFURLRef url, bool flag, CFPropertyListMutabilityOptions options)
     : mFlag(flag) {
@@ -68,6 +115,8 @@ bool PropertyListFile::CreatePropertyListFromFile(CFURLRef url,
     if (!CFURLCreateDataAndPropertiesFromResource(kCFAllocatorDefault, url, &data, nullptr, nullptr,
                                                   &error)) {
         mLastError = error ? error : kCFURLUnknownError;
+        // A file that is there but could not be read must survive the next Save.
+        mKeepOldFile = mLastError != kCFURLResourceNotFoundError;
         return false;
     }
     CFPropertyListRef root =
@@ -75,6 +124,7 @@ bool PropertyListFile::CreatePropertyListFromFile(CFURLRef url,
     if (mData)
         CFRelease(mData);
     mData = data;
+    mKeepOldFile = root == nullptr;
     if (root == nullptr) {
         mLastError = kCFPropertyListReadCorruptError;
         return false;
@@ -92,21 +142,76 @@ CFArrayRef PropertyListFile::GetAsArray() const {
     return nullptr;
 }
 
+CFURLRef PropertyListFile::CreateTargetURL() {
+    const std::string path = PathOf(mURL);
+    struct stat link;
+    if (path.empty() || lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+        CFRetain(mURL);
+        return mURL;
+    }
+    // A user may keep preferences elsewhere behind a link of their own; anything else (a link
+    // planted by someone else, or leading to another's file) is refused, never followed.
+    char target[PATH_MAX];
+    struct stat file;
+    if (link.st_uid != geteuid() || !realpath(path.c_str(), target) ||
+        stat(target, &file) != 0 || !S_ISREG(file.st_mode) || file.st_uid != geteuid()) {
+        mLastError = kCFURLResourceAccessViolationError;
+        return nullptr;
+    }
+    CFURLRef url = URLOf(target);
+    if (!url)
+        mLastError = memFullErr;
+    return url;
+}
+
+bool PropertyListFile::KeepOldFile(CFURLRef target) {
+    const std::string path = PathOf(target);
+    if (path.empty())
+        return false;
+    for (int n = 1; n <= 100; ++n) {
+        std::string keep = path + ".unreadable";
+        if (n > 1)
+            keep += "-" + std::to_string(n);
+        // A hard link keeps the file itself, whatever it holds; the bytes read are the
+        // fall-back where the file system has no links.
+        if (::link(path.c_str(), keep.c_str()) == 0)
+            return true;
+        if (errno == EEXIST)
+            continue;
+        if (errno == ENOENT)
+            return true; // nothing there any more to keep
+        return mData && WriteNewFile(keep, mData);
+    }
+    return false;
+}
+
 bool PropertyListFile::Save(CFArrayRef array) {
     if (mURL == nullptr || array == nullptr)
         return false;
+    CFURLRef target = CreateTargetURL();
+    if (target == nullptr)
+        return false;
+    if (mKeepOldFile && !KeepOldFile(target)) {
+        mLastError = kCFURLResourceAccessViolationError;
+        CFRelease(target);
+        return false;
+    }
     CFDataRef xml = CFPropertyListCreateXMLData(kCFAllocatorDefault, array);
     if (xml == nullptr) {
         mLastError = memFullErr;
+        CFRelease(target);
         return false;
     }
     SInt32 error = 0;
-    if (!CFURLWriteDataAndPropertiesToResource(mURL, xml, nullptr, &error)) {
+    bool written = CFURLWriteDataAndPropertiesToResource(target, xml, nullptr, &error);
+    CFRelease(target);
+    if (!written) {
         mLastError = error ? error : kCFURLUnknownError;
         CFRelease(xml);
         return false;
     }
     mLastError = 0;
+    mKeepOldFile = false;
     if (mData)
         CFRelease(mData);
     mData = xml;

@@ -38,13 +38,22 @@ void MakePreferencesFolders() {
 QRVTovranePrinterPList::QRVTovranePrinterPList()
     : PropertyListFile(kRelativePath, false, kCFPropertyListImmutable) {
     CFArrayRef stored = GetAsArray();
+    mPrinters = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
+    // A list holding what cannot be written back (a text with a NUL, say) could never be saved
+    // again: it is set aside whole, kept beside the new file by the next Save.
+    if (stored && !CFPropertyListIsValid(stored, kCFPropertyListXMLFormat_v1_0)) {
+        stored = nullptr;
+        KeepOldFileOnSave();
+    }
     if (stored) {
         CFIndex whole = CFArrayGetCount(stored) / kTriple * kTriple;
-        mPrinters = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
         if (mPrinters)
             CFArrayAppendArray(mPrinters, stored, CFRangeMake(0, whole));
-    } else {
-        mPrinters = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
+        // What this list drops (an incomplete triple) must not vanish with the next Save.
+        if (whole != CFArrayGetCount(stored))
+            KeepOldFileOnSave();
+    } else if (Get()) {
+        KeepOldFileOnSave(); // a readable file whose root is not a list
     }
     mValid = mPrinters != nullptr;
 }

@@ -12,8 +12,9 @@
 /// $HOME/Library/Preferences/QRV.TovranePrinter.plist: a flat array of triples (printer name,
 /// server address, two-way-by-address flag as a boolean) in the order added.
 ///
-/// The object owns a mutable copy of the array. A missing or malformed file, or a root that is
-/// not an array, gives an empty list; an incomplete triple at the end of the file is dropped
+/// The object owns a mutable copy of the array. A missing or malformed file, a root that is
+/// not an array, or one holding what cannot be written back, gives an empty list (and the
+/// file is kept beside the next one Save writes); an incomplete triple at the end is dropped
 /// so that entries added later stay aligned; a triple whose elements have the wrong types is
 /// kept but never matches (name) or reads as absent (address, false flag). Printer names are
 /// compared without regard to case. Changes stay in memory until Save, which creates the

@@ -11,6 +11,7 @@
 #include <CarbonCore/Gestalt.h>
 
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -26,6 +27,32 @@ PointerList* RegisteredList(bool& registered) {
 
 long AsValue(PointerList* list) {
     return reinterpret_cast<long>(list);
+}
+
+bool Listed(PointerList& list, const QRVPPD* model) {
+    for (PointerListItr it = list.Begin(); it != list.End(); ++it)
+        if (static_cast<const QRVPPD*>(*it) == model)
+            return true;
+    return false;
+}
+
+// Drops the entries of a model that is being destroyed, whoever released it last, so that the
+// list never points at a dead model; an emptied list goes as in ReleasePPDManager.
+void ForgetModel(const PPDX* dying) {
+    bool registered = false;
+    PointerList* list = RegisteredList(registered);
+    if (list == nullptr)
+        return;
+    for (PointerListItr it = list->Begin(); it != list->End();) {
+        if (static_cast<const PPDX*>(static_cast<QRVPPD*>(*it)) == dying)
+            it = list->Erase(it);
+        else
+            ++it;
+    }
+    if (list->Empty()) {
+        DeleteGestaltValue(kSelector);
+        delete list;
+    }
 }
 
 } // namespace
@@ -53,6 +80,7 @@ bool InstallSharedPPDManager(QRVPPD* model) {
             return false;
         }
     }
+    PPDX::SetDestroyObserver(ForgetModel);
     model->Retain();
     return true;
 }
@@ -78,15 +106,19 @@ void ReleasePPDManager() {
     PointerList* list = RegisteredList(registered);
     if (list == nullptr)
         return;
-    for (PointerListItr it = list->Begin(); it != list->End();) {
-        QRVPPD* model = static_cast<QRVPPD*>(*it);
-        // Release answers true when it destroyed the model: its entry goes with it.
-        if (model == nullptr || model->Release())
-            it = list->Erase(it);
-        else
-            ++it;
+    // Each release may destroy its model, whose entries (and, with the last, the whole list)
+    // then go through ForgetModel: so walk a copy, and release an entry only while its model
+    // is still listed, that is alive.
+    std::vector<QRVPPD*> models;
+    for (PointerListItr it = list->Begin(); it != list->End(); ++it)
+        models.push_back(static_cast<QRVPPD*>(*it));
+    for (QRVPPD* model : models) {
+        list = RegisteredList(registered);
+        if (model && list && Listed(*list, model))
+            model->Release();
     }
-    if (list->Empty()) {
+    list = RegisteredList(registered);
+    if (list && list->Empty()) {
         DeleteGestaltValue(kSelector);
         delete list;
     }

@@ -12,7 +12,9 @@ class QRVPPD;
 /// share them. The list (a PointerList of QRVPPD*) is registered in the Gestalt registry
 /// under the selector 'QVPd', so every module of the process finds the same one; whoever
 /// empties it unregisters and frees it. Each entry holds one reference of its model
-/// (Retain/Release). Not locked: the print dialog's main thread only.
+/// (Retain/Release). A model leaves the list when it is destroyed, whichever holder's release
+/// did it (the list watches every model's destruction), so the list never points at a dead
+/// model. Not locked: the print dialog's main thread only.
 
 /// The Gestalt selector of the list.
 enum : unsigned long { kSharedPPDManagerSelector = 'QVPd' };

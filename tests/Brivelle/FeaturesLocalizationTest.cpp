@@ -179,9 +179,9 @@ TEST_F(BrivelleLanguages, ChangingLocaleOrEncodingReopensTheSession) {
     EXPECT_STREQ(localization->GetCurrentLocale(), "de_DE");
     EXPECT_EQ(TakeText(localization->GetKeywordString("*QVSimulation", nullptr)),
               "CMYK-Simulation");
-    // Texts are taken in the application's encoding (Mac Roman): the server must send them so.
-    EXPECT_TRUE(connection.SetEncoding("MacRoman"));
-    EXPECT_STREQ(localization->GetCurrentEncoding(), "MacRoman");
+    // Texts are taken in the application's encoding (UTF-8): the server must send them so.
+    EXPECT_TRUE(connection.SetEncoding("UTF-8"));
+    EXPECT_STREQ(localization->GetCurrentEncoding(), "UTF-8");
     EXPECT_EQ(TakeText(localization->GetKeywordString("*QVBlkOverprint", nullptr)),
               "Schwarzüberdruck");
 

@@ -148,10 +148,14 @@ TEST(PPDXPopupControl, KeywordSelectionWithAndWithoutPickMany) {
     EXPECT_TRUE(one->SetKeywordSelect("C", true));
     EXPECT_EQ(Selection(*one), "001");
     EXPECT_STREQ(one->CurrentItem()->Keyword(), "C");
-    EXPECT_FALSE(one->SetKeywordSelect("Q", true)); // unknown: nothing changes
-    EXPECT_FALSE(one->SetKeywordSelect(nullptr, true));
-    EXPECT_EQ(Selection(*one), "001");
     EXPECT_TRUE(one->SetKeywordSelect("C", false));
+    EXPECT_EQ(Selection(*one), "000");
+    // An unknown keyword: the walk still deselects every item, and the answer is false.
+    one->SetValue(2);
+    EXPECT_FALSE(one->SetKeywordSelect("Q", true));
+    EXPECT_EQ(Selection(*one), "000");
+    one->SetValue(2);
+    EXPECT_FALSE(one->SetKeywordSelect(nullptr, true));
     EXPECT_EQ(Selection(*one), "000");
     delete one;
 
@@ -162,6 +166,8 @@ TEST(PPDXPopupControl, KeywordSelectionWithAndWithoutPickMany) {
     EXPECT_EQ(many->GetValue(), 2);
     EXPECT_STREQ(many->CurrentItem()->Keyword(), "C");
     EXPECT_TRUE(many->SetKeywordSelect("B", false));
+    EXPECT_EQ(Selection(*many), "001");
+    EXPECT_FALSE(many->SetKeywordSelect("Q", true)); // others keep their state
     EXPECT_EQ(Selection(*many), "001");
     delete many;
 }
@@ -210,7 +216,7 @@ TEST(PPDXPopupControl, LocalNamesOfTheLastItemWithTheKeyword) {
     items.PushBack(Item("A", "Zweite Größe"));
     items.PushBack(Item("N"));
     PPDXPopupControl popup("*K", CFSTR("K"), flags, true, false, items, nullptr);
-    EXPECT_STREQ(popup.GetKeywordLocalName("A"), "Zweite Gr\x9A\xA7"
+    EXPECT_STREQ(popup.GetKeywordLocalName("A"), "Zweite Gr\xC3\xB6\xC3\x9F"
                                                  "e");
     EXPECT_EQ(PMCFStringCopyUTF8(popup.GetKeywordCFLocalName("A")), "Zweite Größe");
     EXPECT_EQ(popup.GetKeywordLocalName("N"), nullptr);

@@ -36,8 +36,8 @@ TEST(PPDXElement, UserNameIsTheSystemEncodingTextAndIsKept) {
     EXPECT_EQ(CFGetRetainCount(name), before + 1); // retained, not copied
     EXPECT_EQ(element->CFStringUserName(), static_cast<CFStringRef>(name));
     const char* user = element->UserName();
-    EXPECT_STREQ(user, "Gr\x9A\xA7"
-                       "e");              // o-umlaut 0x9A and sharp s 0xA7 in Mac Roman
+    EXPECT_STREQ(user, "Gr\xC3\xB6\xC3\x9F"
+                       "e");              // o-umlaut and sharp s in UTF-8
     EXPECT_EQ(element->UserName(), user); // the cache, not a new conversion
     delete element;
     EXPECT_EQ(CFGetRetainCount(name), before);

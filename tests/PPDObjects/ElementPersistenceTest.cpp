@@ -54,7 +54,7 @@ TEST(PersistElement, ElementItemsInOrderThenTheKindMarker) {
     EXPECT_EQ(Keys(s), (Keys_{"KyWd/4003", "LcNm/4003", "LcCF/4003", "isVs/4003", "PrNm/4003",
                               "gGrp/4003"}));
     EXPECT_EQ(Bytes(s, 'KyWd', 4003), "TPColor");
-    EXPECT_EQ(Bytes(s, 'LcNm', 4003), "Farbe \x8E"); // Mac Roman
+    EXPECT_EQ(Bytes(s, 'LcNm', 4003), "Farbe \xC3\xA9"); // the system encoding, UTF-8
     EXPECT_EQ(Number(s, 'isVs', 4003), 0);
     EXPECT_EQ(Bytes(s, 'PrNm', 4003), "TPSColor");
     EXPECT_EQ(Bytes(s, 'gGrp', 4003).size(), 1u);
@@ -204,14 +204,16 @@ TEST(PersistElement, PopupWithoutItemsOrOverlongItemCounts) {
     EXPECT_EQ(damaged.ItemCount(), 3u);
     EXPECT_STREQ(damaged.CurrentItem()->Keyword(), "Letter"); // the default, selected again
 
-    // More items than ids between two controls: refused, nothing of the items written.
+    // More items than ids between two controls: the rest under tags of their own.
     PointerList many;
     for (int i = 0; i < 101; ++i)
         many.PushBack(Item(("K" + std::to_string(i)).c_str()));
     PPDXPopupControl big("*Big", Str("B"), flags, true, false, many, nullptr);
     Settings u;
-    EXPECT_EQ(big.Save(u, 5003), paramErr);
-    EXPECT_EQ(Bytes(u, 'PCIK', 500300), "<missing>");
+    EXPECT_EQ(big.Save(u, 5003), 0);
+    EXPECT_EQ(Bytes(u, 'PCIK', 500399), "K99");
+    EXPECT_EQ(Bytes(u, 'PCIK', 500400), "<missing>"); // the next control's first item
+    EXPECT_EQ(Bytes(u, 'PXIK', 500300100), "K100");
 }
 
 TEST(PersistElement, PopupItemNameFallsBackToSystemEncodingText) {
@@ -219,11 +221,16 @@ TEST(PersistElement, PopupItemNameFallsBackToSystemEncodingText) {
     PutText(s, 'PopC', 5001, "x");
     PutInt(s, 'PCIC', 5001, 1);
     PutText(s, 'PCIK', 500100, "A4");
-    PutText(s, 'PCIN', 500100, "A4 \x8E"); // Mac Roman é
+    PutText(s, 'PCIN', 500100, "A4 \xC3\xA9"); // UTF-8, the system encoding
+    // An archive of the time the system encoding was Mac Roman still reads.
+    PutText(s, 'PCIK', 500101, "A5");
+    PutText(s, 'PCIN', 500101, "A5 \x8E");
+    PutInt(s, 'PCIC', 5001, 2);
     PPDXPopupControl rebuilt(s, 5001);
-    ASSERT_EQ(rebuilt.ItemCount(), 1u);
+    ASSERT_EQ(rebuilt.ItemCount(), 2u);
     EXPECT_EQ(Utf8(rebuilt.FirstItem()->mLocalName), "A4 é");
     EXPECT_FALSE(rebuilt.FirstItem()->mSelected);
+    EXPECT_EQ(Utf8(rebuilt.NextItem()->mLocalName), "A5 é");
 }
 
 TEST(PersistElement, PopupRestoreMatchesByPositionAndStopsAtAMissingSelection) {

@@ -154,6 +154,56 @@ TEST(ExamplePPDs, TranslationsInEveryEncoding) {
     japanese->Release();
 }
 
+// Display names reach menus as char* in the system encoding (UTF-8): every name of every page,
+// group, control and popup item of the translated examples survives that form and back.
+TEST(ExamplePPDs, EveryDisplayNameSurvivesTheSystemEncoding) {
+    auto same = [](CFStringRef name, const char* bytes) {
+        if (!name)
+            return true;
+        if (!bytes)
+            return false;
+        CFStringRef back =
+            CFStringCreateWithCString(kCFAllocatorDefault, bytes, CFStringGetSystemEncoding());
+        bool equal = back && CFStringCompare(back, name, 0) == kCFCompareEqualTo;
+        if (back)
+            CFRelease(back);
+        return equal;
+    };
+    for (const char* file : {"Tarvo-C5000-ja.ppd", "Tarvo-C5000-pl.ppd", "Tarvo-C5000-de.ppd"}) {
+        QRVPPD* ppd = openExample(file);
+        ScopedDisplayOptions all(kShowAll);
+        int names = 0, nonASCII = 0;
+        auto check = [&](PPDXElement* e) {
+            ++names;
+            const char* bytes = e->UserName();
+            EXPECT_TRUE(same(e->CFStringUserName(), bytes)) << file << " " << e->Keyword();
+            for (const char* p = bytes; p && *p; ++p)
+                if (static_cast<unsigned char>(*p) >= 0x80) {
+                    ++nonASCII;
+                    break;
+                }
+        };
+        for (PPDXProperty* page = ppd->GetProperties()->First(); page;
+             page = ppd->GetProperties()->Next())
+            check(page);
+        for (PPDXGroup* group = ppd->GetGroups()->First(); group; group = ppd->GetGroups()->Next())
+            check(group);
+        CNTL_TYPE type;
+        PPDXControls* controls = ppd->GetControls();
+        for (PPDXControl* c = controls->First(type); c; c = controls->Next(type)) {
+            check(c);
+            if (auto* p = dynamic_cast<PPDXPopupControl*>(c))
+                for (_PopupItem* item = p->FirstItem(); item; item = p->NextItem())
+                    EXPECT_TRUE(same(p->GetKeywordCFLocalName(item->Keyword()),
+                                     p->GetKeywordLocalName(item->Keyword())))
+                        << file << " " << c->Keyword() << " " << item->Keyword();
+        }
+        EXPECT_GT(names, 20) << file;
+        EXPECT_GT(nonASCII, 5) << file; // the translations really are in their language
+        ppd->Release();
+    }
+}
+
 TEST(ExamplePPDs, M200) {
     QRVPPD* ppd = openExample("Tarvo-M200.ppd");
     EXPECT_EQ(errorCodes(ppd), std::vector<int>{});

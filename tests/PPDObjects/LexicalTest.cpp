@@ -1,4 +1,5 @@
 #include "PPDKeyword.h"
+#include "ParseTestSupport.h"
 #include "TestPPD.h"
 
 #include <gtest/gtest.h>
@@ -245,6 +246,57 @@ TEST(GetPostscriptString, CapacityEndsTheCode) {
     PPDStream s = over("*X Y: \"abcdefgh\"");
     ASSERT_EQ(reader.GetPostscriptString(s, out, sizeof out), 6);
     EXPECT_EQ(std::string(out, 6), "abcde\n");
+}
+
+// A buffer that fills exactly at the end of a continuation line is full: the next file line
+// must stay unread for the driver, not be swallowed.
+TEST(QuotedValues, FullAtALineEndLeavesTheNextLineUnread) {
+    Reader reader;
+    std::string file = "bcd\n*Next: x\n";
+    PPDStream rest = over(file);
+    reader.Continue(&rest);
+    char out[6]; // "a" + separator + "bcd" fill the 5 characters
+    PPDStream first = over("*Key: \"a");
+    EXPECT_EQ(reader.GetQuotedString(first, out, sizeof out), 5);
+    EXPECT_EQ(std::string(out, 6), std::string("a\0bcd\0", 6));
+    char line[PPDStream::kLineBufferSize];
+    ASSERT_TRUE(rest.GetLine(line));
+    EXPECT_STREQ(line, "*Next: x");
+
+    PPDStream rest2 = over(file);
+    reader.Continue(&rest2);
+    PPDStream code = over("*X Y: \"a");
+    EXPECT_EQ(reader.GetPostscriptString(code, out, sizeof out), 6);
+    EXPECT_EQ(std::string(out, 6), "a\nbcd\n");
+    ASSERT_TRUE(rest2.GetLine(line));
+    EXPECT_STREQ(line, "*Next: x");
+}
+
+// The same boundary through the whole parse: code of exactly 4095 bytes ending at a line end,
+// and a model name filling 255 bytes over two lines, must not cost the following lines.
+TEST(QuotedValues, ExactlyFullValuesInAWholePPD) {
+    std::string codeLine(99, 'x');
+    std::string code;
+    while (code.size() + codeLine.size() + 1 <= 4095 - 1)
+        code += codeLine + "\n";
+    code += std::string(4095 - 1 - code.size(), 'y'); // 4095 with the LF that joins the next line
+    std::string body = ppdLayout() +
+                       "*%QRVFlags *QVBig: Setup\n*%QRVGroup *QVBig: TPColor/Color\n"
+                       "*OpenUI *QVBig/Big: PickOne\n*DefaultQVBig: A\n"
+                       "*QVBig A/A: \"" + code + "\n\"\n*CloseUI: *QVBig\n" +
+                       popupBlock("*QVSecond");
+    QRVPPD* ppd = parsePPD(body);
+    EXPECT_TRUE(ppd->IsValidPPD());
+    ASSERT_NE(ppd->GetControls(), nullptr);
+    EXPECT_EQ(ppd->GetControls()->PopupCount(), 2u);
+    ppd->Release();
+
+    std::string head = "*PPD-Adobe: \"4.3\"\n*ModelName: \"" + std::string(100, 'm') + "\n" +
+                       std::string(154, 'n') + "\n*FileVersion: \"1.0\"\n";
+    QRVPPD* named = parsePPD(head, kShowAll, false);
+    ASSERT_NE(named->FileVersion(), nullptr);
+    EXPECT_STREQ(named->FileVersion(), "1.0");
+    named->Release();
 }
 
 // The readers scan whole runs of bytes; reading byte by byte through GetChar, as below, is what

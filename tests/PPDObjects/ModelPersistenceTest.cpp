@@ -294,6 +294,53 @@ TEST(PersistModel, RestorePutsTheSavedValuesIntoAParsedModel) {
     cut->Release();
 }
 
+// A long page-size list, and more pages and groups than their first id ranges hold, must not
+// make the model unsaveable; every item comes back, and the popup after the long one keeps its
+// own items (no two share a key).
+TEST(PersistModel, LongPopupsAndManyPagesAndGroupsRoundTrip) {
+    std::string body = ppdLayout();
+    for (int n = 0; n < 1005; ++n)
+        body += "*%QRVGroupName G" + std::to_string(n) + "/G: True\n";
+    for (int n = 0; n < 1003; ++n)
+        body += "*%QRVPropPage P" + std::to_string(n) + "/P: True\n";
+    body += "*%QRVFlags *PageSize: Setup\n*%QRVGroup *PageSize: TPColor/Color\n"
+            "*OpenUI *PageSize/Size: PickOne\n*DefaultPageSize: S0\n";
+    for (int k = 0; k < 250; ++k)
+        body += "*PageSize S" + std::to_string(k) + "/Size " + std::to_string(k) + ": \"" +
+                std::to_string(k) + " size\"\n";
+    body += "*CloseUI: *PageSize\n" + popupBlock();
+    QRVPPD* ppd = parsePPD(body);
+    auto* sizes = dynamic_cast<PPDXPopupControl*>(control(ppd, "*PageSize"));
+    ASSERT_NE(sizes, nullptr);
+    ASSERT_EQ(sizes->ItemCount(), 250u);
+    sizes->SetKeywordSelect("S201", true);
+    Settings settings;
+    ASSERT_TRUE(ppd->Save(settings));
+
+    QRVPPD* rebuilt = Rebuild(Flatten(settings));
+    EXPECT_EQ(ModelText(*rebuilt), ModelText(*ppd));
+    auto* back = dynamic_cast<PPDXPopupControl*>(control(rebuilt, "*PageSize"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_EQ(back->ItemCount(), 250u);
+    EXPECT_STREQ(back->CurrentItem()->Keyword(), "S201");
+    {
+        ScopedDisplayOptions all(kShowAll);
+        EXPECT_EQ(rebuilt->GetGroups()->Count(), ppd->GetGroups()->Count());
+        EXPECT_EQ(rebuilt->GetProperties()->Count(), ppd->GetProperties()->Count());
+    }
+    auto* mode = dynamic_cast<PPDXPopupControl*>(control(rebuilt, "*QVColorMode"));
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->ItemCount(), 2u);
+
+    QRVPPD* fresh = parsePPD(body);
+    EXPECT_TRUE(fresh->Restore(settings));
+    EXPECT_STREQ(dynamic_cast<PPDXPopupControl*>(control(fresh, "*PageSize"))->CurrentItem()->Keyword(),
+                 "S201");
+    ppd->Release();
+    rebuilt->Release();
+    fresh->Release();
+}
+
 TEST(PersistExamples, EveryExampleRoundTripsWithItsValuesChanged) {
     std::vector<std::string> paths = ExamplePPDs();
     ASSERT_EQ(paths.size(), 5u);

@@ -177,20 +177,24 @@ TEST(ExternalForm, RoundTripsWithByteOrderMark) {
     EXPECT_EQ(CFStringToExternal(nullptr, &length), nullptr);
 }
 
-TEST(SystemEncodingStrings, TranslationErrorWhenNotConvertible) {
+// The system encoding is UTF-8: any language converts, and only what UTF-8 cannot hold (a lone
+// surrogate) or a buffer too small gives the error text.
+TEST(SystemEncodingStrings, AnyLanguageConvertsAndOnlyBrokenTextGivesTheErrorText) {
     const UniChar kana[] = {0x30AB};
     CFStringRef japanese = CFStringCreateWithCharacters(kCFAllocatorDefault, kana, 1);
     char buffer[8];
     TextConverter::CFStringToCstring(japanese, buffer, sizeof buffer);
-    EXPECT_STREQ(buffer, "Transla");
+    EXPECT_STREQ(buffer, "\xE3\x82\xAB");
     CString* cstring = CFStringToCString(japanese);
-    EXPECT_STREQ(*cstring, "Tran"); // four bytes a character, and the NUL
+    EXPECT_STREQ(*cstring, "\xE3\x82\xAB");
     delete cstring;
+    TextConverter::CFStringToCstring(japanese, buffer, 3); // no room for three bytes and a NUL
+    EXPECT_STREQ(buffer, "Tr");
     CFRelease(japanese);
 
-    CFStringRef latin = CFStringCreateWithCString(kCFAllocatorDefault, "caf\xC3\xA9", kCFStringEncodingUTF8);
-    CString* roman = CFStringToCString(latin);
-    EXPECT_STREQ(*roman, "caf\x8E");
-    delete roman;
-    CFRelease(latin);
+    const UniChar lone[] = {'a', 0xD800};
+    CFStringRef broken = CFStringCreateWithCharacters(kCFAllocatorDefault, lone, 2);
+    TextConverter::CFStringToCstring(broken, buffer, sizeof buffer);
+    EXPECT_STREQ(buffer, "Transla");
+    CFRelease(broken);
 }

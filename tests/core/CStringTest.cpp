@@ -98,12 +98,12 @@ TEST(CString, RemoveInsertReplace) {
 }
 
 TEST(CString, FromCoreFoundationString) {
-    // U+00E4 is 0x8A in Mac Roman, the system and application encoding here.
-    const UniChar text[] = {'G', 0x00E4, 'r'};
-    CFStringRef cf = CFStringCreateWithCharacters(kCFAllocatorDefault, text, 3);
+    // UTF-8, the system and application encoding here: U+00E4 takes two bytes, the kana
+    // three, each UTF-16 unit as much as that encoding can need.
+    const UniChar text[] = {'G', 0x00E4, 'r', 0x30AB};
+    CFStringRef cf = CFStringCreateWithCharacters(kCFAllocatorDefault, text, 4);
     CString converted(cf);
-    ASSERT_EQ(converted.Size(), 3u);
-    EXPECT_EQ(static_cast<unsigned char>(converted[1]), 0x8A);
+    EXPECT_STREQ(converted, "G\xC3\xA4r\xE3\x82\xAB");
 
     CString assigned;
     assigned = cf;
@@ -114,14 +114,14 @@ TEST(CString, FromCoreFoundationString) {
     ASSERT_NE(static_cast<const char*>(assigned), nullptr);
     EXPECT_EQ(assigned.Size(), 0u);
 
-    // A character Mac Roman cannot hold: the constructor leaves the string unset, the
+    // What UTF-8 cannot hold (a lone surrogate): the constructor leaves the string unset, the
     // assignment makes it empty.
-    const UniChar kana[] = {0x30AB};
-    CFStringRef japanese = CFStringCreateWithCharacters(kCFAllocatorDefault, kana, 1);
-    CString unset(japanese);
+    const UniChar lone[] = {0xD800};
+    CFStringRef broken = CFStringCreateWithCharacters(kCFAllocatorDefault, lone, 1);
+    CString unset(broken);
     EXPECT_EQ(static_cast<const char*>(unset), nullptr);
     CString emptied("x");
-    emptied = japanese;
+    emptied = broken;
     EXPECT_STREQ(emptied, "");
-    CFRelease(japanese);
+    CFRelease(broken);
 }

@@ -9,6 +9,8 @@
 
 #include <CarbonCore/Resources.h>
 
+#include <CarbonCore/SysBeep.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -163,19 +165,27 @@ TEST_F(BundleTest, EveryTableIsTranslated) {
     EXPECT_EQ(PDEBundle::GetLocalizedCFString(CFSTR("OK")), nullptr);
 }
 
-TEST_F(BundleTest, LocalizedBytesAreMacRomanAndBounded) {
+TEST_F(BundleTest, LocalizedBytesAreUTF8AndCutOnlyBetweenCharacters) {
     ScopedEnv lang("LANG", std::string("de_DE.UTF-8"));
     char buffer[64];
     long length = PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), buffer, 64);
-    EXPECT_EQ(std::string(buffer, length), "Medienabh\x8A" // a-umlaut in Mac Roman
-                                           "ngiges Profil verwenden");
-    // Too small a buffer gives nothing rather than a cut or an overflow.
-    char small[8] = "xxxxxxx";
-    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 8), 0);
-    EXPECT_STREQ(small, "");
+    EXPECT_EQ(std::string(buffer, length), "Medienabh\xC3\xA4ngiges Profil verwenden");
+    // Too small a buffer: the whole characters that fit, never half of the two-byte a-umlaut.
+    char small[11] = "xxxxxxxxxx";
+    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 11), 9);
+    EXPECT_STREQ(small, "Medienabh");
+    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 12), 11);
+    EXPECT_STREQ(small, "Medienabh\xC3\xA4");
     // ASCII text offers its bytes directly: cut to the buffer, terminated.
     EXPECT_EQ(PDEBundle::ConvertCFString(CFSTR("Settings"), small, 4), 3);
     EXPECT_STREQ(small, "Set");
+    // What UTF-8 cannot hold (a lone surrogate) fails aloud and gives nothing.
+    const UniChar lone[] = {'a', 0xDC00};
+    Owned<CFStringRef> broken(CFStringCreateWithCharacters(nullptr, lone, 2));
+    const UInt32 beeps = GetSysBeepCount();
+    EXPECT_EQ(PDEBundle::ConvertCFString(broken, small, 8), 0);
+    EXPECT_STREQ(small, "");
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
     // The host's own bundle has no such text: the key, copied only when it fits whole.
     EXPECT_EQ(GetLocalizedString(CFSTR("Settings"), small, 8), 0);
     EXPECT_EQ(GetLocalizedString(CFSTR("Setting"), small, 8), 7);
@@ -201,8 +211,8 @@ TEST_F(BundleTest, GermanParseErrorsComeFromTheGermanResourceFile) {
     EXPECT_EQ(indexString(18), "The printer description (PPD) file could not be read.");
     ScopedEnv lang("LANG", std::string("de_DE.UTF-8"));
     EXPECT_EQ(indexString(18), "Die Druckerbeschreibungsdatei (PPD) konnte nicht gelesen werden.");
-    EXPECT_EQ(indexString(21), "Die Druckerbeschreibungsdatei (PPD) enth\x8Alt eine Option "
-                               "au\xA7"
+    EXPECT_EQ(indexString(21), "Die Druckerbeschreibungsdatei (PPD) enth\xC3\xA4lt eine Option "
+                               "au\xC3\x9F"
                                "erhalb jeder Gruppe.");
 }
 

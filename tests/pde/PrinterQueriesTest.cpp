@@ -39,6 +39,21 @@ TEST(PrinterQueriesTest, SetupPPDBuildsTheExampleModels) {
     }
 }
 
+// A CUPS queue's PPD is named after the queue, and Linux names run to 255 bytes.
+TEST(PrinterQueriesTest, SetupPPDServesALongFileName) {
+    OpenBundle bundle;
+    Scratch dir;
+    const std::string name = "Tarvo C5000 on the colour server of the third floor, east wing, "
+                             "room 312 - \xC5\x81\xC3\xB3" "d\xC5\xBA.ppd";
+    dir.Write(name, ReadFile(ExamplePPD("Tarvo-C5000.ppd")));
+    TestSession session(dir / name);
+    QRVPPD* model = SetupPPD(session, GetBundleID());
+    ASSERT_NE(model, nullptr);
+    EXPECT_TRUE(model->IsValidPPD());
+    EXPECT_NE(model->GetControls()->PopupCount(), 0u);
+    EXPECT_TRUE(model->Release());
+}
+
 TEST(PrinterQueriesTest, SetupPPDRefusesWhatItCannotServe) {
     OpenBundle bundle;
     Scratch dir;
@@ -151,6 +166,25 @@ TEST(SharedPPDManagerTest, HoldsAndGivesBackReferences) {
     ReleasePPDManager();
     ReleasePPDManager();
     EXPECT_TRUE(firstGone);
+    EXPECT_FALSE(Registered());
+    EXPECT_EQ(GetSharedPPDManager(), nullptr);
+}
+
+// The creator may let go after the list did: the model dies then, and its entry with it.
+TEST(SharedPPDManagerTest, AModelReleasedLastByItsCreatorLeavesTheList) {
+    bool gone = false, otherGone = false;
+    auto* model = new CountedModel(gone);
+    auto* other = new CountedModel(otherGone);
+    ASSERT_TRUE(InstallSharedPPDManager(other));
+    ASSERT_TRUE(InstallSharedPPDManager(model));
+    ReleasePPDManager(); // the list's references; both creators still hold theirs
+    EXPECT_FALSE(gone);
+    EXPECT_TRUE(model->Release());
+    EXPECT_TRUE(gone);
+    EXPECT_EQ(GetSharedPPDManager(), other); // not the dead model
+    ReleasePPDManager();
+    EXPECT_TRUE(Registered());
+    EXPECT_TRUE(other->Release());
     EXPECT_FALSE(Registered());
     EXPECT_EQ(GetSharedPPDManager(), nullptr);
 }

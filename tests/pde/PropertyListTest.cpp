@@ -164,20 +164,75 @@ TEST_F(PreferencesTest, MalformedFilesReadAsEmptyOrTrimmed) {
     EXPECT_EQ(UTF8(list.Find(CFSTR("Lab"))), "lab-2");
 }
 
-TEST_F(PreferencesTest, SaveRefusesALinkInPlaceOfTheFile) {
-    Scratch elsewhere;
-    elsewhere.Write("target", "keep");
-    mHomeFolder.Write("Library/Preferences/.keep", "");
-    ASSERT_EQ(symlink((elsewhere / "target").c_str(), PreferencesFile().c_str()), 0);
+// The platform writes its preferences in the binary form as often as in XML.
+TEST_F(PreferencesTest, BinaryListsAreRead) {
+    const unsigned char binary[] = {
+        'b', 'p', 'l', 'i', 's', 't', '0', '0', 0xA3, 1, 2, 3,       // array of objects 1 to 3
+        0x53, 'L', 'a', 'b',                                         // "Lab"
+        0x5A, 'l', 'a', 'b', '-', 's', 'e', 'r', 'v', 'e', 'r', 0x09, // "lab-server", true
+        8, 12, 16, 27,                                               // offsets
+        0, 0, 0, 0, 0, 0, 1, 1, 0, 0, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0,
+        0, 0, 0, 0, 0, 0, 0, 28};                                    // trailer
+    WritePreferences(std::string(reinterpret_cast<const char*>(binary), sizeof binary));
     QRVTovranePrinterPList list;
-    EXPECT_EQ(CFArrayGetCount(list.Printers()), 0);
-    ASSERT_TRUE(list.Add(CFSTR("Office"), CFSTR("server-a"), false));
-    EXPECT_FALSE(list.Save());
-    EXPECT_EQ(list.LastError(), kCFURLResourceAccessViolationError);
-    EXPECT_EQ(ReadFile(elsewhere / "target"), "keep");
+    EXPECT_FALSE(list.KeepsOldFile());
+    EXPECT_EQ(UTF8(list.Find(CFSTR("LAB"))), "lab-server");
+    EXPECT_TRUE(list.getIPEnabled(CFSTR("lab")));
+}
+
+// A list that cannot be read, or that the reader trims, is never lost: the old file stays
+// beside the new one, a second time under the next free name.
+TEST_F(PreferencesTest, UnreadableFilesAreKeptBesideTheNewOne) {
+    const std::string kept = PreferencesFile() + ".unreadable";
+    const std::string broken[] = {"not a plist at all", Plist("<dict/>"),
+                                  Plist("<array><string>Lab</string></array>"),
+                                  Plist("<array><string>a</></array>")};
+    for (size_t n = 0; n < std::size(broken); ++n) {
+        WritePreferences(broken[n]);
+        QRVTovranePrinterPList list;
+        EXPECT_TRUE(list.KeepsOldFile()) << broken[n];
+        ASSERT_TRUE(list.Add(CFSTR("Office"), CFSTR("server-a"), false));
+        ASSERT_TRUE(list.Save()) << broken[n];
+        EXPECT_EQ(ReadFile(n == 0 ? kept : kept + "-" + std::to_string(n + 1)), broken[n]);
+        EXPECT_EQ(PlistLibDump(PreferencesFile()), "array 3\n  str Office\n  str server-a\n"
+                                                   "  bool False\n");
+    }
+    // A list read whole is simply replaced.
+    QRVTovranePrinterPList good;
+    EXPECT_FALSE(good.KeepsOldFile());
+    ASSERT_TRUE(good.Save());
+    EXPECT_NE(access((kept + "-5").c_str(), F_OK), 0);
+}
+
+// A link the user made leads to the file that is saved; a link of anyone else's is refused.
+TEST_F(PreferencesTest, SaveFollowsOnlyTheUsersOwnLinks) {
+    Scratch elsewhere;
+    elsewhere.Write("target.plist", Plist("<array><string>Lab</string><string>lab-server</string>"
+                                          "<true/></array>"));
+    mHomeFolder.Write("Library/Preferences/.keep", "");
+    ASSERT_EQ(symlink((elsewhere / "target.plist").c_str(), PreferencesFile().c_str()), 0);
+    {
+        QRVTovranePrinterPList list;
+        EXPECT_EQ(UTF8(list.Find(CFSTR("Lab"))), "lab-server");
+        ASSERT_TRUE(list.Add(CFSTR("Office"), CFSTR("server-a"), false));
+        ASSERT_TRUE(list.Save());
+    }
+    EXPECT_EQ(PlistLibDump(elsewhere / "target.plist"),
+              "array 6\n  str Lab\n  str lab-server\n  bool True\n"
+              "  str Office\n  str server-a\n  bool False\n");
     struct stat info;
     ASSERT_EQ(lstat(PreferencesFile().c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    // Someone else's link (only root can make one here) is never followed.
+    if (lchown(PreferencesFile().c_str(), 65534, 65534) != 0)
+        GTEST_SKIP() << "cannot give the link to another user";
+    const std::string before = ReadFile(elsewhere / "target.plist");
+    QRVTovranePrinterPList list;
+    ASSERT_TRUE(list.Add(CFSTR("Third"), CFSTR("server-c"), false));
+    EXPECT_FALSE(list.Save());
+    EXPECT_EQ(list.LastError(), kCFURLResourceAccessViolationError);
+    EXPECT_EQ(ReadFile(elsewhere / "target.plist"), before);
 }
 
 TEST(PreferencesHomeTest, WithoutHomeNothingCanBeSaved) {

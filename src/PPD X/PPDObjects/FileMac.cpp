@@ -8,7 +8,7 @@ FileMac::FileMac() { std::memset(&mSpec, 0, sizeof mSpec); }
 FileMac::FileMac(short volume, long directory, const char* name) {
     std::memset(&mSpec, 0, sizeof mSpec);
     size_t length = name ? std::strlen(name) : 0;
-    if (length == 0 || length > 63) {
+    if (length == 0 || length > 255) {
         Result(length ? bdNamErr : paramErr);
         return;
     }

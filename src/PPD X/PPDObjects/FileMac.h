@@ -20,8 +20,8 @@ class FileMac {
 public:
     /// An invalid file with an empty FSSpec.
     FileMac();
-    /// The file `name` (a C string) in `directory` of `volume`; valid when the name is not
-    /// empty and fits a FSSpec.
+    /// The file `name` (a C string of up to 255 bytes, as Linux allows) in `directory` of
+    /// `volume`; valid when the name is not empty and the File Manager can carry it.
     FileMac(short volume, long directory, const char* name);
     /// The file of `fsSpec`; always valid (opening tells whether it exists).
     explicit FileMac(const FSSpec& fsSpec);
@@ -33,7 +33,8 @@ public:
     /// Writes the volume, directory and the name as a C string (room for 64 bytes).
     virtual OSErr getFileInfo(short* volume, long* directory, char* name);
     virtual FSSpec* getFileInfo();
-    /// Writes the name as a C string (room for 64 bytes).
+    /// Writes the FSSpec's name as a C string (room for 64 bytes; a longer name is the File
+    /// Manager's short form of it).
     virtual OSErr getFileName(char* name);
     virtual bool exists();
     /// Opens the data fork with a File Manager permission (fsRdPerm, fsWrPerm, ...).

@@ -6,6 +6,7 @@
 #include "TextConverter.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <new>
 
@@ -89,7 +90,17 @@ PPDX::PPDX(const FSSpec& fsSpec, CFArrayRef acceptedNames) : mAcceptedNames(acce
     Build(fsSpec);
 }
 
+namespace {
+std::atomic<PPDX::DestroyObserver> gDestroyObserver{nullptr};
+} // namespace
+
+PPDX::DestroyObserver PPDX::SetDestroyObserver(DestroyObserver observer) {
+    return gDestroyObserver.exchange(observer);
+}
+
 PPDX::~PPDX() {
+    if (DestroyObserver observer = gDestroyObserver.load())
+        observer(this);
     delete mFile;
     if (mErrors) {
         for (ConstPointerListItr it = mErrors->List().Begin(); it != mErrors->List().End(); ++it)
@@ -273,7 +284,9 @@ long PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capa
             out[count] = '\0';
             return count == 0 ? 0 : count + 1;
         }
-        if (end == PPDStream::CopyEnd::Full) {
+        // A buffer filled exactly at the end of a line is full too: the next line is not read,
+        // so it stays in the file for the driver.
+        if (end == PPDStream::CopyEnd::Full || count >= limit) {
             out[limit] = '\0';
             return limit;
         }
@@ -282,10 +295,6 @@ long PPDX::GetQuotedString(PPDStream& line, char* out, const unsigned long& capa
             if (!mStream || !mStream->GetLine(next))
                 return 0;
         } while (next[0] == '\0');
-        if (count >= limit) {
-            out[limit] = '\0';
-            return limit;
-        }
         out[count++] = '\0';
         if (next[0] == '*')
             return count;
@@ -316,14 +325,13 @@ long PPDX::GetPostscriptString(PPDStream& line, char* out, const unsigned long& 
         count += copied;
         if (end == PPDStream::CopyEnd::Stop)
             return count == 0 ? 0 : finish();
-        if (end == PPDStream::CopyEnd::Full)
+        // Full at the very end of a line: the next line is left unread, as in GetQuotedString.
+        if (end == PPDStream::CopyEnd::Full || full())
             return finish();
         do {
             if (!mStream || !mStream->GetLine(next))
                 return finish();
         } while (next[0] == '\0');
-        if (full())
-            return finish();
         out[count++] = '\n';
         const char* text = next;
         if (next[0] == '*') {

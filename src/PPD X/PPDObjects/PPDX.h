@@ -42,6 +42,13 @@ public:
     PPDX& operator=(const PPDX&) = delete;
     virtual ~PPDX();
 
+    /// Called from every model's destructor, so that a registry that points at models (the
+    /// process's shared model list) can forget one however it dies. The pointer only
+    /// identifies the object: it must not be used.
+    using DestroyObserver = void (*)(const PPDX* dying);
+    /// Installs `observer` (null removes it); returns the one it replaces. Any thread.
+    static DestroyObserver SetDestroyObserver(DestroyObserver observer);
+
     /// Adds a holder; returns this object.
     virtual PPDX* Retain();
     /// Drops a holder; destroys the object and returns true when none is left.

@@ -194,14 +194,36 @@ CFStringRef GetName(Settings& settings, unsigned long tag, long id) {
     return name;
 }
 
-long PopupItemId(long controlId, long position) {
-    if (position < 0 || position >= kMaxPopupItems)
-        return -1;
+bool PopupItemKeysFor(long controlId, long position, PopupItemKeys& keys) {
+    if (controlId < 0 || position < 0 || position >= kMaxPopupItems)
+        return false;
+    const bool first = position < kPopupItemsInFirstForm;
     // Wide arithmetic: a damaged archive may name any control id.
-    int64_t id = static_cast<int64_t>(controlId) * kMaxPopupItems + position;
-    if (controlId < 0 || id > INT32_MAX)
+    int64_t id = static_cast<int64_t>(controlId) *
+                     (first ? kPopupItemsInFirstForm : kPopupItemStride) +
+                 position;
+    if (id > INT32_MAX)
+        return false;
+    keys.id = static_cast<long>(id);
+    if (first)
+        keys = {keys.id, kItemKeywordTag, kItemLocalNameTag, kItemUserNameTag, kItemCodeTag,
+                kItemSelectedTag};
+    else
+        keys = {keys.id, kMoreItemKeywordTag, kMoreItemLocalNameTag, kMoreItemUserNameTag,
+                kMoreItemCodeTag, kMoreItemSelectedTag};
+    return true;
+}
+
+long PageId(long n) {
+    if (n < 0 || n >= kMaxAllPages)
         return -1;
-    return static_cast<long>(id);
+    return n < kMaxPages ? kFirstPageId + n : -(kFirstOverflowPage + n - kMaxPages);
+}
+
+long GroupId(long n) {
+    if (n < 0 || n >= kMaxAllGroups)
+        return -1;
+    return n < kMaxGroups ? kFirstGroupId + n : -(kFirstOverflowGroup + n - kMaxGroups);
 }
 
 long PlausibleCount(Settings& settings, int32_t count) {

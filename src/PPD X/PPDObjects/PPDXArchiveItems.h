@@ -10,6 +10,7 @@
 
 #include <CoreFoundation/CFString.h>
 
+#include <climits>
 #include <cstdint>
 
 /// The item tags and the typed reads and writes through which every model class saves itself
@@ -51,14 +52,29 @@ constexpr long kFirstControlId = 5001;
 constexpr unsigned long kShortcutsTag = 'StCt';
 constexpr long kShortcutCountId = 6000;
 constexpr long kFirstShortcutId = 6001;
-/// Pages and groups take ids up to the next container's first id.
+/// Pages and groups take consecutive ids up to the next container's first id; the ones past
+/// that (never seen in a real PPD, but a model must stay saveable) go to negative ids, pages
+/// from -kFirstOverflowPage downwards and groups from -kFirstOverflowGroup downwards, where no
+/// other element is saved.
 constexpr long kMaxPages = kFirstGroupId - kFirstPageId;
 constexpr long kMaxGroups = kFirstControlId - kFirstGroupId;
-/// Shortcuts kept at most. A shortcut without control is saved as no item at all, so the
-/// archive's size cannot bound their count; this does, and any PPD stays far below it.
-constexpr long kMaxShortcuts = 1000;
-/// A popup's items sit under control id x 100 + position: at most this many fit.
-constexpr long kMaxPopupItems = 100;
+constexpr long kFirstOverflowPage = 1;
+constexpr long kFirstOverflowGroup = 1000000000;
+/// Pages kept at most: a page count above it is how a reader tells an archive of the other
+/// byte order (see docs/settings-archive.md), so a model with more cannot be saved.
+constexpr long kMaxAllPages = 10000;
+/// Groups kept at most, so that every overflow id fits its range.
+constexpr long kMaxAllGroups = INT32_MAX - kFirstOverflowGroup;
+/// Shortcuts take ids from kFirstShortcutId under a tag of their own, so any number can be
+/// saved. A shortcut without control is saved as no item at all: a rebuild reads at most as
+/// many as the archive has items, which cuts only trailing empty entries.
+constexpr long kMaxShortcuts = INT32_MAX - kFirstShortcutId;
+/// A popup's first kPopupItemsInFirstForm items sit under control id x 100 + position with the
+/// item tags below; the rest under control id x kPopupItemStride + position with tags of their
+/// own, so that no two items of any two popups share a key.
+constexpr long kPopupItemsInFirstForm = 100;
+constexpr long kPopupItemStride = 100000;
+constexpr long kMaxPopupItems = kPopupItemStride;
 /// The size of a saved FSSpec: volume 2, directory 4, length-prefixed name 64.
 constexpr long kFileSpecSize = 70;
 
@@ -94,6 +110,12 @@ constexpr unsigned long kItemLocalNameTag = 'PCFN';
 constexpr unsigned long kItemUserNameTag = 'PCIN';
 constexpr unsigned long kItemCodeTag = 'PCIP';
 constexpr unsigned long kItemSelectedTag = 'PCIS';
+/// The same five for items past the first kPopupItemsInFirstForm.
+constexpr unsigned long kMoreItemKeywordTag = 'PXIK';
+constexpr unsigned long kMoreItemLocalNameTag = 'PXFN';
+constexpr unsigned long kMoreItemUserNameTag = 'PXIN';
+constexpr unsigned long kMoreItemCodeTag = 'PXIP';
+constexpr unsigned long kMoreItemSelectedTag = 'PXIS';
 constexpr unsigned long kRangeMarker = 'RngC';
 /// Written after kRangeMarker by a floating-point range only, so a rebuild can tell the two.
 constexpr unsigned long kFloatRangeMarker = 'RnFl';
@@ -151,9 +173,18 @@ CString* GetText(Settings& settings, unsigned long tag, long id);
 /// A new string (the caller releases it) from the item's UTF-16 external representation; null
 /// when the item is missing, empty or not such text (GetSettingsCFString, likewise).
 CFStringRef GetName(Settings& settings, unsigned long tag, long id);
-/// The id of item `position` of the popup saved under `controlId`, or -1 when that id does not
-/// fit the archive's 32-bit ids or `position` is outside 0 to kMaxPopupItems - 1.
-long PopupItemId(long controlId, long position);
+/// The keys of one popup item in the archive: its id and the tag of each of its fields.
+struct PopupItemKeys {
+    long id;
+    unsigned long keyword, localName, userName, code, selected;
+};
+/// The keys of item `position` of the popup saved under `controlId`; false when that id does
+/// not fit the archive's 32-bit ids or `position` is outside 0 to kMaxPopupItems - 1.
+bool PopupItemKeysFor(long controlId, long position, PopupItemKeys& keys);
+/// The archive id of the n-th page (n from 0); -1 past kMaxAllPages.
+long PageId(long n);
+/// The archive id of the n-th group (n from 0); -1 past kMaxAllGroups.
+long GroupId(long n);
 /// `count` cut to what an archive of `settings`' size can hold: every object saved writes at
 /// least one item, so a larger count comes from damaged data. Negative counts give 0.
 long PlausibleCount(Settings& settings, int32_t count);

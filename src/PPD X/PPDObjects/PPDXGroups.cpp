@@ -36,10 +36,10 @@ PPDXGroups::PPDXGroups(Settings& settings) {
     int32_t count = 0;
     GetNumber(settings, kGroupsTag, kGroupCountId, count);
     long groups = PlausibleCount(settings, count);
-    if (groups > kMaxGroups)
-        groups = kMaxGroups;
+    if (groups > kMaxAllGroups)
+        groups = kMaxAllGroups;
     for (long n = 0; n < groups; ++n) {
-        PPDXGroup* group = loadGroup(settings, kFirstGroupId + n);
+        PPDXGroup* group = loadGroup(settings, GroupId(n));
         if (!group)
             continue;
         uint32_t before = mList.Size();
@@ -51,14 +51,14 @@ PPDXGroups::PPDXGroups(Settings& settings) {
 
 short PPDXGroups::Save(Settings& settings) {
     using namespace PPDXArchive;
-    if (mList.Size() > static_cast<uint32_t>(kMaxGroups))
+    if (mList.Size() > static_cast<uint32_t>(kMaxAllGroups))
         return paramErr;
     short error =
         PutNumber(settings, kGroupsTag, kGroupCountId, static_cast<int32_t>(mList.Size()));
-    long id = kFirstGroupId;
-    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++id)
+    long n = 0;
+    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++n)
         if (PPDXGroup* group = static_cast<PPDXGroup*>(*it))
-            error = group->Save(settings, id);
+            error = group->Save(settings, GroupId(n));
     return error;
 }
 

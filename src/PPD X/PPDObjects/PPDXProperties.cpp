@@ -14,10 +14,10 @@ PPDXProperties::PPDXProperties(Settings& settings) {
     int32_t count = 0;
     GetNumber(settings, kPagesTag, kPageCountId, count);
     long pages = PlausibleCount(settings, count);
-    if (pages > kMaxPages)
-        pages = kMaxPages;
+    if (pages > kMaxAllPages)
+        pages = kMaxAllPages;
     for (long n = 0; n < pages; ++n) {
-        PPDXProperty* page = new (std::nothrow) PPDXProperty(settings, kFirstPageId + n);
+        PPDXProperty* page = new (std::nothrow) PPDXProperty(settings, PageId(n));
         uint32_t before = mList.Size();
         Add(page);
         if (mList.Size() == before)
@@ -27,13 +27,13 @@ PPDXProperties::PPDXProperties(Settings& settings) {
 
 short PPDXProperties::Save(Settings& settings) {
     using namespace PPDXArchive;
-    if (mList.Size() > static_cast<uint32_t>(kMaxPages))
+    if (mList.Size() > static_cast<uint32_t>(kMaxAllPages))
         return paramErr;
     short error = PutNumber(settings, kPagesTag, kPageCountId, static_cast<int32_t>(mList.Size()));
-    long id = kFirstPageId;
-    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++id)
+    long n = 0;
+    for (PointerListItr it = mList.Begin(); !error && it != mList.End(); ++it, ++n)
         if (PPDXProperty* page = static_cast<PPDXProperty*>(*it))
-            error = page->Save(settings, id);
+            error = page->Save(settings, PageId(n));
     return error;
 }
 

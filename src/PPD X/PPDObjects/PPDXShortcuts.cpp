@@ -25,9 +25,7 @@ PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
     using namespace PPDXArchive;
     int32_t count = 0;
     GetNumber(settings, kShortcutsTag, kShortcutCountId, count);
-    long shortcuts = count < 0 ? 0 : count;
-    if (shortcuts > kMaxShortcuts)
-        shortcuts = kMaxShortcuts;
+    long shortcuts = PlausibleCount(settings, count);
     // A shortcut may name any control, hidden or orphan alike.
     ScopedDisplayOptions seeEverything(kShowAll);
     for (long n = 0; n < shortcuts; ++n) {

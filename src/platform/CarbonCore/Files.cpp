@@ -119,18 +119,14 @@ OSErr FSMakeFSSpec(short vRefNum, long dirID, ConstStr255Param fileName, FSSpec*
         return err;
     if (length == 0) // the directory itself
         return PathToSpec(dir, fsSpec);
-    if (OSErr err = CheckLeafName(fileName + 1, length))
+    if (OSErr err = CheckLeafName(fileName + 1, length, true))
         return err;
-    UInt32 id = 0;
-    if (OSErr err = NodeIDForPath(dir, &id))
-        return err;
-    fsSpec->vRefNum = kPigmentorVolumeRefNum;
-    fsSpec->parID = long(id);
-    std::memcpy(fsSpec->name, fileName, length + 1);
-
     // The directory was just checked and the leaf name too: the FSSpec path is theirs joined.
     std::string path = dir == "/" ? dir : dir + "/";
     path.append(reinterpret_cast<const char*>(fileName + 1), length);
+    // PathToSpec carries a name longer than an FSSpec holds (even of a file not made yet).
+    if (OSErr err = PathToSpec(path, fsSpec))
+        return err;
     struct stat st;
     if (lstat(path.c_str(), &st) != 0)
         return OSErrFromErrno(errno);

@@ -116,7 +116,9 @@ extern "C" {
 
 /// Fills *fsSpec for `fileName` in directory `dirID` (0 = current directory; empty name = the
 /// directory itself). noErr if it exists, fnfErr if not (the fsSpec is still filled and valid for
-/// FSpCreate), bdNamErr, nsvErr or dirNFErr if no fsSpec can be made.
+/// FSpCreate), bdNamErr, nsvErr or dirNFErr if no fsSpec can be made. Names of 64 to 255 bytes
+/// are carried in the fsSpec as a short name of at most 63 bytes (the first bytes of the name,
+/// '#', a hexadecimal node id) that every call taking the fsSpec resolves in this process.
 OSErr FSMakeFSSpec(short vRefNum, long dirID, ConstStr255Param fileName, FSSpec* fsSpec);
 /// Opens the fsSpec's data fork; *refNum gets the file reference number (0 on failure).
 OSErr FSpOpenDF(const FSSpec* fsSpec, SInt8 permission, short* refNum);

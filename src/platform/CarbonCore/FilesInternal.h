@@ -20,8 +20,8 @@ OSErr NodeIDForPath(const std::string& path, UInt32* nodeID);
 
 /// The platform status for a failed POSIX call's errno.
 OSErr OSErrFromErrno(int err);
-/// Whether `name` (length-prefixed bytes) is a legal leaf name of at most 63 bytes.
-OSErr CheckLeafName(const unsigned char* name, size_t length);
+/// Whether `name` is a legal leaf name of at most 63 bytes (255 with `longName`).
+OSErr CheckLeafName(const unsigned char* name, size_t length, bool longName = false);
 /// Splits a canonical path other than "/" into its parent directory and leaf name.
 void SplitPath(const std::string& path, std::string* parent, std::string* leaf);
 
@@ -31,7 +31,9 @@ OSErr SpecToPath(const FSSpec* fsSpec, std::string* path);
 /// whenever SpecToPath might fail, so that callers can ask it for the status then. For callers
 /// whose next system call fails anyway when the directory is gone.
 bool SpecToPathUnchecked(const FSSpec* fsSpec, std::string* path);
-/// FSSpec for a canonical path (bdNamErr if its leaf is longer than 63 bytes).
+/// FSSpec for a canonical path. A leaf of 64 to 255 bytes is carried as a short name (its
+/// first bytes, '#', the node id of the path in upper-case hexadecimal) that SpecToPath turns
+/// back into the path; bdNamErr beyond 255.
 OSErr PathToSpec(const std::string& path, FSSpec* fsSpec);
 /// Path of the existing node a ref names: errFSBadFSRef if it is not a ref, fnfErr if gone.
 /// The node's lstat is left in *st when one is given.

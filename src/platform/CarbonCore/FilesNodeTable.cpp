@@ -1,6 +1,9 @@
 #include "FilesInternal.h"
 
+#include <CoreFoundation/PMASCII.h>
+
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <mutex>
 #include <sys/stat.h>
@@ -13,6 +16,7 @@ namespace {
 
 constexpr size_t kMaxNodes = 65536;
 constexpr size_t kMaxLeafName = 63;
+constexpr size_t kMaxLongLeafName = 255; // what Linux file systems allow
 // Marks our refs, so that a ref of zeros or stray bytes is told apart from a real one.
 constexpr UInt8 kRefMagic[4] = {'P', 'g', 'R', 'f'};
 constexpr size_t kRefIDOffset = 4;
@@ -106,8 +110,8 @@ OSErr OSErrFromErrno(int err) {
     }
 }
 
-OSErr CheckLeafName(const unsigned char* name, size_t length) {
-    if (length == 0 || length > kMaxLeafName)
+OSErr CheckLeafName(const unsigned char* name, size_t length, bool longName) {
+    if (length == 0 || length > (longName ? kMaxLongLeafName : kMaxLeafName))
         return bdNamErr;
     if (std::memchr(name, '/', length) != nullptr || std::memchr(name, '\0', length) != nullptr)
         return bdNamErr;
@@ -134,7 +138,39 @@ bool parentPath(const FSSpec* fsSpec, std::string* dir) {
            NodePath(UInt32(fsSpec->parID), dir);
 }
 
+// A name longer than an FSSpec holds is carried as its first bytes, '#' and the hexadecimal
+// node id of the whole path (the platform's own scheme for long names); the node table gives
+// the whole path back. The id is only believed when that node lies in the same directory and
+// its name is a long one beginning with those bytes: a short name that merely contains '#'
+// stays itself.
+bool longNamePath(const std::string& dir, const unsigned char* name, size_t length,
+                  std::string* path) {
+    const unsigned char* mark =
+        static_cast<const unsigned char*>(memrchr(name, '#', length));
+    if (mark == nullptr || mark == name + length - 1 || name + length - mark - 1 > 8)
+        return false;
+    UInt32 id = 0;
+    for (const unsigned char* p = mark + 1; p < name + length; ++p) {
+        int digit = pmcf::HexDigitValue(static_cast<char>(*p));
+        if (digit < 0 || (*p >= 'a' && *p <= 'f'))
+            return false;
+        id = id << 4 | UInt32(digit);
+    }
+    std::string full, parent, leaf;
+    if (!NodePath(id, &full))
+        return false;
+    SplitPath(full, &parent, &leaf);
+    const size_t prefix = size_t(mark - name);
+    if (parent != dir || leaf.size() <= kMaxLeafName ||
+        leaf.compare(0, prefix, reinterpret_cast<const char*>(name), prefix) != 0)
+        return false;
+    *path = full;
+    return true;
+}
+
 void joinPath(const std::string& dir, const FSSpec* fsSpec, std::string* path) {
+    if (longNamePath(dir, fsSpec->name + 1, fsSpec->name[0], path))
+        return;
     *path = dir == "/" ? dir : dir + "/";
     path->append(reinterpret_cast<const char*>(fsSpec->name + 1), fsSpec->name[0]);
 }
@@ -180,11 +216,23 @@ OSErr PathToSpec(const std::string& path, FSSpec* fsSpec) {
     }
     std::string parent, leaf;
     SplitPath(path, &parent, &leaf);
-    if (leaf.size() > kMaxLeafName)
+    if (leaf.size() > kMaxLongLeafName)
         return bdNamErr;
     UInt32 parentID = 0;
     if (OSErr err = NodeIDForPath(parent, &parentID))
         return err;
+    if (leaf.size() > kMaxLeafName) {
+        UInt32 leafID = 0;
+        if (OSErr err = NodeIDForPath(path, &leafID))
+            return err;
+        char suffix[10];
+        int suffixLength = std::snprintf(suffix, sizeof suffix, "#%X", unsigned(leafID));
+        // Cut at a character boundary, so that the short name is still valid UTF-8.
+        size_t prefix = kMaxLeafName - size_t(suffixLength);
+        while (prefix > 0 && (static_cast<unsigned char>(leaf[prefix]) & 0xC0) == 0x80)
+            --prefix;
+        leaf = leaf.substr(0, prefix) + suffix;
+    }
     fsSpec->parID = long(parentID);
     fsSpec->name[0] = static_cast<unsigned char>(leaf.size());
     std::memcpy(fsSpec->name + 1, leaf.data(), leaf.size());

@@ -60,8 +60,14 @@ bool unescape(const char* text, size_t length, std::string* out) {
             return false;
         }
     }
-    if (out->size() > kMaxStringLength)
-        out->resize(kMaxStringLength);
+    // A Pascal string holds 255 bytes; a longer text is cut before the UTF-8 character that
+    // would not fit whole.
+    if (out->size() > kMaxStringLength) {
+        size_t cut = kMaxStringLength;
+        while (cut > 0 && (static_cast<unsigned char>((*out)[cut]) & 0xC0) == 0x80)
+            --cut;
+        out->resize(cut);
+    }
     return true;
 }
 

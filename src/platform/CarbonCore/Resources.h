@@ -2,8 +2,9 @@
 /// Resource Manager, string lists only (the 'STR#' resources that GetIndString reads).
 ///
 /// A resource file of this port is a text file of our own format, read whole when opened and
-/// never written. Its string bytes are Mac Roman, as the platform's resources are; the file is
-/// not taken as UTF-8. The format, line by line ('\n' ends a line, a '\r' before it is dropped):
+/// never written. Its string bytes are in the application's text encoding, UTF-8 here
+/// (GetApplicationTextEncoding). The format, line by line ('\n' ends a line, a '\r' before it
+/// is dropped):
 ///
 ///     # a comment: '#' in the first column, anywhere
 ///     STR# -8900                 starts the list -8900 (a decimal SInt16)
@@ -12,9 +13,10 @@
 ///     7                          an index alone is an empty string too
 ///                                an empty (or blank) line, or the next STR# line, ends a list
 ///
-/// In a text, "\\" is a backslash, "\n" a line feed (0x0A) and "\xHH" the byte 0xHH (for Mac
-/// Roman letters in an ASCII file); any other backslash sequence is an error. Spaces are kept
-/// as they are, trailing ones included. Texts longer than 255 bytes are cut to 255 bytes.
+/// In a text, "\\" is a backslash, "\n" a line feed (0x0A) and "\xHH" the byte 0xHH (for the
+/// bytes of non-ASCII letters in an ASCII file); any other backslash sequence is an error.
+/// Spaces are kept as they are, trailing ones included. Texts longer than 255 bytes are cut to
+/// at most 255 bytes, before a UTF-8 character that would not fit whole.
 ///
 /// The file is untrusted: it may be at most 1 MiB, a line at most 4096 bytes; a NUL byte, an
 /// unknown line, an entry outside a list, a bad number, or a list id or index given twice makes

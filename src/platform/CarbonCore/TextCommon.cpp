@@ -51,8 +51,11 @@ OSStatus UpgradeScriptInfoToTextEncoding(ScriptCode iTextScriptID, LangCode /*iT
     }
 }
 
+// UTF-8, as the system encoding (CFStringGetSystemEncoding): the two must agree, since the
+// system hands the same char* texts to both.
 TextEncoding GetApplicationTextEncoding(void) {
-    return kTextEncodingMacRoman;
+    return CreateTextEncoding(kTextEncodingUnicodeDefault, kTextEncodingDefaultVariant,
+                              kUnicodeUTF8Format);
 }
 
 } // extern "C"

@@ -68,7 +68,8 @@ TextEncodingFormat GetTextEncodingFormat(TextEncoding encoding);
 OSStatus UpgradeScriptInfoToTextEncoding(ScriptCode iTextScriptID, LangCode iTextLanguageID,
                                          RegionCode iRegionID, ConstStr255Param iTextFontname,
                                          TextEncoding* oEncoding);
-/// The encoding of the application's Pascal strings and resources: Mac Roman.
+/// The encoding of the application's texts: UTF-8 (Unicode in UTF-8 format), as the system
+/// encoding of Core Foundation; the value equals kCFStringEncodingUTF8.
 TextEncoding GetApplicationTextEncoding(void);
 
 #ifdef __cplusplus

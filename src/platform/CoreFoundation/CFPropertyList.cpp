@@ -179,14 +179,9 @@ CFPropertyListRef CFPropertyListCreateWithData(CFAllocatorRef, CFDataRef data,
     std::string reason = "no data";
     CFPropertyListRef plist = nullptr;
     if (CFGetTypeID(data) == CFDataGetTypeID())
-        plist = pmcf::ReadPropertyList(TextOf(data), options, reason);
-    if (plist == nullptr) {
-        if (error)
-            *error = MakeError(kCFPropertyListReadCorruptError, reason);
-        return nullptr;
-    }
-    if (format)
-        *format = kCFPropertyListXMLFormat_v1_0;
+        plist = pmcf::ReadPropertyList(TextOf(data), options, reason, format);
+    if (plist == nullptr && error)
+        *error = MakeError(kCFPropertyListReadCorruptError, reason);
     return plist;
 }
 

@@ -13,8 +13,9 @@
 CF_EXTERN_C_BEGIN
 
 /// A property list is a tree of CFString, CFNumber (integer or real), CFBoolean, CFData,
-/// CFDate, CFArray and CFDictionary (with string keys) objects. Only the XML form is read and
-/// written, through libplist: the output is the platform's XML property list byte for byte
+/// CFDate, CFArray and CFDictionary (with string keys) objects. The XML form is read and
+/// written, and the binary form read, through libplist: the output is the platform's XML
+/// property list byte for byte
 /// (XML header, DOCTYPE, <plist version="1.0">, tab indentation, <true/>, base64 <data> as
 /// libplist lays it out), and dictionary entries keep their order.
 ///
@@ -23,7 +24,9 @@ CF_EXTERN_C_BEGIN
 /// nested at most kPMCFPropertyListMaxDepth deep, elements properly closed, dictionaries made
 /// of <key>/value pairs, integers in the signed 64-bit range (decimal without leading zeros,
 /// or 0x hexadecimal), finite reals, dates of the form YYYY-MM-DDTHH:MM:SSZ within 68 years
-/// of 2001, base64 data. Text must be UTF-8. Anything else gives NULL and an error (a
+/// of 2001, base64 data. Text must be UTF-8. A binary list passes the same limits (its
+/// references in bounds and acyclic; every reference counts as an element, as libplist copies
+/// shared objects). Anything else gives NULL and an error (a
 /// string, or a CFError of the Cocoa domain with code kCFPropertyListReadCorruptError);
 /// nothing is leaked. Integers become SInt64 numbers, reals Float64 numbers.
 ///
@@ -63,8 +66,9 @@ enum {
     kCFPropertyListWriteStreamError = 3851
 };
 
-/// The tree in the XML property list `xmlData`; on failure NULL and, when `errorString` is
-/// given, a new string saying why (the caller releases it; NULL on success).
+/// The tree in the property list `xmlData` (XML, or binary as the platform also reads); on
+/// failure NULL and, when `errorString` is given, a new string saying why (the caller
+/// releases it; NULL on success).
 CF_EXPORT CFPropertyListRef CFPropertyListCreateFromXMLData(CFAllocatorRef allocator,
                                                             CFDataRef xmlData,
                                                             CFOptionFlags mutabilityOption,

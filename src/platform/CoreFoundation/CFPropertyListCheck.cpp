@@ -222,10 +222,12 @@ private:
 
     // The text between '<' and '>' of a start, end or empty-element tag at `lt`.
     bool tag(std::string_view inside, size_t lt, size_t after) {
+        // "</>" is both at once: take the leading slash first and look for a trailing one only
+        // in what is left, so that nothing is cut from an empty view.
         bool closing = !inside.empty() && inside[0] == '/';
-        bool empty = !inside.empty() && inside.back() == '/';
         if (closing)
             inside.remove_prefix(1);
+        bool empty = !closing && !inside.empty() && inside.back() == '/';
         if (empty)
             inside.remove_suffix(1);
         size_t nameEnd = 0;

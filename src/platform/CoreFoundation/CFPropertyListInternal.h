@@ -43,9 +43,18 @@ private:
 /// True when it passes; otherwise false and a short English reason in `error`.
 bool CheckPropertyListText(std::string_view xml, std::string& error);
 
-/// Reads XML text into a new CF tree with the given mutability; NULL and `error` on failure.
-CFPropertyListRef ReadPropertyList(std::string_view xml, CFOptionFlags mutability,
-                                   std::string& error);
+/// Whether `bytes` claim the binary form (they begin "bplist").
+bool IsBinaryPropertyList(std::string_view bytes);
+
+/// Checks the structure of a binary property list against the same limits before libplist
+/// reads it (references in bounds, no cycles, depth, element count, value ranges, string keys).
+/// True when it passes; otherwise false and a short English reason in `error`.
+bool CheckBinaryPropertyList(std::string_view bytes, std::string& error);
+
+/// Reads XML text or a binary property list into a new CF tree with the given mutability;
+/// NULL and `error` on failure. `format` (may be NULL) gets the form that was read.
+CFPropertyListRef ReadPropertyList(std::string_view bytes, CFOptionFlags mutability,
+                                   std::string& error, CFPropertyListFormat* format = nullptr);
 
 /// Writes a CF tree as XML text; false and `error` when it is not a writable property list.
 bool WritePropertyList(CFPropertyListRef plist, std::string& xml, std::string& error);

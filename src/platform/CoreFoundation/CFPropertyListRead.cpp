@@ -1,4 +1,4 @@
-//===- CFPropertyListRead.cpp - XML text to CF objects --------------------===//
+//===- CFPropertyListRead.cpp - XML and binary lists to CF objects --------===//
 //
 // Part of Pigmentor, the colour pane of a colour print server's printer driver.
 //
@@ -178,29 +178,32 @@ private:
 
 } // namespace
 
-CFPropertyListRef ReadPropertyList(std::string_view xml, CFOptionFlags mutability,
-                                   std::string& error) {
+CFPropertyListRef ReadPropertyList(std::string_view bytes, CFOptionFlags mutability,
+                                   std::string& error, CFPropertyListFormat* format) {
     error.clear();
     if (mutability > kCFPropertyListMutableContainersAndLeaves) {
         error = "unknown mutability option";
         return nullptr;
     }
-    if (xml.size() >= 8 && xml.substr(0, 8) == "bplist00") {
-        error = "binary property lists are not supported";
-        return nullptr;
-    }
-    if (!CheckPropertyListText(xml, error))
+    const bool binary = IsBinaryPropertyList(bytes);
+    if (binary ? !CheckBinaryPropertyList(bytes, error) : !CheckPropertyListText(bytes, error))
         return nullptr;
     PlistOwner root;
     {
         ScopedCLocale c;
-        plist_from_xml(xml.data(), static_cast<uint32_t>(xml.size()), &root.node);
+        if (binary)
+            plist_from_bin(bytes.data(), static_cast<uint32_t>(bytes.size()), &root.node);
+        else
+            plist_from_xml(bytes.data(), static_cast<uint32_t>(bytes.size()), &root.node);
     }
     if (root.node == nullptr) {
-        error = "not an XML property list";
+        error = binary ? "not a binary property list" : "not an XML property list";
         return nullptr;
     }
-    return Reader(mutability, error).convert(root.node, 0);
+    CFPropertyListRef plist = Reader(mutability, error).convert(root.node, 0);
+    if (plist && format)
+        *format = binary ? kCFPropertyListBinaryFormat_v1_0 : kCFPropertyListXMLFormat_v1_0;
+    return plist;
 }
 
 } // namespace pmcf

@@ -24,7 +24,7 @@ typedef const struct __CFDictionary* CFDictionaryRef;
 /// the table below; an encoding the system cannot convert makes creators return NULL and
 /// getters return false, never crash. Functions taking a string return 0/NULL/false for NULL.
 ///
-/// The system encoding is Mac Roman. C strings without an encoding (CFSTR, the %s and %c
+/// The system encoding is UTF-8. C strings without an encoding (CFSTR, the %s and %c
 /// formats) are read as UTF-8, falling back to Mac Roman for bytes that are not valid UTF-8.
 ///
 /// Byte-order marks: an external representation in host-order UTF-16 (the Unicode encoding)
@@ -182,7 +182,7 @@ CF_EXPORT CFIndex CFStringGetBytes(CFStringRef theString, CFRange range, CFStrin
                                    CFIndex maxBufLen, CFIndex* usedBufLen);
 /// Bytes enough for `length` units in `encoding`; kCFNotFound on overflow or unknown encoding.
 CF_EXPORT CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encoding);
-/// kCFStringEncodingMacRoman: the system script of this platform is Roman.
+/// kCFStringEncodingUTF8: on this platform, as on any Linux desktop, text is UTF-8.
 CF_EXPORT CFStringEncoding CFStringGetSystemEncoding(void);
 /// The Mac encoding closest to `encoding` (Unicode for the Unicode family); else InvalidId.
 CF_EXPORT CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding);

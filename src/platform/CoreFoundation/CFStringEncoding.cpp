@@ -62,9 +62,10 @@ CFIndex CFStringGetMaximumSizeForEncoding(CFIndex length, CFStringEncoding encod
     return length * info->maxBytesPerUnit;
 }
 
-// This platform's system script is Roman, so its system encoding is Mac Roman.
+// On a Linux desktop every program's text is UTF-8, so that is the system encoding here: the
+// char* forms of display names carry any language.
 CFStringEncoding CFStringGetSystemEncoding(void) {
-    return kCFStringEncodingMacRoman;
+    return kCFStringEncodingUTF8;
 }
 
 CFStringEncoding CFStringGetMostCompatibleMacStringEncoding(CFStringEncoding encoding) {

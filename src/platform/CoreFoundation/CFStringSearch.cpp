@@ -5,34 +5,29 @@
 //===----------------------------------------------------------------------===//
 #include <CoreFoundation/CFStringInternal.h>
 
+#include <unicode/uchar.h>
+#include <unicode/utf16.h>
+
 using pmcf::Cast;
 
 namespace {
 
-// Simple case folding for the scripts the product's text uses: ASCII, Latin-1, Latin
-// Extended-A, Greek and Cyrillic. Anything else compares literally.
-char16_t Fold(char16_t c) {
-    if (c < 0x80)
-        return c >= 'A' && c <= 'Z' ? c + 0x20 : c;
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return c + 0x20;
-    if (c >= 0x100 && c <= 0x17F) {
-        if (c == 0x130)
-            return 'i'; // dotted capital I
-        if (c == 0x178)
-            return 0xFF; // Y with diaeresis
-        bool oddUpper = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (c == 0x131 || c == 0x138 || c == 0x149 || c == 0x17F)
-            return c;
-        if (oddUpper)
-            return c % 2 == 1 ? c + 1 : c;
-        return c % 2 == 0 ? c + 1 : c;
+// The code point at units[i] (a surrogate pair read whole, a lone surrogate as itself), and
+// how many units it takes.
+UChar32 CodePointAt(std::u16string_view units, size_t i, size_t& width) {
+    UChar32 c = units[i];
+    width = 1;
+    if (U16_IS_LEAD(c) && i + 1 < units.size() && U16_IS_TRAIL(units[i + 1])) {
+        c = U16_GET_SUPPLEMENTARY(c, units[i + 1]);
+        width = 2;
     }
-    if ((c >= 0x391 && c <= 0x3A9 && c != 0x3A2) || (c >= 0x410 && c <= 0x42F))
-        return c + 0x20;
-    if (c >= 0x400 && c <= 0x40F)
-        return c + 0x50;
     return c;
+}
+
+// Unicode's simple case folding (one code point to one), from ICU rather than tables of our
+// own, so that every script folds as Unicode says.
+UChar32 Fold(UChar32 c) {
+    return u_foldCase(c, U_FOLD_CASE_DEFAULT);
 }
 
 bool IsDigit(char16_t c) {
@@ -73,22 +68,37 @@ CFComparisonResult Compare(std::u16string_view a, std::u16string_view b,
                 return result;
             continue;
         }
-        char16_t x = fold ? Fold(a[i]) : a[i];
-        char16_t y = fold ? Fold(b[j]) : b[j];
+        size_t widthA = 1, widthB = 1;
+        UChar32 x = fold ? Fold(CodePointAt(a, i, widthA)) : a[i];
+        UChar32 y = fold ? Fold(CodePointAt(b, j, widthB)) : b[j];
         if (x != y)
             return x < y ? kCFCompareLessThan : kCFCompareGreaterThan;
-        ++i, ++j;
+        i += widthA;
+        j += widthB;
     }
     if (i < a.size())
         return kCFCompareGreaterThan;
     return j < b.size() ? kCFCompareLessThan : kCFCompareEqualTo;
 }
 
+// Whether `pattern` stands at text[at], unit for unit or, folded, code point for code point
+// (simple folding keeps a code point within its plane, so both take the same units).
 bool MatchesAt(std::u16string_view text, size_t at, std::u16string_view pattern, bool fold) {
-    for (size_t k = 0; k < pattern.size(); ++k) {
-        char16_t x = text[at + k], y = pattern[k];
-        if (x != y && (!fold || Fold(x) != Fold(y)))
+    size_t k = 0;
+    while (k < pattern.size()) {
+        if (!fold) {
+            if (text[at + k] != pattern[k])
+                return false;
+            ++k;
+            continue;
+        }
+        size_t widthText = 1, widthPattern = 1;
+        std::u16string_view rest = text.substr(at, pattern.size());
+        UChar32 x = Fold(CodePointAt(rest, k, widthText));
+        UChar32 y = Fold(CodePointAt(pattern, k, widthPattern));
+        if (x != y || widthText != widthPattern)
             return false;
+        k += widthPattern;
     }
     return true;
 }

@@ -90,8 +90,8 @@ OSStatus PMTicketGetAPIVersion(PMTicketRef ticket, CFStringRef* apiVersion);
 
 /// The XML form of the ticket (the caller releases it).
 OSStatus PMTicketToXML(PMTicketRef ticket, CFDataRef* anXMLTicket);
-/// A new ticket from its XML form; on failure kPMXMLParseError and, when asked, a reason
-/// (the caller releases it).
+/// A new ticket from its XML form (the binary property-list form is read too); on failure
+/// kPMXMLParseError and, when asked, a reason (the caller releases it).
 OSStatus PMXMLToTicket(CFAllocatorRef allocator, CFDataRef anXMLTicket, PMTicketRef* ticket,
                        CFStringRef* conversionError);
 /// Writes the XML form to the file at `path`, replacing it (kPMWriteFailed on failure).
@@ -102,7 +102,7 @@ OSStatus PMTicketReadXMLFromFile(CFAllocatorRef allocator, const char* path, PMT
 /// Writes the XML form to a file URL; only kCFPropertyListXMLFormat_v1_0 is supported.
 OSStatus PMTicketToXMLURL(PMTicketRef ticket, CFURLRef anXMLFileURL, CFPropertyListFormat format,
                           CFStringRef* errorString);
-/// Reads a ticket from a file URL; `*format` (when given) receives the XML format.
+/// Reads a ticket from a file URL; `*format` (when given) receives the form the file had.
 OSStatus PMXMLURLToTicket(CFAllocatorRef allocator, CFURLRef anXMLURL, PMTicketRef* ticket,
                           CFPropertyListFormat* format, CFStringRef* errorString);
 

@@ -323,9 +323,12 @@ OSStatus PMXMLURLToTicket(CFAllocatorRef allocator, CFURLRef anXMLURL, PMTicketR
         return error == kCFURLUnknownError ? kPMReadFailed : kPMOpenFailed;
     }
     OSStatus status = PMXMLToTicket(allocator, xml, ticket, errorString);
+    // The reader takes the binary form as well; tell the caller which one the file had.
+    const bool binary = CFDataGetLength(xml) >= 6 &&
+                        std::memcmp(CFDataGetBytePtr(xml), "bplist", 6) == 0;
     CFRelease(xml);
     if (status == noErr && format)
-        *format = kCFPropertyListXMLFormat_v1_0;
+        *format = binary ? kCFPropertyListBinaryFormat_v1_0 : kCFPropertyListXMLFormat_v1_0;
     return status;
 }
 

@@ -163,8 +163,7 @@ TEST_F(CarbonCoreFiles, ForkTableIsBounded) {
 }
 
 TEST_F(CarbonCoreFiles, BadNamesVolumesAndDirectories) {
-    fsSpec(std::string(63, 'n'));
-    fsSpec(std::string(64, 'n'), bdNamErr);
+    fsSpec(std::string(255, 'n')); // as Linux allows: carried in a short form
     fsSpec("a/b", bdNamErr);
     fsSpec("..", bdNamErr);
     fsSpec(std::string("nul\0x", 5), bdNamErr);
@@ -274,6 +273,53 @@ TEST_F(CarbonCoreFiles, SpecRefPathAndURLRoundTrip) {
               noErr);
     EXPECT_EQ(info.nodeFlags & kFSNodeIsDirectoryMask, kFSNodeIsDirectoryMask);
     EXPECT_EQ(long(info.nodeID), dir.id);
+}
+
+// Linux names run to 255 bytes; an FSSpec holds 63. The long name travels as a short one that
+// every call resolves, cut on a character boundary, and a short name with '#' stays itself.
+TEST_F(CarbonCoreFiles, LongNamesTravelInTheirShortForm) {
+    std::string leaf;
+    for (int i = 0; i < 40; ++i)
+        leaf += "\xE8\x89\xB2"; // a 3-byte character, 120 bytes in all
+    leaf += "-Tarvo-C5000-queue.ppd";
+    FSSpec s = fsSpec(leaf);
+    ASSERT_LE(s.name[0], 63);
+    const std::string shortName = FromPStr(s.name);
+    const size_t mark = shortName.rfind('#');
+    ASSERT_NE(mark, std::string::npos);
+    EXPECT_EQ(mark % 3, 0u); // no character cut in two
+    EXPECT_EQ(leaf.compare(0, mark, shortName, 0, mark), 0);
+
+    ASSERT_EQ(FSpCreate(&s, 0, 0, smRoman), noErr);
+    EXPECT_TRUE(std::filesystem::exists(dir / leaf));
+    short ref = open(s, fsWrPerm);
+    long count = 4;
+    EXPECT_EQ(FSWrite(ref, &count, "long"), noErr);
+    FSClose(ref);
+    EXPECT_EQ(slurp(dir / leaf), "long");
+
+    // From a path, as a CUPS queue's PPD arrives, and back.
+    FSRef fromPath, fromSpec;
+    const std::string path = dir / leaf;
+    ASSERT_EQ(FSPathMakeRef(reinterpret_cast<const UInt8*>(path.c_str()), &fromPath, nullptr),
+              noErr);
+    FSSpec back;
+    ASSERT_EQ(FSGetCatalogInfo(&fromPath, kFSCatInfoNone, nullptr, nullptr, &back, nullptr),
+              noErr);
+    EXPECT_EQ(FromPStr(back.name), shortName);
+    ASSERT_EQ(FSpMakeFSRef(&back, &fromSpec), noErr);
+    EXPECT_EQ(refPath(fromSpec), path);
+
+    std::ofstream(dir / ("ab#" + shortName.substr(mark + 1))) << "plain";
+    FSSpec plain = fsSpec("ab#" + shortName.substr(mark + 1), noErr);
+    ref = open(plain, fsRdPerm);
+    char buffer[5];
+    count = 5;
+    EXPECT_EQ(FSRead(ref, &count, buffer), noErr);
+    EXPECT_EQ(std::string(buffer, 5), "plain");
+    FSClose(ref);
+    EXPECT_EQ(FSpDelete(&s), noErr);
+    EXPECT_FALSE(std::filesystem::exists(dir / leaf));
 }
 
 TEST_F(CarbonCoreFiles, RootAndInvalidRefs) {

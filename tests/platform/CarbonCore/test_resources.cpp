@@ -59,6 +59,8 @@ TEST_F(CarbonCoreResources, TextFormatEscapesGapsAndLimits) {
                                             "5 " +
                                                 std::string(300, 'x') +
                                                 "\n"
+                                                "6 " +
+                                                std::string(254, 'y') + "\\xC3\\xA4 tail\n"
                                                 "STR# -1  \n"
                                                 "2 other\n");
     ASSERT_NE(file, kResFileNotOpened) << ResError();
@@ -67,6 +69,7 @@ TEST_F(CarbonCoreResources, TextFormatEscapesGapsAndLimits) {
     EXPECT_EQ(ResError(), noErr);
     EXPECT_EQ(indString(200, 3), "");
     EXPECT_EQ(indString(200, 5), std::string(255, 'x'));
+    EXPECT_EQ(indString(200, 6), std::string(254, 'y')); // never half a UTF-8 character
     EXPECT_EQ(indString(-1, 2), "other");
     EXPECT_EQ(indString(-1, 1), "");
     EXPECT_EQ(ResError(), noErr);

@@ -72,7 +72,7 @@ TEST(CarbonCoreTextCommon, ScriptsUpgradeToMacEncodings) {
     EXPECT_EQ(e, 1u);
     EXPECT_EQ(UpgradeScriptInfoToTextEncoding(33, 0, 0, nullptr, &e), paramErr);
     EXPECT_EQ(UpgradeScriptInfoToTextEncoding(smRoman, 0, 0, nullptr, nullptr), paramErr);
-    EXPECT_EQ(GetApplicationTextEncoding(), TextEncoding(kTextEncodingMacRoman));
+    EXPECT_EQ(GetApplicationTextEncoding(), 0x08000100u); // UTF-8, as kCFStringEncodingUTF8
 }
 
 struct Sample {

@@ -202,7 +202,9 @@ TEST(CFPropertyList, MalformedOrHostileTextGivesNullAndAReason) {
         Plist("<string>a<b/></string>"),                     // element inside a value
         Plist(nest300),                                      // too deep
         Plist(nest100000),                                   // deep enough to crash
-        "bplist00\x01\x02",                                  // binary form
+        "bplist00\x01\x02",                                  // binary, cut short
+        Plist("</>"),                                        // end tag without a name
+        Plist("<array></></array>"),
     };
     for (const std::string& text : cases) {
         std::string error;
@@ -216,6 +218,98 @@ TEST(CFPropertyList, MalformedOrHostileTextGivesNullAndAReason) {
     std::string error;
     EXPECT_EQ(Read(huge, 0, &error), nullptr);
     EXPECT_EQ(error, "property list too large");
+}
+
+// The `width` bytes of `value`, big-endian.
+std::string BigEndian(uint64_t value, int width) {
+    std::string out;
+    for (int shift = 8 * (width - 1); shift >= 0; shift -= 8)
+        out += static_cast<char>(value >> shift);
+    return out;
+}
+
+// A binary list of the given objects (each its encoded bytes, references `refSize` bytes wide)
+// with object `top` at the root; offsets are 2 bytes.
+std::string Binary(const std::vector<std::string>& objects, int refSize = 1, unsigned top = 0) {
+    std::string out = "bplist00";
+    std::vector<size_t> offsets;
+    for (const std::string& object : objects) {
+        offsets.push_back(out.size());
+        out += object;
+    }
+    const size_t table = out.size();
+    for (size_t offset : offsets)
+        out += BigEndian(offset, 2);
+    return out + std::string(6, '\0') + '\2' + static_cast<char>(refSize) +
+           BigEndian(objects.size(), 8) + BigEndian(top, 8) + BigEndian(table, 8);
+}
+
+// `count` arrays, each holding the next one `refs` times, and a true at the end.
+std::vector<std::string> Nested(int count, int refs) {
+    std::vector<std::string> objects;
+    for (int i = 0; i < count; ++i) {
+        std::string array(1, static_cast<char>(0xA0 | refs));
+        for (int r = 0; r < refs; ++r)
+            array += BigEndian(static_cast<uint64_t>(i + 1), 2);
+        objects.push_back(array);
+    }
+    objects.push_back("\x09");
+    return objects;
+}
+
+TEST(CFPropertyList, BinaryListsReadAsTheirXMLTwin) {
+    std::string binary = ReadFile(PIGMENTOR_SOURCE_DIR "/tests/platform/CoreFoundation/data/"
+                                                       "AllTypes.bplist");
+    ASSERT_FALSE(binary.empty());
+    CFOwned<CFDataRef> data(DataOf(binary));
+    CFPropertyListFormat format = 0;
+    CFOwned<CFPropertyListRef> plist(
+        CFPropertyListCreateWithData(nullptr, data, kCFPropertyListImmutable, &format, nullptr));
+    ASSERT_NE(plist.get(), nullptr);
+    EXPECT_EQ(format, kCFPropertyListBinaryFormat_v1_0);
+    CFOwned<CFDictionaryRef> tree(AllTypes());
+    EXPECT_TRUE(CFEqual(plist, tree));
+
+    const std::string oneTrue = "\x09";
+    CFOwned<CFPropertyListRef> small(Read(Binary({"\xA1\x01", oneTrue}), 0, nullptr));
+    ASSERT_NE(small.get(), nullptr);
+    EXPECT_EQ(CFArrayGetValueAtIndex(static_cast<CFArrayRef>(small.get()), 0), kCFBooleanTrue);
+}
+
+TEST(CFPropertyList, HostileBinaryListsGiveNullAndAReason) {
+    std::string truncated = Binary({"\x09"});
+    truncated.resize(truncated.size() - 1);
+    const std::string badTop = Binary({"\x09"}, 1, 5);
+    const std::string cases[] = {
+        "bplist00",                                           // no trailer
+        truncated,                                            // trailer cut
+        badTop,                                               // root beyond the objects
+        Binary({std::string("\xA1\x00", 2)}),                 // array holding itself
+        Binary({"\xA1\x05"}),                                 // reference beyond the objects
+        Binary({"\xA3\x01"}),                                 // references run past the data
+        Binary({"\x13\x01"}),                                 // integer cut short
+        Binary({std::string("\x14") + std::string(16, '\1')}), // 128-bit integer
+        Binary({std::string("\x23\x7F\xF0\0\0\0\0\0\0", 9)}), // infinity
+        Binary({std::string("\x33\x42\x00\0\0\0\0\0\0", 9)}), // date far beyond 32-bit seconds
+        Binary({"\x5F\x10\x7F" "abc"}),                       // length beyond the data
+        Binary({std::string("\xD1\x01\x02", 3), "\x10\x01", "\x09"}), // number as a key
+        Binary({"\x80\x01"}),                                 // a UID, no property-list type
+        Binary({"\x00"}),                                     // null
+        Binary({"\x52\xC3\x28"}),                             // not UTF-8
+        Binary(Nested(kPMCFPropertyListMaxDepth + 1, 1), 2),  // too deep
+        Binary(Nested(40, 2), 2),                             // 2^40 nodes once copied
+        "bplist01" + Binary({"\x09"}).substr(8),              // another version
+    };
+    for (const std::string& bytes : cases) {
+        std::string error;
+        CFPropertyListRef plist = Read(bytes, kCFPropertyListImmutable, &error);
+        EXPECT_EQ(plist, nullptr) << testing::PrintToString(bytes.substr(0, 24));
+        EXPECT_FALSE(error.empty());
+        if (plist)
+            CFRelease(plist);
+    }
+    CFOwned<CFPropertyListRef> deepest(Read(Binary(Nested(kPMCFPropertyListMaxDepth, 1), 2), 0, nullptr));
+    EXPECT_NE(deepest.get(), nullptr); // the limit itself is admitted
 }
 
 TEST(CFPropertyList, LimitsAdmitTheirBoundaries) {

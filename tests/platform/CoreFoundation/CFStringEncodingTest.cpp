@@ -196,7 +196,7 @@ TEST(CFStringEncoding, CStringPtrOnlyForImmutableASCII) {
 }
 
 TEST(CFStringEncoding, EncodingQueries) {
-    EXPECT_EQ(CFStringGetSystemEncoding(), kCFStringEncodingMacRoman);
+    EXPECT_EQ(CFStringGetSystemEncoding(), kCFStringEncodingUTF8);
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(10, kCFStringEncodingUTF8), 30);
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(10, kCFStringEncodingISOLatin1), 10);
     EXPECT_EQ(CFStringGetMaximumSizeForEncoding(LONG_MAX / 2, kCFStringEncodingUTF32), kCFNotFound);

@@ -6,6 +6,7 @@
 #include "CFTestSupport.h"
 
 #include <climits>
+#include <utility>
 #include <cmath>
 #include <gtest/gtest.h>
 
@@ -117,8 +118,17 @@ TEST(CFString, CompareWithAndWithoutCase) {
               kCFCompareEqualTo);
     EXPECT_EQ(CFStringCompare(CFSTR("ŁÓDŹ"), CFSTR("łódź"), kCFCompareCaseInsensitive),
               kCFCompareEqualTo);
-    EXPECT_EQ(CFStringCompare(CFSTR("ΑΘΗΝΑ"), CFSTR("αθηνα"), kCFCompareCaseInsensitive),
-              kCFCompareEqualTo);
+    // Unicode's folding in every script: final sigma, Armenian, full-width Latin, and a
+    // script outside the first plane (Deseret, in surrogate pairs).
+    for (auto [upper, lower] : {std::pair{"ΑΘΗΝΑ ΟΔΟΣ", "αθηνα οδος"}, {"ԱԲԳ", "աբգ"},
+                                {"ＡＢＣ", "ａｂｃ"}, {"\U00010400\U00010401", "\U00010428\U00010429"}}) {
+        CFOwned<CFStringRef> a(Str(upper)), b(Str(lower));
+        EXPECT_EQ(CFStringCompare(a, b, kCFCompareCaseInsensitive), kCFCompareEqualTo) << upper;
+        EXPECT_NE(CFStringCompare(a, b, 0), kCFCompareEqualTo) << upper;
+        EXPECT_TRUE(CFStringFindWithOptions(a, b, CFRangeMake(0, CFStringGetLength(a)),
+                                            kCFCompareCaseInsensitive, nullptr))
+            << upper;
+    }
     EXPECT_EQ(CFStringCompare(nullptr, CFSTR("a"), 0), kCFCompareLessThan);
 }
 

@@ -126,7 +126,10 @@ CFStringRef PPDXJobNote::GetCurrentControlValueString() {
     const char* text = GetNotes() ? GetNotes() : "";
     CFStringRef result =
         CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII);
-    // A user may type any character of the system encoding; such a text still reads back.
+    // A user may type any character of the system encoding (UTF-8); bytes that are not valid
+    // there still read back, one character each.
+    if (!result)
+        result = CFStringCreateWithCString(kCFAllocatorDefault, text, CFStringGetSystemEncoding());
     if (!result)
         result = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingMacRoman);
     return result;

@@ -16,31 +16,33 @@ _PopupItem* itemAt(const PointerListItr& it) {
     return static_cast<_PopupItem*>(*it);
 }
 
-/// Whether anything of a popup item was saved under `itemId`.
-bool itemSaved(Settings& settings, long itemId) {
-    using namespace PPDXArchive;
-    for (unsigned long tag :
-         {kItemSelectedTag, kItemKeywordTag, kItemLocalNameTag, kItemUserNameTag, kItemCodeTag})
-        if (Has(settings, tag, itemId))
+/// Whether anything of a popup item was saved under `keys`.
+bool itemSaved(Settings& settings, const PPDXArchive::PopupItemKeys& keys) {
+    for (unsigned long tag : {keys.selected, keys.keyword, keys.localName, keys.userName, keys.code})
+        if (PPDXArchive::Has(settings, tag, keys.id))
             return true;
     return false;
 }
 
-/// The item saved under `itemId`, or null when memory runs out.
-_PopupItem* loadItem(Settings& settings, long itemId) {
+/// The item saved under `keys`, or null when memory runs out.
+_PopupItem* loadItem(Settings& settings, const PPDXArchive::PopupItemKeys& keys) {
     using namespace PPDXArchive;
-    CFStringRef name = GetName(settings, kItemLocalNameTag, itemId);
+    CFStringRef name = GetName(settings, keys.localName, keys.id);
     if (!name) {
-        // An item may carry its name only as text in the system encoding.
-        if (CString* text = GetText(settings, kItemUserNameTag, itemId)) {
+        // An item may carry its name only as text in the system encoding; one saved when that
+        // was Mac Roman is not UTF-8, and reads byte for byte as Mac Roman.
+        if (CString* text = GetText(settings, keys.userName, keys.id)) {
             name =
                 CFStringCreateWithCString(kCFAllocatorDefault, *text, CFStringGetSystemEncoding());
+            if (!name)
+                name = CFStringCreateWithCString(kCFAllocatorDefault, *text,
+                                                 kCFStringEncodingMacRoman);
             delete text;
         }
     }
     long codeLength = 0;
-    unsigned char* code = CopyBytes(settings, kItemCodeTag, itemId, codeLength);
-    CString* keyword = GetText(settings, kItemKeywordTag, itemId);
+    unsigned char* code = CopyBytes(settings, keys.code, keys.id, codeLength);
+    CString* keyword = GetText(settings, keys.keyword, keys.id);
     _PopupItem* item = new (std::nothrow) _PopupItem(keyword, name, code, codeLength);
     if (!item) {
         delete keyword;
@@ -49,7 +51,7 @@ _PopupItem* loadItem(Settings& settings, long itemId) {
         std::free(code);
         return nullptr;
     }
-    GetBool(settings, kItemSelectedTag, itemId, item->mSelected);
+    GetBool(settings, keys.selected, keys.id, item->mSelected);
     return item;
 }
 
@@ -76,11 +78,11 @@ PPDXPopupControl::PPDXPopupControl(Settings& settings, const long& id) : PPDXCon
     long items = PlausibleCount(settings, count);
     const char* lastSelected = nullptr;
     for (long k = 0; k < items; ++k) {
-        long itemId = PopupItemId(id, k);
+        PopupItemKeys keys;
         // A count beyond what was saved is damage: stop rather than make empty items.
-        if (itemId < 0 || !itemSaved(settings, itemId))
+        if (!PopupItemKeysFor(id, k, keys) || !itemSaved(settings, keys))
             break;
-        _PopupItem* item = loadItem(settings, itemId);
+        _PopupItem* item = loadItem(settings, keys);
         if (!item || !mItems.PushBack(item).mNode) {
             delete item;
             continue;
@@ -134,16 +136,16 @@ short PPDXPopupControl::Save(Settings& settings, const long& id) {
     long position = 0;
     for (PointerListItr it = mItems.Begin(); !error && it != mItems.End(); ++it, ++position) {
         const _PopupItem* item = itemAt(it);
-        long itemId = PopupItemId(id, position);
-        if (itemId < 0)
+        PopupItemKeys keys;
+        if (!PopupItemKeysFor(id, position, keys))
             return paramErr;
-        error = PutText(settings, kItemKeywordTag, itemId, item->Keyword());
+        error = PutText(settings, keys.keyword, keys.id, item->Keyword());
         if (!error)
-            error = PutName(settings, kItemLocalNameTag, itemId, item->mLocalName);
+            error = PutName(settings, keys.localName, keys.id, item->mLocalName);
         if (!error)
-            error = PutBytes(settings, kItemCodeTag, itemId, item->mPSData, item->PSLength());
+            error = PutBytes(settings, keys.code, keys.id, item->mPSData, item->PSLength());
         if (!error)
-            error = PutBool(settings, kItemSelectedTag, itemId, item->mSelected);
+            error = PutBool(settings, keys.selected, keys.id, item->mSelected);
     }
     return error;
 }
@@ -155,15 +157,15 @@ short PPDXPopupControl::Restore(Settings& settings, const long& id) {
     long position = 0;
     for (PointerListItr it = mItems.Begin(); it != mItems.End(); ++it, ++position) {
         _PopupItem* item = itemAt(it);
-        long itemId = PopupItemId(id, position);
-        if (itemId < 0) {
+        PopupItemKeys keys;
+        if (!PopupItemKeysFor(id, position, keys)) {
             error = paramErr;
             break;
         }
-        if (!Has(settings, kItemSelectedTag, itemId, &error))
+        if (!Has(settings, keys.selected, keys.id, &error))
             break;
         // A selection of another size is damaged: that item keeps its state.
-        GetBool(settings, kItemSelectedTag, itemId, item->mSelected);
+        GetBool(settings, keys.selected, keys.id, item->mSelected);
         if (item->mSelected)
             lastSelected = item;
     }
@@ -241,24 +243,22 @@ long PPDXPopupControl::DefaultValue() const {
 }
 
 bool PPDXPopupControl::SetKeywordSelect(const char* keyword, const bool& select) {
-    // An unknown keyword must not deselect the others, so look before changing anything.
-    bool present = false;
-    for (ConstPointerListItr it = mItems.Begin(); !present && it != mItems.End(); ++it)
-        present = static_cast<const _PopupItem*>(*it)->HasKeyword(keyword);
-    if (!present)
-        return false;
+    // Without multiple selection the walk deselects every other item, so a keyword that no
+    // item has leaves nothing selected; the answer tells the caller which case it was.
+    bool found = false;
     for (PointerListItr it = mItems.Begin(); it != mItems.End(); ++it) {
         _PopupItem* item = itemAt(it);
         if (item->HasKeyword(keyword)) {
             item->mSelected = select;
             mCurrentItem = it;
+            found = true;
             if (mMultipleSelection)
                 return true;
         } else if (!mMultipleSelection) {
             item->mSelected = false;
         }
     }
-    return true;
+    return found;
 }
 
 bool PPDXPopupControl::IsKeywordSelected(const char* keyword) const {
@@ -267,6 +267,13 @@ bool PPDXPopupControl::IsKeywordSelected(const char* keyword) const {
         if (item->mSelected && item->HasKeyword(keyword))
             return true;
     }
+    return false;
+}
+
+bool PPDXPopupControl::HasItemWithKeyword(const char* keyword) const {
+    for (ConstPointerListItr it = mItems.Begin(); it != mItems.End(); ++it)
+        if (static_cast<const _PopupItem*>(*it)->HasKeyword(keyword))
+            return true;
     return false;
 }
 
@@ -332,7 +339,9 @@ bool PPDXPopupControl::Rebuild(const char* userName, PointerList& items, CString
     mDefaultKeyword = defaultKeyword;
     if (GetDefaultKeyword())
         SetKeywordSelect(GetDefaultKeyword(), true);
-    if (static_cast<const char*>(remembered))
+    // Only when it is still among the items: selecting a keyword that no item has would
+    // deselect every item, the default too.
+    if (static_cast<const char*>(remembered) && HasItemWithKeyword(remembered))
         SetKeywordSelect(remembered, true);
     return true;
 }

@@ -65,6 +65,8 @@ public:
     /// changes. An unknown keyword changes nothing. Returns whether it was found.
     bool SetKeywordSelect(const char* keyword, const bool& select);
     bool IsKeywordSelected(const char* keyword) const;
+    /// Whether any item has `keyword`.
+    bool HasItemWithKeyword(const char* keyword) const;
     bool CanSelectMultipleItems() const { return mMultipleSelection; }
     /// The default option keyword, or null.
     const char* GetDefaultKeyword() const;

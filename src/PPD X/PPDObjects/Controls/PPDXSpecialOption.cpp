@@ -58,8 +58,8 @@ CFStringRef PPDXSpecialOption::GetCurrentControlValueString() {
         text = "";
     CFStringRef result =
         CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingASCII);
-    // Values are ASCII in every PPD we know; one that is not still reads, in the system
-    // encoding, rather than vanishing.
+    // Values are ASCII in every PPD we know; one that is not still reads, byte for byte as
+    // Mac Roman, rather than vanishing.
     if (!result)
         result = CFStringCreateWithCString(kCFAllocatorDefault, text, kCFStringEncodingMacRoman);
     return result;
