@@ -171,7 +171,7 @@ TEST_F(BundleTest, LocalizedBytesAreUTF8AndCutOnlyBetweenCharacters) {
     long length = PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), buffer, 64);
     EXPECT_EQ(std::string(buffer, length), "Medienabh\xC3\xA4ngiges Profil verwenden");
     // Too small a buffer: the whole characters that fit, never half of the two-byte a-umlaut.
-    char small[11] = "xxxxxxxxxx";
+    char small[12] = "xxxxxxxxxxx";
     EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 11), 9);
     EXPECT_STREQ(small, "Medienabh");
     EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 12), 11);

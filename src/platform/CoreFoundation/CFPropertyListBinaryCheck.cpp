@@ -150,7 +150,14 @@ private:
             const uint64_t unit = kind == 0x6 ? 2 : 1;
             if (count > tableStart_ / unit || !fits(contents, count * unit))
                 return fail("binary property list object out of bounds");
-            return true;
+            // Text holds no NUL, as in the XML form (libplist asserts that a key's length is
+            // its C string's), and UTF-16 text is whole, so that libplist's UTF-8 of it is.
+            if (kind == 0x4)
+                return true;
+            if (!noNul(contents, count, unit))
+                return fail("text with a NUL character");
+            return kind != 0x6 || pairedSurrogates(contents, count) ||
+                   fail("text is not UTF-16");
         }
         case 0xA:
         case 0xD:
@@ -179,6 +186,28 @@ private:
         // Every reference becomes a node of libplist's tree, so the count is bounded here too.
         if (stack.size() > size_t(kPMCFPropertyListMaxElements))
             return fail("too many elements");
+        return true;
+    }
+
+    bool noNul(uint64_t at, uint64_t count, uint64_t unit) {
+        for (uint64_t i = 0; i < count; ++i)
+            if (BigEndian(data_ + at + i * unit, unit) == 0)
+                return false;
+        return true;
+    }
+
+    bool pairedSurrogates(uint64_t at, uint64_t units) {
+        for (uint64_t i = 0; i < units; ++i) {
+            const uint64_t unit = BigEndian(data_ + at + 2 * i, 2);
+            if (unit >= 0xDC00 && unit <= 0xDFFF)
+                return false; // a trail without its lead
+            if (unit >= 0xD800 && unit <= 0xDBFF) {
+                const uint64_t next = i + 1 < units ? BigEndian(data_ + at + 2 * (i + 1), 2) : 0;
+                if (next < 0xDC00 || next > 0xDFFF)
+                    return false;
+                ++i;
+            }
+        }
         return true;
     }
 

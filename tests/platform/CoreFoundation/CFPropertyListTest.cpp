@@ -296,6 +296,8 @@ TEST(CFPropertyList, HostileBinaryListsGiveNullAndAReason) {
         Binary({"\x80\x01"}),                                 // a UID, no property-list type
         Binary({"\x00"}),                                     // null
         Binary({"\x52\xC3\x28"}),                             // not UTF-8
+        Binary({std::string("\xD1\x01\x02", 3), std::string("\x52" "a\0", 3), "\x09"}), // NUL key
+        Binary({std::string("\x61\xD8\x00", 3)}),             // a lone surrogate
         Binary(Nested(kPMCFPropertyListMaxDepth + 1, 1), 2),  // too deep
         Binary(Nested(40, 2), 2),                             // 2^40 nodes once copied
         "bplist01" + Binary({"\x09"}).substr(8),              // another version
