@@ -15,13 +15,6 @@ std::string Text(CFURLRef url) {
     return PMCFStringCopyUTF8(CFURLGetString(url));
 }
 
-std::string Take(CFStringRef s) {
-    std::string text = s ? PMCFStringCopyUTF8(s) : "<null>";
-    if (s)
-        CFRelease(s);
-    return text;
-}
-
 std::string FileSystemPath(CFURLRef url) {
     UInt8 buffer[512];
     return CFURLGetFileSystemRepresentation(url, true, buffer, sizeof buffer)
