@@ -37,13 +37,11 @@ inline CFArrayRef CreateNames(std::initializer_list<const char*> names) {
     return array;
 }
 
-/// A header reader with hooks for the tests: record errors, count destructions.
+/// A header reader that lets a test record errors.
 class HeaderPPD : public PPDHeader {
 public:
     HeaderPPD(CFURLRef url, CFArrayRef names) : PPDHeader(url, names) {}
     void Record(short code, bool fatal) { AddError(new PPDXErrorObj(code, fatal)); }
-    static int sDestroyed;
-    ~HeaderPPD() override { ++sDestroyed; }
 };
 
 #endif // PIGMENTOR_TESTS_TESTPPD_H
