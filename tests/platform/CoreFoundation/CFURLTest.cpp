@@ -41,6 +41,10 @@ TEST(CFURL, PathWithSpacesAndNonASCIIRoundTrips) {
     EXPECT_EQ(Take(CFURLCopyScheme(url)), "file");
     EXPECT_EQ(CFURLCopyHostName(url), nullptr);
     EXPECT_FALSE(CFURLHasDirectoryPath(url));
+    // Characters that mean something in a URL stay part of the name.
+    CFOwned<CFURLRef> reserved(FromPath("/tmp/a#b?c%20d"));
+    EXPECT_EQ(Text(reserved), "file:///tmp/a%23b%3Fc%2520d");
+    EXPECT_EQ(FileSystemPath(reserved), "/tmp/a#b?c%20d");
 }
 
 TEST(CFURL, DirectoriesGetATrailingSlashThatPathsDrop) {
