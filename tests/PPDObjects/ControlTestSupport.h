@@ -4,6 +4,7 @@
 #define PIGMENTOR_TESTS_CONTROLTESTSUPPORT_H
 
 #include "PPDXControl.h"
+#include "TestScopes.h"
 #include "_PopupItem.h"
 
 #include <CoreFoundation/CoreFoundation.h>
@@ -84,15 +85,6 @@ inline std::string WrittenPostScript(PPDXControl& control) {
     EXPECT_EQ(buffer.substr(0, 4), "####");
     EXPECT_EQ(buffer.substr(buffer.size() - 4), "####");
     return buffer.substr(4, buffer.size() - 8);
-}
-
-/// The UTF-8 text of a string that the caller owned, which is released here; "<null>" for null.
-inline std::string Take(CFStringRef s) {
-    if (!s)
-        return "<null>";
-    std::string text = PMCFStringCopyUTF8(s);
-    CFRelease(s);
-    return text;
 }
 
 #endif // PIGMENTOR_TESTS_CONTROLTESTSUPPORT_H

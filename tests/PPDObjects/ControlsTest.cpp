@@ -228,3 +228,20 @@ TEST(KeywordTo_PPDControl, EqualKeywordsKeepTheirInsertionOrder) {
     EXPECT_EQ(index.Lookup("*K"), &first);
     EXPECT_STREQ(index.Lookup(&second), "*K");
 }
+
+TEST(KeywordTo_PPDControl, ALargeIndexFindsEveryKeywordAndNoOther) {
+    std::vector<std::unique_ptr<PlainControl>> controls;
+    KeywordTo_PPDControl index;
+    for (int i = 0; i < 300; ++i) { // inserted out of order
+        std::string keyword = "*K" + std::to_string((i * 7919) % 300);
+        controls.emplace_back(new PlainControl(keyword.c_str(), Flags({})));
+        index.insert(keyword.c_str(), controls.back().get());
+    }
+    index.EndInsertion();
+    for (const auto& c : controls) {
+        ASSERT_EQ(index.Lookup(c->Keyword()), c.get()) << c->Keyword();
+        ASSERT_STREQ(index.Lookup(c.get()), c->Keyword());
+    }
+    for (const char* absent : {"*K", "*K300", "*K-1", "*J0", "*L0", "*K00"})
+        EXPECT_EQ(index.Lookup(absent), nullptr) << absent;
+}

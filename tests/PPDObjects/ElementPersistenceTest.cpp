@@ -17,14 +17,6 @@ namespace {
 
 using Keys_ = std::vector<std::string>;
 
-void PutText(Settings& s, unsigned long tag, long id, const char* text) {
-    s.Add(tag, id, const_cast<char*>(text), static_cast<long>(std::strlen(text)));
-}
-
-void PutInt(Settings& s, unsigned long tag, long id, int32_t value) {
-    s.Add(tag, id, &value, sizeof value);
-}
-
 PPDXBooleanControl* NewBoolean(bool defaultValue) {
     PointerList flags = Flags({"Setup"});
     return new PPDXBooleanControl("*QVTrap", Str("Trapping"), flags, true, new CString("On"),

@@ -126,13 +126,6 @@ TEST(ExamplePPDs, C5000Controls) {
     ppd->Release();
 }
 
-TEST(ExamplePPDs, WithoutOrphansInstallableBlocksAreRefused) {
-    QRVPPD* ppd = openExample("Tarvo-C5000.ppd", kShowHidden);
-    EXPECT_EQ(errorCodes(ppd), (std::vector<int>{21, 21, 21}));
-    EXPECT_TRUE(ppd->IsValidPPD());
-    ppd->Release();
-}
-
 TEST(ExamplePPDs, TranslationsInEveryEncoding) {
     QRVPPD* german = openExample("Tarvo-C5000-de.ppd");
     EXPECT_EQ(errorCodes(german), std::vector<int>{});
@@ -220,14 +213,4 @@ TEST(ExamplePPDs, M200) {
     EXPECT_FALSE(mode->IsKeywordSelected("CMYK"));
     EXPECT_STREQ(mode->GetParent()->Keyword(), "TPColor");
     ppd->Release();
-}
-
-TEST(ExamplePPDs, AcceptedNamesTellTheModelsApart) {
-    CFArrayRef m200 = CreateNames({"TRVM200.PPD"});
-    QRVPPD* refused =
-        parseFile(PIGMENTOR_SOURCE_DIR "/examples/Tarvo-C5000.ppd", kShowAll, m200);
-    EXPECT_FALSE(refused->IsValidPrinterName());
-    EXPECT_FALSE(refused->IsValidPPD());
-    refused->Release();
-    CFRelease(m200);
 }

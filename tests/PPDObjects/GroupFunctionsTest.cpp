@@ -9,29 +9,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(GroupFunctions, NullObjectsGiveTheNeutralValue) {
-    PPDXScrollPane pane("*Pane", CFSTR("Pane"), true);
-    EXPECT_EQ(FirstGroup(nullptr), nullptr);
-    EXPECT_EQ(NextGroup(nullptr), nullptr);
-    EXPECT_EQ(FindGroup(nullptr, "*Pane", true), nullptr);
-    EXPECT_TRUE(IsGrouPointerListEmpty(nullptr));
-    EXPECT_EQ(GroupCount(nullptr), 0u);
-    EXPECT_EQ(GetRollDownControlList(nullptr), nullptr);
-    EXPECT_FALSE(IsRollDown(nullptr));
-    EXPECT_EQ(GetScrollPaneRollDowns(nullptr), nullptr);
-    EXPECT_FALSE(IsScrollPane(nullptr));
-    EXPECT_EQ(FirstProperty(nullptr), nullptr);
-    EXPECT_EQ(NextProperty(nullptr), nullptr);
-    EXPECT_EQ(FindProperty(nullptr, "*Page", true), nullptr);
-    EXPECT_TRUE(IsPropertyListEmpty(nullptr));
-    EXPECT_EQ(PropertyCount(nullptr), 0u);
-    EXPECT_FALSE(ShowPropInPrintProp(nullptr));
-    EXPECT_FALSE(ShowPropInApp(nullptr));
-    EXPECT_EQ(GetPropertyScrollDown(nullptr), nullptr);
-    SetPropertyScrollDown(nullptr, &pane);
-    EXPECT_FALSE(IsPropertyPage(nullptr));
-}
-
 TEST(GroupFunctions, KindTestsTellTheClassesApart) {
     PPDXGroup group("*Group", CFSTR("Group"), true);
     PPDXRollDown rollDown("*RollDown", CFSTR("Roll"), true);

@@ -291,8 +291,6 @@ TEST(JobNote, TextsDefaultsAndValueStrings) {
     n->SetCurrentControlWithCFString(nullptr);
     EXPECT_EQ(n->GetNotes(), nullptr);
     EXPECT_EQ(Take(n->GetCurrentControlValueString()), "");
-    n->SetNotesOnValue(true);
-    EXPECT_TRUE(n->GetNotesOnValue());
     delete n;
 
     PPDXJobNote* none = makeNote("*Notes2", 0);

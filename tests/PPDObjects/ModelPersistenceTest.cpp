@@ -43,14 +43,6 @@ template <class Change> std::vector<UInt8> Edited(const std::vector<UInt8>& byte
     return Flatten(settings);
 }
 
-void PutText(Settings& s, unsigned long tag, long id, const char* text) {
-    s.Add(tag, id, const_cast<char*>(text), static_cast<long>(std::strlen(text)));
-}
-
-void PutInt(Settings& s, unsigned long tag, long id, int32_t value) {
-    s.Add(tag, id, &value, sizeof value);
-}
-
 std::vector<std::string> ExamplePPDs() {
     std::vector<std::string> paths;
     std::string dir = PIGMENTOR_SOURCE_DIR "/examples";

@@ -204,12 +204,3 @@ TEST(RangeLine, MalformedLinesAndMissingCode) {
     EXPECT_EQ(control(noTranslation, "*QVDensity"), nullptr);
     noTranslation->Release();
 }
-
-TEST(OptionBlocks, NoGroupWithoutOrphansIsError21) {
-    std::string orphanBlock = "*%QRVFlags *QVLoose: Command\n*OpenUI *QVLoose/Loose: PickOne\n"
-                              "*DefaultQVLoose: A\n*QVLoose A/A: \"a\"\n*CloseUI: *QVLoose\n";
-    QRVPPD* ppd = parsePPD(ppdLayout() + popupBlock() + orphanBlock, kShowHidden);
-    EXPECT_EQ(errorCodes(ppd), Codes{21});
-    EXPECT_EQ(control(ppd, "*QVLoose"), nullptr);
-    ppd->Release();
-}

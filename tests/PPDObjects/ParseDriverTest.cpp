@@ -36,13 +36,15 @@ TEST(ParseDriver, ABlockBecomesAControlInItsRollDown) {
 }
 
 TEST(ParseDriver, SignatureOtherThan43IsFatalButResolutionStillRuns) {
-    std::string body = "*PPD-Adobe: \"4.2\"\n*%QRVGroupName TPLost/Lost: True\n" + popupBlock();
+    std::string body = "*PPD-Adobe: \"4.2\"\n*ModelName: \"never read\"\n"
+                       "*%QRVGroupName TPLost/Lost: True\n" + popupBlock();
     QRVPPD* ppd = parsePPD(body, kShowAll, false);
     EXPECT_FALSE(ppd->IsValidPPD());
     const PPDXErrorObj* signature = findError(ppd, 28);
     ASSERT_NE(signature, nullptr);
     EXPECT_TRUE(signature->IsFatal());
     EXPECT_EQ(control(ppd, "*QVColorMode"), nullptr); // nothing after the signature is read
+    EXPECT_EQ(ppd->ModelName(), nullptr);
     EXPECT_EQ(errorCodes(ppd), (Codes{28, 25, 26, 27}));
     ppd->Release();
 
@@ -177,15 +179,6 @@ TEST(ParseDriver, LongLineEndsTheParseSilently) {
     EXPECT_NE(control(ppd, "*QVColorMode"), nullptr);
     EXPECT_EQ(control(ppd, "*QVLater"), nullptr);
     EXPECT_TRUE(ppd->IsValidPPD());
-    ppd->Release();
-}
-
-TEST(ParseDriver, AllErrorsFatalStopsAtTheFirstError) {
-    // A model is parsed in its constructor, so this is checked through IsValidPPD.
-    QRVPPD* ppd = parsePPD(ppdLayout() + popupBlock() + popupBlock());
-    EXPECT_TRUE(ppd->IsValidPPD());
-    ppd->AllErrorsFatal(true);
-    EXPECT_FALSE(ppd->IsValidPPD());
     ppd->Release();
 }
 

@@ -26,6 +26,7 @@
 #include <CoreFoundation/PMCFUtilities.h>
 
 #include <algorithm>
+#include <cstring>
 #include <set>
 #include <string>
 #include <vector>
@@ -71,6 +72,14 @@ inline long Number(Settings& settings, unsigned long tag, long id) {
         return -12345;
     settings.Get(tag, id, &value, size, false);
     return value;
+}
+
+/// Adds a text item (no NUL) or a 4-byte number item of this machine's byte order.
+inline void PutText(Settings& s, unsigned long tag, long id, const char* text) {
+    s.Add(tag, id, const_cast<char*>(text), static_cast<long>(std::strlen(text)));
+}
+inline void PutInt(Settings& s, unsigned long tag, long id, int32_t value) {
+    s.Add(tag, id, &value, sizeof value);
 }
 
 /// The flattened form of `settings`.

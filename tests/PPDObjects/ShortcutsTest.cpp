@@ -97,19 +97,7 @@ TEST(Shortcuts, ReservedAndUnboundKeywordsRecordError19) {
     shown->Release();
 }
 
-TEST(Shortcuts, FlatFunctionsOnNullAndOnAListWithoutPopups) {
-    EXPECT_TRUE(IsShortcutsListEmpty(nullptr));
-    EXPECT_EQ(GetShortcutCount(nullptr), 0u);
-    EXPECT_EQ(GetPageSizeShortcut(nullptr), nullptr);
-    EXPECT_EQ(GetInputSlotShortcut(nullptr), nullptr);
-    EXPECT_EQ(GetDuplexShortcut(nullptr), nullptr);
-    EXPECT_EQ(GetOrientationShortcut(nullptr), nullptr);
-    EXPECT_EQ(GetPigmentorShortcut(nullptr), nullptr);
-    EXPECT_EQ(GetMediaSourceShortcut(nullptr), nullptr);
-    EXPECT_EQ(FindShortcut(nullptr, "*PageSize", true), nullptr);
-    EXPECT_EQ(FirstShortcut(nullptr), nullptr);
-    EXPECT_EQ(NextShortcut(nullptr), nullptr);
-
+TEST(Shortcuts, ListWithoutPopups) {
     // Null entries and other controls are counted and skipped.
     PlainControl plain("*PageSize", Flags({}));
     PointerList controls;

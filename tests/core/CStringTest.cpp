@@ -43,18 +43,9 @@ TEST(CString, CopiesOwnTheirText) {
     EXPECT_EQ(static_cast<const char*>(a), nullptr);
 }
 
-TEST(CString, EqualityIsBytewise) {
-    CString a("abc");
-    EXPECT_TRUE(a == "abc");
-    EXPECT_FALSE(a == "ABC");
-    EXPECT_TRUE(a == CString("abc"));
-    EXPECT_FALSE(a == CString("abcd"));
-}
-
-TEST(CString, PlusAppendsInPlaceAndReturnsItself) {
+TEST(CString, PlusAppendsInPlace) {
     CString s("abc");
-    CString& result = s + "de";
-    EXPECT_EQ(&result, &s);
+    s + "de";
     EXPECT_STREQ(s, "abcde");
     EXPECT_EQ(s.Size(), 5u);
 

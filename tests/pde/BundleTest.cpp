@@ -73,18 +73,6 @@ protected:
     OpenBundle mBundle;
 };
 
-TEST(IdentityTest, ConstantsAndKeys) {
-    unsigned long creator = 0;
-    GetCreatorID(creator);
-    EXPECT_EQ(creator, 0x51525631u); // 'QRV1'
-    EXPECT_EQ(UTF8(GetBundleID()), kBundleID);
-    EXPECT_EQ(UTF8(Owned<CFStringRef>(CreateNIBFileName())), "Pigmentor");
-    EXPECT_EQ(UTF8(Owned<CFStringRef>(CreatePostscriptDataFileKey())), "QRV.PSData." + kBundleID);
-    Owned<CFMutableStringRef> colorMode(CreateClientIdentifier(CFSTR(".ColorMode")));
-    EXPECT_EQ(UTF8(colorMode), kBundleID + ".ColorMode");
-    EXPECT_EQ(UTF8(Owned<CFMutableStringRef>(CreateClientIdentifier())), kBundleID);
-}
-
 TEST_F(BundleTest, InfoPlistNamesThePlugInAndItsFactory) {
     EXPECT_EQ(GetBundleRef(), mBundle.Get());
     EXPECT_EQ(UTF8(CFBundleGetIdentifier(mBundle.Get())), kBundleID);

@@ -18,16 +18,8 @@
 #include <optional>
 #include <string>
 
-inline std::string UTF8(CFStringRef s) {
-    return s ? PMCFStringCopyUTF8(s) : "<null>";
-}
 inline CFStringRef Str(const std::string& text) {
     return PMCFStringCreateWithUTF8(text);
-}
-
-inline CFURLRef FileURL(const std::string& path, bool directory = false) {
-    return CFURLCreateFromFileSystemRepresentation(
-        nullptr, reinterpret_cast<const UInt8*>(path.data()), CFIndex(path.size()), directory);
 }
 
 inline std::string ReadFile(const std::string& path) {

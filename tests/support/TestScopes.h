@@ -1,8 +1,10 @@
-// Scope guards shared by the tests: an owned Core Foundation reference and a scratch folder.
+// Shared by the tests: an owned Core Foundation reference, a scratch folder, file URLs and the
+// UTF-8 text of strings.
 #ifndef PIGMENTOR_TESTS_TESTSCOPES_H
 #define PIGMENTOR_TESTS_TESTSCOPES_H
 
 #include <CoreFoundation/CoreFoundation.h>
+#include <CoreFoundation/PMCFUtilities.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -23,6 +25,25 @@ template <class T> struct Owned {
     operator T() const { return ref; }
 };
 
+/// A new file URL of `path` (the caller releases it).
+inline CFURLRef FileURL(const std::string& path, bool directory = false) {
+    return CFURLCreateFromFileSystemRepresentation(
+        nullptr, reinterpret_cast<const UInt8*>(path.data()), CFIndex(path.size()), directory);
+}
+
+/// The UTF-8 text of a string that is not released here; "<null>" for null.
+inline std::string UTF8(CFStringRef s) {
+    return s ? PMCFStringCopyUTF8(s) : "<null>";
+}
+
+/// The UTF-8 text of a string the caller owned, which is released here; "<null>" for null.
+inline std::string Take(CFStringRef s) {
+    std::string text = UTF8(s);
+    if (s)
+        CFRelease(s);
+    return text;
+}
+
 /// A new folder under /tmp, removed with everything in it at scope exit.
 struct Scratch {
     std::string path;
@@ -37,6 +58,10 @@ struct Scratch {
     Scratch(const Scratch&) = delete;
     Scratch& operator=(const Scratch&) = delete;
     std::string operator/(const std::string& leaf) const { return path + "/" + leaf; }
+    /// A new file URL of `leaf`, or of the folder itself for "" (the caller releases it).
+    CFURLRef URL(const std::string& leaf = "", bool directory = false) const {
+        return FileURL(leaf.empty() ? path : *this / leaf, directory);
+    }
     /// Writes `text` to `leaf`, making the folders on the way.
     void Write(const std::string& leaf, const std::string& text) const {
         std::filesystem::create_directories(std::filesystem::path(*this / leaf).parent_path());

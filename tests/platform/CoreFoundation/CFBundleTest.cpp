@@ -4,7 +4,6 @@
 //
 //===----------------------------------------------------------------------===//
 #include "CFTestSupport.h"
-#include "TempFolder.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -36,23 +35,23 @@ protected:
             saved_.back().second.insert(0, value ? "=" : "");
             unsetenv(name);
         }
-        dir_.write("T.bundle/Contents/Info.plist",
+        dir_.Write("T.bundle/Contents/Info.plist",
                    StringsPlist({{"CFBundleIdentifier", "com.example.pigmentor.test"},
                                  {"CFBundleDevelopmentRegion", "English"},
                                  {"Custom", "value"}}));
         const std::string res = "T.bundle/Contents/Resources/";
-        dir_.write(res + "en.lproj/Localizable.strings",
+        dir_.Write(res + "en.lproj/Localizable.strings",
                    StringsPlist({{"Hello", "Hello"}, {"OnlyEnglish", "Only in English"}}));
-        dir_.write(res + "German.lproj/Localizable.strings", StringsPlist({{"Hello", "Hallo"}}));
-        dir_.write(res + "de.lproj/Dialogs.strings", StringsPlist({{"Title", "Titel"}}));
-        dir_.write(res + "en.lproj/Dialogs.strings", StringsPlist({{"Title", "Title"}}));
-        dir_.write(res + "Broken.strings", "<plist><dict><key>x</key></dict></plist>");
-        dir_.write(res + "shared.txt", "global");
-        dir_.write(res + "de.lproj/shared.txt", "localised");
-        dir_.write(res + "de.lproj/local.txt", "de");
-        dir_.write(res + "en.lproj/local.txt", "en");
-        dir_.write(res + "Pictures/icon.png", "png");
-        CFOwned<CFURLRef> url(dir_.url("T.bundle", true));
+        dir_.Write(res + "German.lproj/Localizable.strings", StringsPlist({{"Hello", "Hallo"}}));
+        dir_.Write(res + "de.lproj/Dialogs.strings", StringsPlist({{"Title", "Titel"}}));
+        dir_.Write(res + "en.lproj/Dialogs.strings", StringsPlist({{"Title", "Title"}}));
+        dir_.Write(res + "Broken.strings", "<plist><dict><key>x</key></dict></plist>");
+        dir_.Write(res + "shared.txt", "global");
+        dir_.Write(res + "de.lproj/shared.txt", "localised");
+        dir_.Write(res + "de.lproj/local.txt", "de");
+        dir_.Write(res + "en.lproj/local.txt", "en");
+        dir_.Write(res + "Pictures/icon.png", "png");
+        CFOwned<CFURLRef> url(dir_.URL("T.bundle", true));
         bundle_ = CFBundleCreate(nullptr, url);
         ASSERT_NE(bundle_, nullptr);
     }
@@ -80,12 +79,12 @@ protected:
         if (url.get() == nullptr)
             return "<none>";
         std::string path = Text(CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle));
-        return path.substr(dir_.path("T.bundle/Contents/Resources/").size());
+        return path.substr((dir_ / "T.bundle/Contents/Resources/").size());
     }
 
     static constexpr const char* kLanguageVariables[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES",
                                                          "LANG"};
-    TempFolder dir_;
+    Scratch dir_;
     CFBundleRef bundle_ = nullptr;
     std::vector<std::pair<const char*, std::string>> saved_;
 };
@@ -97,30 +96,30 @@ TEST_F(CFBundleTest, ReadsItsInformationDictionary) {
     EXPECT_EQ(CFDictionaryGetCount(CFBundleGetInfoDictionary(bundle_)), 3);
     EXPECT_TRUE(CFEqual(CFBundleGetDevelopmentRegion(bundle_), CFSTR("English")));
     CFOwned<CFURLRef> url(CFBundleCopyBundleURL(bundle_));
-    EXPECT_EQ(Text(CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle)), dir_.path("T.bundle"));
+    EXPECT_EQ(Text(CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle)), dir_ / "T.bundle");
     CFOwned<CFURLRef> resources(CFBundleCopyResourcesDirectoryURL(bundle_));
     EXPECT_EQ(Text(CFURLCopyFileSystemPath(resources, kCFURLPOSIXPathStyle)),
-              dir_.path("T.bundle/Contents/Resources"));
+              dir_ / "T.bundle/Contents/Resources");
 }
 
 TEST_F(CFBundleTest, MissingOrBrokenInformationReadsAsEmpty) {
-    dir_.write("Bare.bundle/Contents/Resources/x", "");
-    dir_.write("Broken.bundle/Contents/Info.plist", "<plist><dict><key>a");
+    dir_.Write("Bare.bundle/Contents/Resources/x", "");
+    dir_.Write("Broken.bundle/Contents/Info.plist", "<plist><dict><key>a");
     for (const char* name : {"Bare.bundle", "Broken.bundle"}) {
-        CFOwned<CFURLRef> url(dir_.url(name, true));
+        CFOwned<CFURLRef> url(dir_.URL(name, true));
         CFOwned<CFBundleRef> b(CFBundleCreate(nullptr, url));
         ASSERT_NE(b.get(), nullptr) << name;
         EXPECT_EQ(CFBundleGetIdentifier(b), nullptr);
         EXPECT_EQ(CFDictionaryGetCount(CFBundleGetInfoDictionary(b)), 0);
     }
-    CFOwned<CFURLRef> none(dir_.url("None.bundle", true));
+    CFOwned<CFURLRef> none(dir_.URL("None.bundle", true));
     EXPECT_EQ(CFBundleCreate(nullptr, none), nullptr);
     EXPECT_NE(CFBundleGetMainBundle(), nullptr);
 }
 
 TEST_F(CFBundleTest, RegistryFindsLiveBundlesOnly) {
     EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.pigmentor.test")), bundle_);
-    CFOwned<CFURLRef> url(dir_.url("T.bundle", true));
+    CFOwned<CFURLRef> url(dir_.URL("T.bundle", true));
     CFBundleRef second = CFBundleCreate(nullptr, url);
     EXPECT_EQ(CFBundleGetBundleWithIdentifier(CFSTR("com.example.pigmentor.test")), second);
     CFRelease(second);

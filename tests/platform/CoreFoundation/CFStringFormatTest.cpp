@@ -8,7 +8,6 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -61,33 +60,26 @@ TEST(CFStringFormat, UnusableConversionsAreCopiedNotExecuted) {
     EXPECT_EQ(Format(CFSTR("end %")), "end %");
 }
 
-// Builds a German locale (decimal comma) in a scratch directory and switches LC_NUMERIC to
-// it; returns the directory, or "" when this system cannot build locales.
-std::string UseDecimalCommaLocale() {
-    char dir[] = "/tmp/pmcf-locale-XXXXXX";
-    if (mkdtemp(dir) == nullptr)
-        return "";
+// Builds a German locale (decimal comma) in `dir` and switches LC_NUMERIC to it; false when
+// this system cannot build locales.
+bool UseDecimalCommaLocale(const Scratch& dir) {
     std::string command =
-        std::string("localedef -i de_DE -f UTF-8 ") + dir + "/de_DE.UTF-8 >/dev/null 2>&1";
-    setenv("LOCPATH", dir, 1);
-    if (std::system(command.c_str()) != 0 || !std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) {
-        std::filesystem::remove_all(dir);
-        return "";
-    }
-    return dir;
+        "localedef -i de_DE -f UTF-8 " + (dir / "de_DE.UTF-8") + " >/dev/null 2>&1";
+    setenv("LOCPATH", dir.path.c_str(), 1);
+    return std::system(command.c_str()) == 0 && std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
 }
 
 TEST(CFStringFormat, NumbersIgnoreTheProcessLocale) {
-    std::string dir = UseDecimalCommaLocale();
-    if (dir.empty())
-        GTEST_SKIP() << "cannot build a de_DE locale here";
+    Scratch dir;
+    bool german = UseDecimalCommaLocale(dir);
     char check[16];
     std::snprintf(check, sizeof check, "%.1f", 2.5);
     std::string formatted = Format(CFSTR("%.1f"), 2.5);
     double parsed = CFStringGetDoubleValue(CFSTR("3.5"));
     std::setlocale(LC_NUMERIC, "C");
     unsetenv("LOCPATH");
-    std::filesystem::remove_all(dir);
+    if (!german)
+        GTEST_SKIP() << "cannot build a de_DE locale here";
     EXPECT_STREQ(check, "2,5"); // the locale really was in force
     EXPECT_EQ(formatted, "2.5");
     EXPECT_EQ(parsed, 3.5);

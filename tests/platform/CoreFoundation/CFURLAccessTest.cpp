@@ -4,7 +4,6 @@
 //
 //===----------------------------------------------------------------------===//
 #include "CFTestSupport.h"
-#include "TempFolder.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -45,47 +44,47 @@ size_t EntriesIn(const std::string& folder) {
 }
 
 TEST(CFURLAccess, WriteCreatesThenReplacesKeepingTheMode) {
-    TempFolder dir;
-    CFOwned<CFURLRef> url(dir.url("settings.plist"));
+    Scratch dir;
+    CFOwned<CFURLRef> url(dir.URL("settings.plist"));
     SInt32 error = 1;
     ASSERT_TRUE(Write(url, "first", &error));
     EXPECT_EQ(error, 0);
     EXPECT_EQ(Read(url, &error), "first");
-    chmod(dir.path("settings.plist").c_str(), 0640);
+    chmod((dir / "settings.plist").c_str(), 0640);
     ASSERT_TRUE(Write(url, "second, longer", &error));
     EXPECT_EQ(Read(url, &error), "second, longer");
     struct stat info;
-    ASSERT_EQ(stat(dir.path("settings.plist").c_str(), &info), 0);
+    ASSERT_EQ(stat((dir / "settings.plist").c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 07777, 0640u);
-    EXPECT_EQ(EntriesIn(dir.path()), 1u); // no temporary file left beside it
+    EXPECT_EQ(EntriesIn(dir.path), 1u); // no temporary file left beside it
 }
 
 TEST(CFURLAccess, WriteNeverFollowsOrReplacesALink) {
-    TempFolder dir;
-    dir.write("victim", "untouched");
-    ASSERT_EQ(symlink(dir.path("victim").c_str(), dir.path("link").c_str()), 0);
-    CFOwned<CFURLRef> link(dir.url("link"));
+    Scratch dir;
+    dir.Write("victim", "untouched");
+    ASSERT_EQ(symlink((dir / "victim").c_str(), (dir / "link").c_str()), 0);
+    CFOwned<CFURLRef> link(dir.URL("link"));
     SInt32 error = 0;
     EXPECT_FALSE(Write(link, "evil", &error));
     EXPECT_EQ(error, kCFURLResourceAccessViolationError);
-    CFOwned<CFURLRef> victim(dir.url("victim"));
+    CFOwned<CFURLRef> victim(dir.URL("victim"));
     EXPECT_EQ(Read(victim, &error), "untouched");
     struct stat info;
-    EXPECT_EQ(lstat(dir.path("link").c_str(), &info), 0);
+    EXPECT_EQ(lstat((dir / "link").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
-    EXPECT_EQ(EntriesIn(dir.path()), 2u);
+    EXPECT_EQ(EntriesIn(dir.path), 2u);
 }
 
 TEST(CFURLAccess, FailuresReportThePlatformCodes) {
-    TempFolder dir;
+    Scratch dir;
     SInt32 error = 0;
-    CFOwned<CFURLRef> missing(dir.url("missing"));
+    CFOwned<CFURLRef> missing(dir.URL("missing"));
     EXPECT_EQ(Read(missing, &error), "<failed>");
     EXPECT_EQ(error, kCFURLResourceNotFoundError);
-    CFOwned<CFURLRef> folder(dir.url("", true));
+    CFOwned<CFURLRef> folder(dir.URL("", true));
     EXPECT_EQ(Read(folder, &error), "<failed>");
     EXPECT_EQ(error, kCFURLResourceAccessViolationError);
-    CFOwned<CFURLRef> inMissingFolder(dir.url("no/such/file"));
+    CFOwned<CFURLRef> inMissingFolder(dir.URL("no/such/file"));
     EXPECT_FALSE(Write(inMissingFolder, "x", &error));
     EXPECT_EQ(error, kCFURLResourceNotFoundError);
     CFOwned<CFURLRef> device(CFURLCreateWithString(nullptr, CFSTR("ipp://host/q"), nullptr));
@@ -98,13 +97,13 @@ TEST(CFURLAccess, FailuresReportThePlatformCodes) {
 }
 
 TEST(CFURLAccess, ReadingStopsAtTheSizeLimit) {
-    TempFolder dir;
+    Scratch dir;
     {
-        std::ofstream big(dir.path("big"), std::ios::binary);
+        std::ofstream big(dir / "big", std::ios::binary);
         big.seekp(kPMCFURLMaxResourceBytes);
         big.put('x'); // a sparse file one byte past the limit
     }
-    CFOwned<CFURLRef> url(dir.url("big"));
+    CFOwned<CFURLRef> url(dir.URL("big"));
     SInt32 error = 0;
     EXPECT_EQ(Read(url, &error), "<failed>");
     EXPECT_EQ(error, kCFURLResourceAccessViolationError);

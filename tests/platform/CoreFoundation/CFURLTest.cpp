@@ -15,13 +15,6 @@ std::string Text(CFURLRef url) {
     return PMCFStringCopyUTF8(CFURLGetString(url));
 }
 
-std::string Take(CFStringRef s) {
-    std::string text = s ? PMCFStringCopyUTF8(s) : "<null>";
-    if (s)
-        CFRelease(s);
-    return text;
-}
-
 std::string FileSystemPath(CFURLRef url) {
     UInt8 buffer[512];
     return CFURLGetFileSystemRepresentation(url, true, buffer, sizeof buffer)
@@ -48,6 +41,10 @@ TEST(CFURL, PathWithSpacesAndNonASCIIRoundTrips) {
     EXPECT_EQ(Take(CFURLCopyScheme(url)), "file");
     EXPECT_EQ(CFURLCopyHostName(url), nullptr);
     EXPECT_FALSE(CFURLHasDirectoryPath(url));
+    // Characters that mean something in a URL stay part of the name.
+    CFOwned<CFURLRef> reserved(FromPath("/tmp/a#b?c%20d"));
+    EXPECT_EQ(Text(reserved), "file:///tmp/a%23b%3Fc%2520d");
+    EXPECT_EQ(FileSystemPath(reserved), "/tmp/a#b?c%20d");
 }
 
 TEST(CFURL, DirectoriesGetATrailingSlashThatPathsDrop) {

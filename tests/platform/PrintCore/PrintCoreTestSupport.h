@@ -1,5 +1,5 @@
 #pragma once
-// Helpers shared by the PrintCore tests: ticket numbers and text (scopes from TestScopes.h).
+// Helpers shared by the PrintCore tests: ticket numbers (scopes and text from TestScopes.h).
 
 #include <PrintCore/PMCore.h>
 #include <PrintCore/PMHost.h>
@@ -18,8 +18,4 @@ inline PMTicketRef TicketFromNumber(CFTypeRef number) {
         !CFNumberGetValue(static_cast<CFNumberRef>(number), kCFNumberSInt32Type, &value))
         return nullptr;
     return reinterpret_cast<PMTicketRef>(static_cast<intptr_t>(value));
-}
-
-inline std::string UTF8(CFStringRef s) {
-    return PMCFStringCopyUTF8(s);
 }
