@@ -9,6 +9,7 @@
 #include <condition_variable>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace tovrane::client {
 
@@ -198,16 +199,25 @@ t10_status CancelTicket(tovrane_ticket* ticket) {
 
 void ReapOperations() {
     Registry& registry = Operations();
+    // Reaped records are destroyed only after every lock is released: erasing the last
+    // reference while holding the record's own mutex would unlock freed memory.
+    std::vector<std::shared_ptr<Operation>> reaped;
     std::lock_guard<std::mutex> lock(registry.mutex);
     for (auto it = registry.operations.begin(); it != registry.operations.end();) {
-        Operation& operation = *it->second;
-        std::lock_guard<std::mutex> operationLock(operation.mutex);
-        // A result nobody has seen yet is kept: its caller may be about to ask for it.
-        bool stale = !operation.connection || operation.connection->retired.load();
-        if (operation.done && operation.observed && stale)
+        bool stale;
+        {
+            Operation& operation = *it->second;
+            std::lock_guard<std::mutex> operationLock(operation.mutex);
+            // A result nobody has seen yet is kept: its caller may be about to ask for it.
+            stale = operation.done && operation.observed &&
+                    (!operation.connection || operation.connection->retired.load());
+        }
+        if (stale) {
+            reaped.push_back(std::move(it->second));
             it = registry.operations.erase(it);
-        else
+        } else {
             ++it;
+        }
     }
 }
 
