@@ -82,8 +82,9 @@ int Open(const Connection& connection, Clock::time_point deadline, t10_status& s
     return fd;
 }
 
-/// True when a kept socket still looks usable: nothing to read (a server that closed it has
-/// sent its end, which reads as ready).
+/// True when a kept socket still looks usable: nothing to read. A server that closed it has
+/// sent its end, and one that sent more than its last reply has left bytes: both read as
+/// ready, and such a socket is not used again.
 bool StillOpen(int fd) {
     pollfd poller{fd, POLLIN, 0};
     return poll(&poller, 1, 0) == 0;
@@ -113,7 +114,11 @@ t10_status SendAll(int fd, const std::string& data, Clock::time_point deadline) 
 /// Reads the reply into `reply` before the deadline.
 t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progress* progress) {
     char buffer[16384];
+    // Just after the request nothing is there yet: wait first rather than ask in vain.
+    bool wait = true;
     for (;;) {
+        if (wait && !WaitFor(fd, POLLIN, deadline))
+            return T10_ERR_TIMEOUT;
         ssize_t n = recv(fd, buffer, sizeof buffer, 0);
         if (n > 0) {
             if (reply.Feed(buffer, static_cast<size_t>(n)) != HttpMessage::Result::Ok)
@@ -122,13 +127,10 @@ t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progr
             if (progress && total > 0 && reply.Body().size() <= total)
                 progress->Report(10.0f + 85.0f * static_cast<float>(reply.Body().size()) /
                                              static_cast<float>(total));
-            if (reply.Done()) {
-                // A server that says more than its reply (or has already closed) does not
-                // get the next request on this socket.
-                if (!StillOpen(fd))
-                    reply.Feed("", 1);
+            if (reply.Done())
                 return T10_OK;
-            }
+            // A full buffer suggests more is waiting already.
+            wait = static_cast<size_t>(n) < sizeof buffer;
             continue;
         }
         if (n == 0) {
@@ -137,11 +139,8 @@ t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progr
                    : ended == HttpMessage::Result::Truncated ? T10_ERR_IO
                                                              : T10_ERR_PROTOCOL;
         }
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            if (!WaitFor(fd, POLLIN, deadline))
-                return T10_ERR_TIMEOUT;
+        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
+            wait = errno != EINTR;
             continue;
         }
         return T10_ERR_IO;
