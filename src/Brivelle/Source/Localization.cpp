@@ -105,6 +105,14 @@ void Localization::CacheStrings() {
         mCache = LOCL_cacheStrings(&mSession, nullptr) == 0;
 }
 
+void Localization::Rebind() {
+    if (mSession == 0)
+        return;
+    LOCL_closeSession(&mSession, nullptr);
+    mOpen = false;
+    OpenSession(mLanguage);
+}
+
 void Localization::ReplaceList(CFArrayRef& list, CFArrayRef fresh) {
     if (list)
         CFRelease(list);

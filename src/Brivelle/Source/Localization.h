@@ -51,6 +51,9 @@ public:
     void AsyncCompletion(AsyncTicket* ticket) override;
     /// For a session marked open, caches the locale's strings; the cache flag tells success.
     void CacheStrings();
+    /// After the connection was made anew: a session opened over the earlier one (marked
+    /// open or not) is closed and opened again, on the same language, locale and encoding.
+    void Rebind();
 
     /// Fetches the server's default locale (the current one when none is chosen yet) and
     /// its locales: the list is the default followed by the server's locales.

@@ -153,6 +153,11 @@ void ServerDevice::UpdateDeviceInfo() {
             AttributeName("vidMarkerSupply%dLevel", static_cast<int>(i) + 1).text, mDeviceIndex));
 }
 
+void ServerDevice::Rebind() {
+    if (mAttributes)
+        mAttributes->Rebind();
+}
+
 void ServerDevice::GetAllDeviceInfo() {
     FetchColorInfo();
     UpdateDeviceInfo();
