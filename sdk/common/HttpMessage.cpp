@@ -161,7 +161,7 @@ HttpMessage::Result HttpMessage::ParseHead() {
     } else if (mChunked) {
         mStage = Stage::ChunkSize;
     } else if (mContentLength > 0) {
-        mBody.reserve(static_cast<size_t>(std::min<int64_t>(mContentLength, 1 << 20)));
+        mBody.reserve(static_cast<size_t>(mContentLength)); // within the bound, checked above
         mStage = Stage::Body;
     } else if (mContentLength == 0 || mKind == Kind::Request) {
         mStage = Stage::Done;
@@ -176,6 +176,11 @@ HttpMessage::Result HttpMessage::ParseHead() {
 HttpMessage::Result HttpMessage::AppendBody(const char* data, size_t size) {
     if (size > mMaxBody - mBody.size())
         return Fail(Result::BodyTooLarge);
+    // A body past its first 64 KiB gets room for the whole bound at once: untouched pages
+    // cost nothing, and no reallocation ever holds two copies.
+    size_t needed = mBody.size() + size;
+    if (needed > mBody.capacity())
+        mBody.reserve(needed <= (64u << 10) ? std::max(needed, 2 * mBody.capacity()) : mMaxBody);
     mBody.append(data, size);
     return Result::Ok;
 }
