@@ -241,10 +241,23 @@ void HttpFrontEnd::Respond(Client& client, Clock::time_point now) {
     }
     if (fault == Fault::Garbage)
         return Queue(client, 200, kGarbage, false, sizeof kGarbage - 1, now);
-    Request decoded;
-    Reply reply = DecodeRequest(endpoint, request.Body(), decoded) == T10_OK
-                      ? Answer(mDescription, decoded)
-                      : ErrorReply(400, T10_ERR_PARAM, "malformed request");
+    // The description never changes while the server runs, so the same request always gets
+    // the same answer: answers are kept (within a bound) rather than built again.
+    std::string key = path + '\n' + request.Body();
+    auto cached = mAnswers.find(key);
+    if (cached == mAnswers.end()) {
+        Request decoded;
+        Reply fresh = DecodeRequest(endpoint, request.Body(), decoded) == T10_OK
+                          ? Answer(mDescription, decoded)
+                          : ErrorReply(400, T10_ERR_PARAM, "malformed request");
+        if (mAnswerBytes + key.size() + fresh.body.size() > kMaxAnswerBytes) {
+            mAnswers.clear();
+            mAnswerBytes = 0;
+        }
+        mAnswerBytes += key.size() + fresh.body.size();
+        cached = mAnswers.emplace(std::move(key), std::move(fresh)).first;
+    }
+    const Reply& reply = cached->second;
     // A torn reply: the whole length announced, half of the body sent, then the end.
     bool torn = fault == Fault::Close;
     Queue(client, reply.httpStatus, reply.body, torn, torn ? reply.body.size() / 2 : reply.body.size(),

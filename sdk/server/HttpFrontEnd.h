@@ -8,10 +8,13 @@
 
 #include "Description.h"
 #include "ServerOptions.h"
+#include "Service.h"
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tovrane::server {
@@ -75,6 +78,10 @@ private:
     bool mListening = true;
     std::atomic<bool> mStopped{false};
     std::vector<std::unique_ptr<Client>> mClients;
+    /// Answers already given, by path and body; at most kMaxAnswerBytes of keys and bodies.
+    static constexpr size_t kMaxAnswerBytes = 32u << 20;
+    std::unordered_map<std::string, Reply> mAnswers;
+    size_t mAnswerBytes = 0;
 };
 
 } // namespace tovrane::server
