@@ -33,7 +33,7 @@ CFStringRef CreateRecordMediaName(const t10_tray_record& record) {
     // Our choice: an empty first name tells nothing about the tray, so it counts as missing.
     if (record.media_count < 1 || record.media[0] == '\0')
         return nullptr;
-    return CreateMacRomanString(record.media, sizeof record.media);
+    return CreateServerString(record.media, sizeof record.media);
 }
 
 /// `text` unless it is null or empty (then released), else null.
