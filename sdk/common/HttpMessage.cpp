@@ -206,16 +206,17 @@ HttpMessage::Result HttpMessage::Feed(const char* data, size_t size) {
             i += take;
             if (!newline)
                 break;
-            if (++mLines > kMaxHeaderLines + 2)
-                return Fail(Result::HeadTooLarge);
             size_t n = mHead.size();
+            bool blank = (n >= 2 && mHead[n - 2] == '\n') ||
+                         (n >= 3 && mHead[n - 2] == '\r' && mHead[n - 3] == '\n');
+            // The first line and at most kMaxHeaderLines fields, then the blank line.
+            if (++mLines > kMaxHeaderLines + (blank ? 2 : 1))
+                return Fail(Result::HeadTooLarge);
             if (n == 1 || (n == 2 && mHead[0] == '\r')) {
                 // Blank lines before a message are tolerated (and count against the bound).
                 mHead.clear();
                 break;
             }
-            bool blank = (n >= 2 && mHead[n - 2] == '\n') ||
-                         (n >= 3 && mHead[n - 2] == '\r' && mHead[n - 3] == '\n');
             if (blank && ParseHead() != Result::Ok)
                 return mFailure;
             break;
