@@ -61,7 +61,12 @@ HostileServer::Script Flood(std::string head, std::string repeat) {
         if (!HostileServer::ReadRequestHead(fd) ||
             !HostileServer::WriteAll(fd, head.data(), head.size()))
             return;
-        while (!stop.load() && HostileServer::WriteAll(fd, repeat.data(), repeat.size())) {
+        while (!stop.load() && !repeat.empty() &&
+               HostileServer::WriteAll(fd, repeat.data(), repeat.size())) {
+        }
+        // Then nothing more: wait for the peer to hang up.
+        char c;
+        while (!stop.load() && recv(fd, &c, 1, 0) > 0) {
         }
     };
 }
@@ -111,6 +116,18 @@ TEST(Transport, HugeRepliesAreRefusedWithinTheReplyBound) {
     EXPECT_LT(growth, bound + 12 * 1024);
     EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\n\r\n", std::string(65536, ' ')), 15, growth,
                              elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, bound + 12 * 1024);
+    // A body within the bound that is one list of millions of tiny values: refused while it
+    // is parsed, before the values are built.
+    std::string list = R"({"status":0,"devices":[)";
+    while (list.size() < tovrane::protocol::kMaxReplyBytes - 16)
+        list += "0,";
+    list += "0]}";
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                       std::to_string(list.size()) + "\r\n\r\n" + list,
+                                   ""),
+                             15, growth, elapsed),
               T10_ERR_PROTOCOL);
     EXPECT_LT(growth, bound + 12 * 1024);
     // A chunk announced past the bound, and one whose size does not even fit a number.
