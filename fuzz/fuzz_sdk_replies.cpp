@@ -29,6 +29,7 @@ namespace {
 
 void Convert(const std::string& text) {
     std::string out;
+    ConvertFromUtf8(text, "UTF-8", out);
     ConvertFromUtf8(text, "ISO-8859-1", out);
     ConvertFromUtf8(text, "SHIFT_JIS", out);
     ToMacRoman(text);
