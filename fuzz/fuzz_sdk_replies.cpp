@@ -2,10 +2,14 @@
 //
 // The input is a reply body. Every decoder reads it (each accepts a different shape, and
 // all must survive any bytes); what decodes is turned into the blocks the SDK hands to its
-// callers and converted into the encodings sessions use.
+// callers and converted into the encodings sessions use. The same bytes are also read as a
+// whole HTTP reply (head and body) by the transport's bounded reader, arriving in two parts
+// split where the first byte says, and a body it completes is decoded too.
 //
 //===----------------------------------------------------------------------===//
 #include <CBlocks.h>
+#include <HttpMessage.h>
+#include <Protocol.h>
 #include <ReplyDecoder.h>
 #include <TextEncoding.h>
 
@@ -25,15 +29,30 @@ namespace {
 
 void Convert(const std::string& text) {
     std::string out;
+    ConvertFromUtf8(text, "UTF-8", out);
     ConvertFromUtf8(text, "ISO-8859-1", out);
     ConvertFromUtf8(text, "SHIFT_JIS", out);
     ToMacRoman(text);
+}
+
+/// The input as an HTTP reply; the body when it completes.
+void ReadAsHttp(std::string_view input) {
+    tovrane::HttpMessage reply(tovrane::HttpMessage::Kind::Reply, tovrane::protocol::kMaxReplyBytes);
+    size_t split = input.empty() ? 0 : static_cast<unsigned char>(input[0]) % (input.size() + 1);
+    if (reply.Feed(input.data(), split) == tovrane::HttpMessage::Result::Ok)
+        reply.Feed(input.data() + split, input.size() - split);
+    reply.End();
+    if (reply.Done()) {
+        std::vector<ProfileEntry> profiles;
+        DecodeProfiles(reply.Body(), profiles);
+    }
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view body(reinterpret_cast<const char*>(data), size);
+    ReadAsHttp(body);
     DecodeStatus(body);
     HelloReply hello;
     DecodeHello(body, hello);
@@ -78,5 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool present;
     DecodeOptionalName(body, "id", present, text);
     DecodeOptionalName(body, "name", present, text);
+    std::vector<ProfileEntry> profiles;
+    DecodeProfiles(body, profiles);
+    std::vector<DeviceLinkEntry> links;
+    DecodeDeviceLinks(body, links);
     return 0;
 }

@@ -2,10 +2,13 @@
 //
 // The input is "<endpoint>\n<body>", the endpoint being what the request path names. A
 // body that decodes is answered from a small description, as the server would. The
-// endpoint "description" feeds the body to the description loader instead.
+// endpoint "description" feeds the body to the description loader instead; "http" reads
+// the body as raw bytes from a client (in two parts, split where its first byte says) with
+// the server's bounded request reader, then routes and answers a request that completes.
 //
 //===----------------------------------------------------------------------===//
 #include <Description.h>
+#include <HttpMessage.h>
 #include <RequestDecoder.h>
 #include <Service.h>
 
@@ -57,6 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string error;
         LoadDescription(body, description, error);
         return 0;
+    }
+    if (name == "http") {
+        tovrane::HttpMessage message(tovrane::HttpMessage::Kind::Request,
+                                     tovrane::protocol::kMaxRequestBytes);
+        size_t split = body.empty() ? 0 : static_cast<unsigned char>(body[0]) % (body.size() + 1);
+        if (message.Feed(body.data(), split) == tovrane::HttpMessage::Result::Ok)
+            message.Feed(body.data() + split, body.size() - split);
+        if (!message.Done() || message.Path().compare(0, 4, "/v1/") != 0)
+            return 0;
+        name = std::string_view(message.Path()).substr(4);
+        body = message.Body();
     }
     tovrane::protocol::Endpoint endpoint;
     if (!tovrane::protocol::EndpointFromName(name, endpoint))

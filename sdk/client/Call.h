@@ -36,7 +36,7 @@ inline t10_status BeginOnHandle(const tovrane_server* handle, const void* reserv
 
 /// One request, then `decode(reply)` of its body when the exchange succeeded.
 template <typename Decode>
-t10_status Ask(const Connection& connection, protocol::Endpoint endpoint, const std::string& body,
+t10_status Ask(Connection& connection, protocol::Endpoint endpoint, const std::string& body,
                Progress* progress, Decode&& decode) {
     std::string reply;
     t10_status status = Exchange(connection, endpoint, body, reply, progress);

@@ -17,25 +17,27 @@ tqrv_status Narrow(t10_status status) {
     return static_cast<tqrv_status>(status);
 }
 
-/// Asks the session's device for the optional name `field` and hands it over (or null).
-t10_status AskName(const tovrane_session* word, const void* reserved, Endpoint endpoint,
-                   RequestBuilder& request, const char* field, char** out) {
-    if (reserved)
-        return T10_ERR_PARAM;
-    std::shared_ptr<Session> open;
-    t10_status status = FindSession(word, SessionKind::Colour, open);
-    if (status != T10_OK)
-        return status;
-    request.Text("device", open->device);
-    bool present = false;
-    std::string name;
-    status =
-        Ask(*open->connection, endpoint, request.Body(), nullptr, [&](const std::string& reply) {
-            return DecodeOptionalName(reply, field, present, name);
-        });
-    if (status != T10_OK || !present)
-        return status;
+/// Hands `name` over as a block, or null when absent.
+t10_status HandOverName(bool present, const std::string& name, char** out) {
+    if (!present)
+        return T10_OK;
     return (*out = MakeString(name)) ? T10_OK : T10_ERR_NO_MEMORY;
+}
+
+/// Fetches the device's table `endpoint` into the session once; later calls find it there.
+template <typename Entry>
+t10_status FetchTable(Session& session, Endpoint endpoint,
+                      t10_status (*decode)(std::string_view, std::vector<Entry>&), bool& fetched,
+                      std::vector<Entry>& table) {
+    if (fetched)
+        return T10_OK;
+    std::string body = RequestBuilder().Text("device", session.device).Body();
+    t10_status status = Ask(*session.connection, endpoint, body, nullptr,
+                            [&](const std::string& reply) { return decode(reply, table); });
+    fetched = status == T10_OK;
+    if (!fetched)
+        table.clear();
+    return status;
 }
 
 } // namespace
@@ -91,9 +93,23 @@ extern "C" tqrv_status ICCM_mapDescriptionToProfile(tovrane_session* session,
         *profile_id = nullptr;
         if (!description || !FitsRequest(description))
             return T10_ERR_PARAM;
-        RequestBuilder request;
-        request.Text("description", description);
-        return AskName(session, reserved, Endpoint::Profile, request, "id", profile_id);
+        if (reserved)
+            return T10_ERR_PARAM;
+        std::shared_ptr<Session> open;
+        t10_status status = FindSession(session, SessionKind::Colour, open);
+        if (status != T10_OK)
+            return status;
+        std::lock_guard<std::mutex> lock(open->mutex);
+        status = FetchTable(*open, Endpoint::Profiles, DecodeProfiles, open->profilesFetched,
+                            open->profiles);
+        if (status != T10_OK)
+            return status;
+        // The first profile that lists the description, as the server searches.
+        for (const ProfileEntry& profile : open->profiles)
+            for (const std::string& named : profile.descriptions)
+                if (named == description)
+                    return HandOverName(true, profile.id, profile_id);
+        return T10_OK;
     }));
 }
 
@@ -108,10 +124,22 @@ extern "C" tqrv_status ICCM_doesDeviceLinkProfileExist(tovrane_session* session,
         if (!source_id || !destination_id || !FitsRequest(source_id) ||
             !FitsRequest(destination_id) || intents < 0)
             return T10_ERR_PARAM;
-        RequestBuilder request;
-        request.Text("source", source_id)
-            .Text("destination", destination_id)
-            .Int("intents", intents);
-        return AskName(session, reserved, Endpoint::DeviceLink, request, "name", link_name);
+        if (reserved)
+            return T10_ERR_PARAM;
+        std::shared_ptr<Session> open;
+        t10_status status = FindSession(session, SessionKind::Colour, open);
+        if (status != T10_OK)
+            return status;
+        std::lock_guard<std::mutex> lock(open->mutex);
+        status = FetchTable(*open, Endpoint::DeviceLinks, DecodeDeviceLinks, open->linksFetched,
+                            open->links);
+        if (status != T10_OK)
+            return status;
+        // The first link between the two profiles for any of the asked intents.
+        for (const DeviceLinkEntry& link : open->links)
+            if (link.source == source_id && link.destination == destination_id &&
+                (link.intents & intents) != 0)
+                return HandOverName(true, link.name, link_name);
+        return T10_OK;
     }));
 }

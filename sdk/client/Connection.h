@@ -7,17 +7,37 @@
 #define TOVRANE_CLIENT_CONNECTION_H
 
 #include <atomic>
+#include <mutex>
 #include <string>
+#include <vector>
 
 namespace tovrane::client {
 
 /// Where a connected handle sends its requests and for how long each may take. Shared (by
 /// shared_ptr) between the handle, its sessions and the operations under way on it, so an
 /// operation can finish after a disconnect. The address and port never change; the timeout
-/// and the retired flag are atomics read by any thread.
+/// and the retired flag are atomics read by any thread. It also keeps the sockets of
+/// finished exchanges open for the next request (at most kMaxIdleSockets, guarded by their
+/// own lock); they are closed when the handle is disconnected or the connection goes.
 struct Connection {
     Connection(std::string address, int port, int timeoutSeconds)
         : address(std::move(address)), port(port), timeoutSeconds(timeoutSeconds) {}
+    /// Closes the kept sockets.
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    /// A kept socket to reuse, or -1 when none is kept.
+    int TakeIdleSocket();
+    /// Keeps `fd` for a later request (closes it when the pool is full or the connection
+    /// is retired).
+    void KeepIdleSocket(int fd);
+    /// Closes every kept socket (on disconnect).
+    void CloseIdleSockets();
+    /// Sockets kept now.
+    size_t IdleSocketCount();
+
+    static constexpr size_t kMaxIdleSockets = 4;
 
     /// Dotted IPv4 address of the server.
     const std::string address;
@@ -27,6 +47,10 @@ struct Connection {
     std::atomic<int> timeoutSeconds;
     /// Set once the handle is disconnected (or the connect failed); never cleared.
     std::atomic<bool> retired{false};
+
+private:
+    std::mutex mIdleMutex;
+    std::vector<int> mIdle;
 };
 
 } // namespace tovrane::client

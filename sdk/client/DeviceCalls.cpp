@@ -14,7 +14,7 @@ using tovrane::protocol::Endpoint;
 namespace {
 
 /// The pretty names, fetched for a count or a list.
-t10_status FetchNames(const Connection& connection, Progress* progress,
+t10_status FetchNames(Connection& connection, Progress* progress,
                       std::vector<std::string>& names) {
     return Ask(connection, Endpoint::Devices, "{}", progress,
                [&](const std::string& reply) { return DecodeDevices(reply, names); });

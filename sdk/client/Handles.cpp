@@ -51,6 +51,7 @@ t10_status DisconnectHandle(tovrane_server* handle) {
     if (it == table.handles.end() || it->second->retired.load())
         return T10_ERR_NOT_CONNECTED;
     it->second->retired.store(true);
+    it->second->CloseIdleSockets();
     // The caller may read the word from another thread; write it as the atomic it is there.
     __atomic_store_n(&handle->connected, 0, __ATOMIC_RELEASE);
     return T10_OK;

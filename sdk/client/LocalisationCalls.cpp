@@ -78,6 +78,22 @@ t10_status HandOver(const Session& session, const std::string& text, char** out)
     return (*out = MakeString(converted)) ? T10_OK : T10_ERR_NO_MEMORY;
 }
 
+/// Fetches every string of the session's locale into the session.
+t10_status FetchStrings(Session& session) {
+    std::vector<LocalisedString> strings;
+    t10_status status =
+        Ask(*session.connection, Endpoint::Strings,
+            RequestBuilder().Text("locale", session.locale).Body(), nullptr,
+            [&](const std::string& reply) { return DecodeStrings(reply, strings); });
+    if (status != T10_OK)
+        return status;
+    session.strings.clear();
+    for (LocalisedString& entry : strings)
+        session.strings[{entry.context, entry.key}] = std::move(entry.text);
+    session.cached = true;
+    return T10_OK;
+}
+
 } // namespace
 
 extern "C" t10_status LOCL_openSession(tovrane_server* handle, int32_t language, const char* locale,
@@ -144,6 +160,10 @@ extern "C" t10_status LOCL_getStringWithContext(tovrane_session* session, const 
         std::lock_guard<std::mutex> lock(open->mutex);
         // A null and an empty context are the same: no context.
         std::string contextText = context ? context : "";
+        // A session is asked for many strings: the first look-up fetches them all. Should
+        // that fail, the one string is still asked for on its own.
+        if (!open->cached)
+            FetchStrings(*open);
         if (open->cached) {
             auto it = open->strings.find({contextText, key});
             return it == open->strings.end() ? T10_ERR_NOT_FOUND
@@ -168,17 +188,7 @@ extern "C" t10_status LOCL_cacheStrings(tovrane_session* session, void* reserved
         if (status != T10_OK)
             return status;
         std::lock_guard<std::mutex> lock(open->mutex);
-        std::vector<LocalisedString> strings;
-        status = Ask(*open->connection, Endpoint::Strings,
-                     RequestBuilder().Text("locale", open->locale).Body(), nullptr,
-                     [&](const std::string& reply) { return DecodeStrings(reply, strings); });
-        if (status != T10_OK)
-            return status;
-        open->strings.clear();
-        for (LocalisedString& entry : strings)
-            open->strings[{entry.context, entry.key}] = std::move(entry.text);
-        open->cached = true;
-        return T10_OK;
+        return FetchStrings(*open);
     });
 }
 

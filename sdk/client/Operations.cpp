@@ -6,9 +6,12 @@
 #include <pthread.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
+#include <deque>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace tovrane::client {
 
@@ -21,7 +24,9 @@ struct Operation {
     bool done = false;
     bool cancelled = false;
     bool observed = false; ///< a check has reported it done
+    bool claimed = false;  ///< a thread has taken it to run
     t10_status result = T10_OK;
+    Work work;             ///< until claimed
     const tovrane_ticket* block = nullptr;
     std::shared_ptr<Connection> connection;
 };
@@ -76,20 +81,31 @@ private:
     Operation& mOperation;
 };
 
-struct ThreadStart {
-    std::shared_ptr<Operation> operation;
-    Work work;
-};
+/// Takes the operation to run it; false when another thread already has.
+bool Claim(Operation& operation) {
+    std::lock_guard<std::mutex> lock(operation.mutex);
+    if (operation.claimed)
+        return false;
+    operation.claimed = true;
+    return true;
+}
 
-void* OperationMain(void* argument) {
-    auto* start = static_cast<ThreadStart*>(argument);
-    Operation& operation = *start->operation;
+/// Runs a claimed operation to its end on this thread.
+void Run(Operation& operation) {
+    Work work;
+    bool cancelled;
+    {
+        std::lock_guard<std::mutex> lock(operation.mutex);
+        work = std::move(operation.work);
+        cancelled = operation.cancelled;
+    }
     TicketProgress progress(operation);
-    t10_status status = Guard([&] { return start->work.run(progress); });
+    // An operation abandoned before it started has nothing to do.
+    t10_status status = cancelled ? T10_ERR_CANCELLED : Guard([&] { return work.run(progress); });
     {
         std::lock_guard<std::mutex> lock(operation.mutex);
         if (!operation.cancelled) {
-            status = Guard([&] { return start->work.publish(status); });
+            status = Guard([&] { return work.publish(status); });
             operation.result = status;
         }
         operation.done = true;
@@ -98,9 +114,69 @@ void* OperationMain(void* argument) {
     operation.finished.notify_all();
     // Everything the work kept (replies, decoded lists) goes with it; only then does the
     // operation stop counting as running.
-    delete start;
+    work = Work();
     gRunning.fetch_sub(1);
-    return nullptr;
+}
+
+/// Threads that run ticketed operations. A thread is made whenever more operations wait
+/// than threads are idle, so operations never wait for each other; an idle thread waits
+/// for the next one a while before it ends, which spares the making of a thread per call.
+/// Never destroyed, like the tables.
+struct Pool {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<std::shared_ptr<Operation>> queue;
+    size_t idle = 0;
+};
+
+constexpr std::chrono::seconds kIdleThreadLife{10};
+
+Pool& Workers() {
+    static Pool* pool = new Pool;
+    return *pool;
+}
+
+void* WorkerMain(void*) {
+    Pool& pool = Workers();
+    std::unique_lock<std::mutex> lock(pool.mutex);
+    for (;;) {
+        if (pool.queue.empty()) {
+            ++pool.idle;
+            bool woken = pool.wake.wait_for(lock, kIdleThreadLife,
+                                            [&] { return !pool.queue.empty(); });
+            --pool.idle;
+            if (!woken)
+                return nullptr;
+        }
+        std::shared_ptr<Operation> operation = std::move(pool.queue.front());
+        pool.queue.pop_front();
+        lock.unlock();
+        if (Claim(*operation))
+            Run(*operation);
+        operation.reset();
+        lock.lock();
+    }
+}
+
+/// Queues the operation for a thread; false when none was idle and none could be made.
+bool Submit(const std::shared_ptr<Operation>& operation) {
+    Pool& pool = Workers();
+    std::lock_guard<std::mutex> lock(pool.mutex);
+    pool.queue.push_back(operation);
+    if (pool.queue.size() > pool.idle) {
+        pthread_attr_t attributes;
+        pthread_attr_init(&attributes);
+        pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
+        pthread_t thread;
+        int created = pthread_create(&thread, &attributes, &WorkerMain, nullptr);
+        pthread_attr_destroy(&attributes);
+        if (created != 0 && pool.idle == 0) {
+            pool.queue.pop_back();
+            return false;
+        }
+    }
+    pool.wake.notify_one();
+    return true;
 }
 
 } // namespace
@@ -114,7 +190,7 @@ t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connectio
     auto operation = std::make_shared<Operation>();
     operation->block = ticket;
     operation->connection = std::move(connection);
-    std::unique_ptr<ThreadStart> start(new ThreadStart{operation, std::move(work)});
+    operation->work = std::move(work);
 
     Registry& registry = Operations();
     std::shared_ptr<Operation> replaced;
@@ -133,16 +209,8 @@ t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connectio
         MarkCancelled(replaced);
     ticket->opaque = id;
 
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
     gRunning.fetch_add(1);
-    pthread_t thread;
-    int created = pthread_create(&thread, &attributes, &OperationMain, start.get());
-    pthread_attr_destroy(&attributes);
-    if (created == 0) {
-        start.release(); // the thread owns it now
-    } else {
+    if (!Submit(operation)) {
         gRunning.fetch_sub(1);
         std::lock_guard<std::mutex> lock(registry.mutex);
         registry.operations.erase(id);
@@ -172,6 +240,10 @@ t10_status BlockTicket(const tovrane_ticket* ticket) {
     std::shared_ptr<Operation> operation = Find(ticket);
     if (!operation)
         return T10_ERR_BAD_TICKET;
+    // A caller that waits for an operation no thread has taken yet runs it itself: the
+    // outcome is the same, without handing the work to another thread and back.
+    if (Claim(*operation))
+        Run(*operation);
     // Every request of an operation is bounded by its connection's timeout, so is this wait.
     std::unique_lock<std::mutex> lock(operation->mutex);
     operation->finished.wait(lock, [&] { return operation->done || operation->cancelled; });
@@ -198,16 +270,25 @@ t10_status CancelTicket(tovrane_ticket* ticket) {
 
 void ReapOperations() {
     Registry& registry = Operations();
+    // Reaped records are destroyed only after every lock is released: erasing the last
+    // reference while holding the record's own mutex would unlock freed memory.
+    std::vector<std::shared_ptr<Operation>> reaped;
     std::lock_guard<std::mutex> lock(registry.mutex);
     for (auto it = registry.operations.begin(); it != registry.operations.end();) {
-        Operation& operation = *it->second;
-        std::lock_guard<std::mutex> operationLock(operation.mutex);
-        // A result nobody has seen yet is kept: its caller may be about to ask for it.
-        bool stale = !operation.connection || operation.connection->retired.load();
-        if (operation.done && operation.observed && stale)
+        bool stale;
+        {
+            Operation& operation = *it->second;
+            std::lock_guard<std::mutex> operationLock(operation.mutex);
+            // A result nobody has seen yet is kept: its caller may be about to ask for it.
+            stale = operation.done && operation.observed &&
+                    (!operation.connection || operation.connection->retired.load());
+        }
+        if (stale) {
+            reaped.push_back(std::move(it->second));
             it = registry.operations.erase(it);
-        else
+        } else {
             ++it;
+        }
     }
 }
 

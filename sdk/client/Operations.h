@@ -27,8 +27,10 @@ struct Work {
 };
 
 /// Runs `work`: at once on this thread when `ticket` is null (returning the final status),
-/// else on a new detached thread whose progress the ticket tracks (returning T10_OK when it
-/// started, T10_ERR_NO_MEMORY when no thread could be made). A ticket that still names an
+/// else in the background, on a pooled thread of its own (an idle one, or a new one when
+/// none is idle), whose progress the ticket tracks (returning T10_OK when it was handed
+/// over, T10_ERR_NO_MEMORY when no thread could be had). A caller that blocks on the
+/// ticket before any thread took the work runs it itself. A ticket that still names an
 /// earlier operation is taken over: that operation is cancelled. `connection` (may be null)
 /// ties the record to a connection so that `ReapOperations` can drop it once that is retired.
 t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connection, Work work);
@@ -36,7 +38,8 @@ t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connectio
 /// NB_checkTicket's work.
 t10_status CheckTicket(const tovrane_ticket* ticket, float* percent, int32_t* state,
                        t10_status* result);
-/// Waits until the operation is done or cancelled.
+/// Waits until the operation is done or cancelled (running it here when no thread has
+/// taken it yet).
 t10_status BlockTicket(const tovrane_ticket* ticket);
 /// Marks the operation cancelled and forgets it.
 t10_status CancelTicket(tovrane_ticket* ticket);
@@ -44,7 +47,7 @@ t10_status CancelTicket(tovrane_ticket* ticket);
 /// retired or unknown (a connect names none).
 void ReapOperations();
 
-/// Operations whose threads have not yet ended (including abandoned ones).
+/// Operations that have not yet ended (including abandoned ones).
 size_t RunningOperationCount();
 /// Operations a ticket still names.
 size_t TicketRecordCount();

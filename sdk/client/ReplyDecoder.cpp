@@ -224,6 +224,22 @@ t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault
     });
 }
 
+t10_status DecodeProfiles(std::string_view body, std::vector<ProfileEntry>& out) {
+    return DecodeArray(body, "profiles", kMaxSmallList, out, [](const Json& e, ProfileEntry& p) {
+        return ReadString(e, "id", kMaxNameBytes, p.id) &&
+               ReadStringArray(e, "descriptions", kMaxSmallList, kMaxNameBytes, p.descriptions);
+    });
+}
+
+t10_status DecodeDeviceLinks(std::string_view body, std::vector<DeviceLinkEntry>& out) {
+    return DecodeArray(body, "links", kMaxListEntries, out, [](const Json& e, DeviceLinkEntry& l) {
+        return ReadString(e, "source", kMaxNameBytes, l.source) &&
+               ReadString(e, "destination", kMaxNameBytes, l.destination) &&
+               ReadString(e, "name", kMaxNameBytes, l.name) &&
+               ReadInt32(e, "intents", 0, l.intents);
+    });
+}
+
 t10_status DecodeOptionalName(std::string_view body, const char* field, bool& present,
                               std::string& out) {
     present = false;

@@ -81,6 +81,18 @@ struct ColourDefault {
     std::vector<std::string> values;
 };
 
+struct ProfileEntry {
+    std::string id;
+    std::vector<std::string> descriptions;
+};
+
+struct DeviceLinkEntry {
+    std::string source;
+    std::string destination;
+    std::string name;
+    int32_t intents = 0;
+};
+
 /// Any reply whose only content is its status.
 t10_status DecodeStatus(std::string_view body);
 /// "hello": {"server": text, "protocol": int}.
@@ -114,6 +126,11 @@ t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault
 /// "profile" / "device_link": {field: name or null}; `present` says which.
 t10_status DecodeOptionalName(std::string_view body, const char* field, bool& present,
                               std::string& out);
+
+/// "profiles": {"profiles": [{"id", "descriptions": [name]}]}.
+t10_status DecodeProfiles(std::string_view body, std::vector<ProfileEntry>& out);
+/// "device_links": {"links": [{"source", "destination", "name", "intents": int >= 0}]}.
+t10_status DecodeDeviceLinks(std::string_view body, std::vector<DeviceLinkEntry>& out);
 
 } // namespace tovrane::client
 

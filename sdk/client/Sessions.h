@@ -35,7 +35,8 @@ struct Session {
     std::mutex mutex;
 
     /// Localisation: the resolved locale and encoding, the encoding's iconv name, and the
-    /// strings fetched by LOCL_cacheStrings keyed by (context, key).
+    /// strings, fetched all at once by LOCL_cacheStrings or the first look-up, keyed by
+    /// (context, key).
     std::string locale;
     std::string encoding;
     const char* iconvName = nullptr;
@@ -51,6 +52,14 @@ struct Session {
 
     /// Colour sessions (and colour defaults): the device the session is on.
     std::string device;
+
+    /// Colour sessions: the device's profile and device-link tables, each fetched on its
+    /// first look-up and kept for the session's life (the server's answers do not change
+    /// while it runs).
+    bool profilesFetched = false;
+    std::vector<ProfileEntry> profiles;
+    bool linksFetched = false;
+    std::vector<DeviceLinkEntry> links;
 };
 
 /// Enters `session` in the process-wide table and returns its word (never 0).

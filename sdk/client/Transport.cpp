@@ -1,75 +1,207 @@
 //===- Transport.cpp - One request and its reply over HTTP/1.1 ------------===//
 #include "Transport.h"
 
-#include "Watchdog.h"
+#include "HttpMessage.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 
 namespace tovrane::client {
 
-t10_status Exchange(const Connection& connection, protocol::Endpoint endpoint,
-                    const std::string& body, std::string& reply, Progress* progress) {
+using tovrane::HttpMessage;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+/// Milliseconds left until `deadline` (0 when it has passed).
+int MillisecondsLeft(Clock::time_point deadline) {
+    auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    return left <= 0 ? 0 : left > 3600000 ? 3600000 : static_cast<int>(left);
+}
+
+/// Waits until `fd` is ready for `events` or the deadline passes; false on the deadline.
+bool WaitFor(int fd, short events, Clock::time_point deadline) {
+    for (;;) {
+        pollfd poller{fd, events, 0};
+        int ready = poll(&poller, 1, MillisecondsLeft(deadline));
+        if (ready > 0)
+            return true;
+        if (ready == 0)
+            return false;
+        if (errno != EINTR)
+            return true; // let the following call report the fault
+    }
+}
+
+/// A new non-blocking socket connected to the server, or -1 with `status` set.
+int Open(const Connection& connection, Clock::time_point deadline, t10_status& status) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(connection.port));
+    if (inet_pton(AF_INET, connection.address.c_str(), &address.sin_addr) != 1) {
+        status = T10_ERR_CONNECT;
+        return -1;
+    }
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        status = T10_ERR_NO_MEMORY;
+        return -1;
+    }
+    // Requests and replies are small and alternate: without this every reuse of the
+    // connection waits for the peer's delayed acknowledgement.
+    int one = 1;
+    setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
+    int made = connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    if (made != 0 && errno == EINPROGRESS) {
+        if (!WaitFor(fd, POLLOUT, deadline)) {
+            close(fd);
+            status = T10_ERR_TIMEOUT;
+            return -1;
+        }
+        int error = 0;
+        socklen_t length = sizeof error;
+        getsockopt(fd, SOL_SOCKET, SO_ERROR, &error, &length);
+        made = error == 0 ? 0 : -1;
+    }
+    if (made != 0) {
+        close(fd);
+        status = T10_ERR_CONNECT;
+        return -1;
+    }
+    status = T10_OK;
+    return fd;
+}
+
+/// True when a kept socket still looks usable: nothing to read. A server that closed it has
+/// sent its end, and one that sent more than its last reply has left bytes: both read as
+/// ready, and such a socket is not used again.
+bool StillOpen(int fd) {
+    pollfd poller{fd, POLLIN, 0};
+    return poll(&poller, 1, 0) == 0;
+}
+
+/// Writes all of `data` before the deadline.
+t10_status SendAll(int fd, const std::string& data, Clock::time_point deadline) {
+    size_t sent = 0;
+    while (sent < data.size()) {
+        ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        if (n > 0) {
+            sent += static_cast<size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!WaitFor(fd, POLLOUT, deadline))
+                return T10_ERR_TIMEOUT;
+            continue;
+        }
+        return T10_ERR_IO;
+    }
+    return T10_OK;
+}
+
+/// Reads the reply into `reply` before the deadline.
+t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progress* progress) {
+    char buffer[16384];
+    // Just after the request nothing is there yet: wait first rather than ask in vain.
+    bool wait = true;
+    for (;;) {
+        if (wait && !WaitFor(fd, POLLIN, deadline))
+            return T10_ERR_TIMEOUT;
+        ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        if (n > 0) {
+            if (reply.Feed(buffer, static_cast<size_t>(n)) != HttpMessage::Result::Ok)
+                return T10_ERR_PROTOCOL;
+            uint64_t total = reply.AnnouncedLength();
+            if (progress && total > 0 && reply.Body().size() <= total)
+                progress->Report(10.0f + 85.0f * static_cast<float>(reply.Body().size()) /
+                                             static_cast<float>(total));
+            if (reply.Done())
+                return T10_OK;
+            // A full buffer suggests more is waiting already.
+            wait = static_cast<size_t>(n) < sizeof buffer;
+            continue;
+        }
+        if (n == 0) {
+            HttpMessage::Result ended = reply.End();
+            return ended == HttpMessage::Result::Ok          ? T10_OK
+                   : ended == HttpMessage::Result::Truncated ? T10_ERR_IO
+                                                             : T10_ERR_PROTOCOL;
+        }
+        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
+            wait = errno != EINTR;
+            continue;
+        }
+        return T10_ERR_IO;
+    }
+}
+
+std::string RequestHead(const Connection& connection, protocol::Endpoint endpoint,
+                        size_t bodyLength) {
+    std::string head;
+    head.reserve(160);
+    head.append("POST /v1/").append(protocol::EndpointName(endpoint)).append(" HTTP/1.1\r\n");
+    head.append("Host: ").append(connection.address).append(":");
+    head.append(std::to_string(connection.port)).append("\r\n");
+    head.append("Content-Type: application/json\r\nContent-Length: ");
+    head.append(std::to_string(bodyLength)).append("\r\n\r\n");
+    return head;
+}
+
+} // namespace
+
+t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const std::string& body,
+                    std::string& reply, Progress* progress) {
     reply.clear();
     const int timeout = connection.timeoutSeconds.load();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeout);
-
-    httplib::Client client(connection.address, connection.port);
-    client.set_keep_alive(false);
-    client.set_connection_timeout(timeout, 0);
-    // The library's own read and write timeouts are per system call; a server that trickles
-    // bytes could stretch them without end. The watchdog holds the real deadline, and these
-    // stay a second longer so that it is the one that fires.
-    client.set_read_timeout(timeout + 1, 0);
-    client.set_write_timeout(timeout + 1, 0);
-
-    Watchdog watchdog(deadline, [&client] { client.stop(); });
-    if (!watchdog.Start())
-        return T10_ERR_NO_MEMORY;
-
-    httplib::Request request;
-    request.method = "POST";
-    request.path = std::string("/v1/") + protocol::EndpointName(endpoint);
-    request.set_header("Content-Type", "application/json");
-    request.body = body;
-    bool tooLarge = false;
-    request.content_receiver = [&](const char* data, size_t length, uint64_t, uint64_t total) {
-        if (length > protocol::kMaxReplyBytes - reply.size()) {
-            tooLarge = true;
-            return false;
-        }
-        reply.append(data, length);
-        if (progress && total > 0 && reply.size() <= total)
-            progress->Report(10.0f +
-                             85.0f * static_cast<float>(reply.size()) / static_cast<float>(total));
-        return true;
-    };
+    const auto deadline = Clock::now() + std::chrono::seconds(timeout);
+    const std::string request = RequestHead(connection, endpoint, body.size()) + body;
     if (progress)
         progress->Report(10.0f);
 
-    httplib::Response response;
-    httplib::Error error = httplib::Error::Success;
-    bool sent = client.send(request, response, error);
-    watchdog.Stop();
-
-    if (watchdog.Fired())
-        return T10_ERR_TIMEOUT;
-    if (tooLarge)
-        return T10_ERR_PROTOCOL;
-    if (!sent) {
-        switch (error) {
-        case httplib::Error::Connection:
-            return T10_ERR_CONNECT;
-        case httplib::Error::ConnectionTimeout:
-            return T10_ERR_TIMEOUT;
-        default:
-            return T10_ERR_IO;
+    // A kept socket the server has closed meanwhile fails before any byte of the reply; the
+    // request is then sent once more on a fresh socket (every request may be repeated: the
+    // server keeps no state between them).
+    for (;;) {
+        int fd = connection.TakeIdleSocket();
+        bool reused = fd >= 0;
+        if (reused && !StillOpen(fd)) {
+            close(fd);
+            continue;
         }
+        t10_status status = T10_OK;
+        if (!reused && (fd = Open(connection, deadline, status)) < 0)
+            return status;
+        HttpMessage answer(HttpMessage::Kind::Reply, protocol::kMaxReplyBytes);
+        status = SendAll(fd, request, deadline);
+        if (status == T10_OK)
+            status = Receive(fd, answer, deadline, progress);
+        if (status != T10_OK) {
+            close(fd);
+            if (reused && answer.Empty() && (status == T10_ERR_IO) && MillisecondsLeft(deadline) > 0)
+                continue;
+            return status;
+        }
+        if (answer.KeepAlive())
+            connection.KeepIdleSocket(fd);
+        else
+            close(fd);
+        if (answer.StatusCode() != 200)
+            return T10_ERR_SERVER;
+        reply.swap(answer.Body());
+        return T10_OK;
     }
-    if (response.status != 200)
-        return T10_ERR_SERVER;
-    return T10_OK;
 }
 
 } // namespace tovrane::client

@@ -29,11 +29,45 @@ bool NestingWithin(std::string_view text, size_t maxDepth) {
     return true;
 }
 
-bool ParseObject(std::string_view text, size_t maxBytes, Json& out) {
+bool ParseObject(std::string_view text, size_t maxBytes, Json& out, size_t maxEntries,
+                 size_t maxValues) {
     if (text.size() > maxBytes || !NestingWithin(text, protocol::kMaxJsonDepth))
         return false;
-    Json parsed = Json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
-    if (parsed.is_discarded() || !parsed.is_object())
+    // Counted while parsing: once a container holds more than maxEntries members or the
+    // document more than maxValues values, everything after is discarded unread, so a
+    // document of millions of tiny values never becomes millions of parsed ones.
+    std::vector<size_t> members; // of each open container, innermost last
+    size_t values = 0;
+    bool over = false;
+    auto count = [&] {
+        if (++values > maxValues || (!members.empty() && ++members.back() > maxEntries))
+            over = true;
+        return !over;
+    };
+    Json::parser_callback_t bound = [&](int, Json::parse_event_t event, Json&) {
+        if (over)
+            return false;
+        switch (event) {
+        case Json::parse_event_t::object_start:
+        case Json::parse_event_t::array_start:
+            if (!count())
+                return false;
+            members.push_back(0);
+            return true;
+        case Json::parse_event_t::object_end:
+        case Json::parse_event_t::array_end:
+            if (!members.empty())
+                members.pop_back();
+            return true;
+        case Json::parse_event_t::key:
+            return true; // counted with its value
+        case Json::parse_event_t::value:
+            return count();
+        }
+        return true;
+    };
+    Json parsed = Json::parse(text.begin(), text.end(), bound, /*allow_exceptions=*/false);
+    if (over || parsed.is_discarded() || !parsed.is_object())
         return false;
     out = std::move(parsed);
     return true;

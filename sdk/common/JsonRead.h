@@ -6,6 +6,8 @@
 #ifndef TOVRANE_COMMON_JSONREAD_H
 #define TOVRANE_COMMON_JSONREAD_H
 
+#include "Protocol.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -22,9 +24,15 @@ namespace tovrane {
 
 using Json = nlohmann::json;
 
+/// Most values (of any kind, containers included) of one reply or request.
+constexpr size_t kMaxJsonValues = 1u << 17;
+
 /// Parses `text` into `out` when it is at most `maxBytes` long, nested at most
-/// protocol::kMaxJsonDepth deep, well-formed, and an object.
-bool ParseObject(std::string_view text, size_t maxBytes, Json& out);
+/// protocol::kMaxJsonDepth deep, well-formed, an object, with no array or object of more
+/// than `maxEntries` members and at most `maxValues` values in all. The counts are enforced
+/// while parsing: what lies past them is never built.
+bool ParseObject(std::string_view text, size_t maxBytes, Json& out,
+                 size_t maxEntries = protocol::kMaxListEntries, size_t maxValues = kMaxJsonValues);
 /// True when no array or object in `text` is nested deeper than `maxDepth` (strings skipped).
 bool NestingWithin(std::string_view text, size_t maxDepth);
 

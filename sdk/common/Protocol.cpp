@@ -10,6 +10,7 @@ constexpr const char* kNames[kEndpointCount] = {
     "hello",  "open_session", "features",        "devices", "attribute",   "attribute_keys",
     "scopes", "trays",        "messages",        "jobs",    "locales",     "encodings",
     "string", "strings",      "colour_defaults", "profile", "device_link",
+    "profiles", "device_links",
 };
 
 } // namespace

@@ -56,9 +56,11 @@ enum class Endpoint {
     ColourDefaults,
     Profile,
     DeviceLink,
+    Profiles,
+    DeviceLinks,
 };
 /// Number of endpoints.
-constexpr int kEndpointCount = 17;
+constexpr int kEndpointCount = 19;
 
 /// The endpoint's name ("hello", "open_session", ...).
 const char* EndpointName(Endpoint endpoint);

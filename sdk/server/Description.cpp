@@ -347,7 +347,8 @@ bool LoadDescription(std::string_view text, Description& out, std::string& error
     out = Description();
     Problems problems(error);
     Json json;
-    if (!ParseObject(text, protocol::kMaxDescriptionBytes, json))
+    // A description is bounded by its size alone; its lists are checked as they are loaded.
+    if (!ParseObject(text, protocol::kMaxDescriptionBytes, json, SIZE_MAX, SIZE_MAX))
         return problems.Fail("description", "is not a JSON object within the size limits");
     if (!OnlyMembers(json,
                      {"server", "attributes", "features", "jobs", "locales", "encodings", "strings",

@@ -80,6 +80,9 @@ bool DecodeMembers(const Json& json, Request& out) {
         return Name(json, "device", out.device) && Int32(json, "level", 0, 255, out.level);
     case Endpoint::Profile:
         return Name(json, "device", out.device) && Name(json, "description", out.description);
+    case Endpoint::Profiles:
+    case Endpoint::DeviceLinks:
+        return Name(json, "device", out.device);
     case Endpoint::DeviceLink:
         return Name(json, "device", out.device) && Name(json, "source", out.source) &&
                Name(json, "destination", out.destination) &&

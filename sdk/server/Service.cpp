@@ -208,6 +208,31 @@ Reply LinkName(const Description& d, const Request& r) {
     return Ok({{"name", nullptr}});
 }
 
+/// The whole profile table of a device, in the order `ProfileId` searches it.
+Reply ProfileTable(const Description& d, const Request& r) {
+    const Device* device = DeviceNamed(d, r.device);
+    if (!device)
+        return NotFound("unknown device");
+    Json list = Json::array();
+    for (const Profile& profile : device->profiles)
+        list.push_back({{"id", profile.id}, {"descriptions", Names(profile.descriptions)}});
+    return Ok({{"profiles", list}});
+}
+
+/// The whole device-link table of a device, in the order `LinkName` searches it.
+Reply LinkTable(const Description& d, const Request& r) {
+    const Device* device = DeviceNamed(d, r.device);
+    if (!device)
+        return NotFound("unknown device");
+    Json list = Json::array();
+    for (const DeviceLink& link : device->links)
+        list.push_back({{"source", link.source},
+                        {"destination", link.destination},
+                        {"name", link.name},
+                        {"intents", link.intents}});
+    return Ok({{"links", list}});
+}
+
 } // namespace
 
 Reply ErrorReply(int httpStatus, int status, const char* error) {
@@ -261,6 +286,10 @@ Reply Answer(const Description& d, const Request& r) {
         return ProfileId(d, r);
     case Endpoint::DeviceLink:
         return LinkName(d, r);
+    case Endpoint::Profiles:
+        return ProfileTable(d, r);
+    case Endpoint::DeviceLinks:
+        return LinkTable(d, r);
     }
     return ErrorReply(404, T10_ERR_UNSUPPORTED, "unknown endpoint");
 }

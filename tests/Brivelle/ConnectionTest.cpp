@@ -7,6 +7,7 @@
 #include <Localization.h>
 #include <PigmentorSession.h>
 #include <ServerFeatures.h>
+#include <ServerDevice.h>
 #include <ServerInfo.h>
 
 #include <chrono>
@@ -163,9 +164,68 @@ TEST_F(BrivelleConnection, AnInlineTicketOpenIsPolledWithIsDone) {
     EXPECT_EQ(error, 0);
     EXPECT_EQ(defaults->GetState(), SessionBasedClass::kStateIdle);
     EXPECT_NE(defaults->GetSession(), 0u); // the SDK filled the session in
-    // The state is idle before the completion runs, so the open is not marked.
+    // The open completed: the session counts as open, so closing it really closes it and
+    // the SDK holds no session afterwards.
+    EXPECT_TRUE(defaults->IsOpen());
+    size_t before = tovrane::client::SessionCount();
+    EXPECT_EQ(defaults->CloseSession(), 0);
     EXPECT_FALSE(defaults->IsOpen());
+    EXPECT_EQ(tovrane::client::SessionCount(), before - 1);
     delete unused;
+
+    // The same for the colour-profile session; a failed open is not marked.
+    ColrSession* profiles = connection.GetColrObject(nullptr);
+    ASSERT_NE(profiles, nullptr);
+    delete profiles->OpenSessionAsync("no such device");
+    done = false;
+    for (int i = 0; i < 500 && !done; ++i) {
+        done = profiles->IsDone(&percent, &error);
+        if (!done)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_TRUE(done);
+    EXPECT_NE(error, 0);
+    EXPECT_FALSE(profiles->IsOpen());
+    delete profiles->OpenSessionAsync(kC5000);
+    while (!profiles->IsDone(&percent, &error))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(profiles->IsOpen());
+    EXPECT_EQ(profiles->CloseSession(), 0);
+    EXPECT_EQ(tovrane::client::SessionCount(), before - 1);
+}
+
+TEST_F(BrivelleConnection, ObjectsMadeBeforeAReconnectReadFromTheNewConnection) {
+    StartServer();
+    Brivelle& connection = Connect();
+    ServerInfo* info = connection.GetServerInfoObject();
+    ASSERT_NE(info, nullptr);
+    ASSERT_GT(info->GetNumberOfDevices(), 0);
+    OpenLocalization();
+    Localization* localization = connection.GetLocalizationObject();
+    ASSERT_NE(localization, nullptr);
+    ASSERT_TRUE(connection.ConnectToServer(false, false));
+    ASSERT_TRUE(connection.GetServerHandle()->connected);
+
+    // The device made over the first connection reads its trays and colorants over the
+    // second; texts still come localised, and the job count is there.
+    ServerDevice* device = info->FetchDeviceInfo(0);
+    ASSERT_NE(device, nullptr);
+    EXPECT_GT(device->GetTrayCount(), 0);
+    EXPECT_GT(device->GetColorCount(), 0);
+    EXPECT_EQ(info->GetNumberOfJobs(), 3);
+    EXPECT_EQ(TakeText(localization->GetKeywordString("*QVOutProfile", nullptr)),
+              "Output Profile");
+
+    // A ticketed reconnect rebinds them as well.
+    ASSERT_TRUE(connection.ConnectToServer(true, false));
+    while (!connection.IsDone(nullptr))
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    device->UpdateDeviceInfo();
+    char first[ServerDevice::kMessageSize], second[ServerDevice::kMessageSize];
+    EXPECT_EQ(device->GetMessages(first, second), 0);
+    EXPECT_EQ(info->GetNumberOfJobs(), 3);
+    ServerDevice* again = info->FetchDeviceInfo(0);
+    EXPECT_GT(again->GetTrayCount(), 0);
 }
 
 TEST_F(BrivelleConnection, ASynchronousConnectReplacesAPendingTicketedOne) {

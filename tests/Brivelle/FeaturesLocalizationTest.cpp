@@ -2,9 +2,13 @@
 // the plug-in bundle, the locale and encoding lists and the look-up of display texts.
 #include "BrivelleTest.h"
 
+#include <KeywordContainer.h>
 #include <Localization.h>
+#include <MenuItemsTriplet.h>
+#include <PigmentorSession.h>
 #include <ServerFeatures.h>
 
+#include <CarbonCore/TextCommon.h>
 #include <CoreFoundation/CoreFoundation.h>
 
 #include <cstdlib>
@@ -179,7 +183,8 @@ TEST_F(BrivelleLanguages, ChangingLocaleOrEncodingReopensTheSession) {
     EXPECT_STREQ(localization->GetCurrentLocale(), "de_DE");
     EXPECT_EQ(TakeText(localization->GetKeywordString("*QVSimulation", nullptr)),
               "CMYK-Simulation");
-    // Texts are taken in the application's encoding (UTF-8): the server must send them so.
+    // Texts are read in the application's text encoding (UTF-8): a session reopened on that
+    // encoding hands them back intact.
     EXPECT_TRUE(connection.SetEncoding("UTF-8"));
     EXPECT_STREQ(localization->GetCurrentEncoding(), "UTF-8");
     EXPECT_EQ(TakeText(localization->GetKeywordString("*QVBlkOverprint", nullptr)),
@@ -189,6 +194,47 @@ TEST_F(BrivelleLanguages, ChangingLocaleOrEncodingReopensTheSession) {
     std::string tooLong(64, 'x');
     EXPECT_EQ(localization->SetLocaleAndEncoding(tooLong.c_str(), nullptr), -50);
     EXPECT_STREQ(localization->GetCurrentLocale(), "xx_XX");
+}
+
+// German and Japanese server texts reach the colour settings intact through the normal
+// two-way flow: the plug-in's language picks the locale, nobody picks an encoding (so the
+// session takes the server's default), and the texts are read in the application's text
+// encoding.
+TEST_F(BrivelleLanguages, GermanAndJapaneseTextsArriveIntactInTheDefaultFlow) {
+    StartServer();
+    struct Case {
+        const char* language;
+        const char* keyword;
+        const char* setting;
+    };
+    for (const Case& c : {Case{"de_DE", "Schwarzüberdruck", "Server-Standard"},
+                          Case{"ja_JP", "黒オーバープリント", "サーバーの既定値"}}) {
+        SCOPED_TRACE(c.language);
+        TempBundle bundle(c.language);
+        Brivelle connection("127.0.0.1", 0);
+        ASSERT_TRUE(connection.ConnectToServer(false, false));
+        // The two-way list's order: encodings, languages, then the sessions.
+        ASSERT_NE(connection.GetEncodings(), nullptr);
+        ASSERT_NE(connection.GetLanguages(), nullptr);
+        Localization* localization = connection.GetLocalizationObject();
+        ASSERT_NE(localization, nullptr);
+        EXPECT_STREQ(localization->GetCurrentLocale(), c.language);
+        PigmentorSession* defaults = connection.GetPigmentorObject(nullptr);
+        ASSERT_NE(defaults, nullptr);
+        defaults->OpenSession(kC5000);
+        EXPECT_EQ(localization->OpenSession(0), 0);
+        localization->CacheStrings();
+        EXPECT_EQ(defaults->GetColorSettings(), 0);
+        localization->CloseSession();
+        defaults->CloseSession();
+
+        KeywordContainer* overprint = defaults->GetKeywordObject("*QVBlkOverprint");
+        ASSERT_NE(overprint, nullptr);
+        EXPECT_EQ(Text(overprint->GetLocalizedName()), c.keyword);
+        ASSERT_GT(overprint->GetSettingsCount(), 0);
+        EXPECT_EQ(Text((*overprint->FirstSetting())->GetDisplayName()), c.setting);
+        EXPECT_EQ(TakeText(localization->GetKeywordString("*QVBlkOverprint", nullptr)), c.keyword);
+    }
 }
 
 TEST(LocalizationIdentity, TheBundleIdentifierIsThePluginsOwn) {

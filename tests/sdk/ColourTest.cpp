@@ -147,6 +147,27 @@ TEST_F(Colour, ProfilesAndDeviceLinks) {
     EXPECT_EQ(link("TRV-C5-TRVC5COATED", "TRV-RGB-SRGB", 0x7fffffff), "(none)"); // one way only
     EXPECT_EQ(link("", "", 0x7fffffff), "(none)");
     EXPECT_EQ(link("a", "b", -1), "status 1");
+
+    // The tables and a localisation session's strings were fetched once: with the server
+    // gone, look-ups still give the server's answers, from memory.
+    tovrane_session strings = 0;
+    ASSERT_EQ(LOCL_openSession(mHandle, 0, "de_DE", "UTF-8", &strings, nullptr), T10_OK);
+    auto text = [&](const char* context, const char* key) -> std::string {
+        char* found = nullptr;
+        t10_status status = LOCL_getStringWithContext(&strings, context, key, &found, nullptr);
+        std::string result = status == T10_OK && found ? found : "status " + std::to_string(status);
+        tovrane_free(found);
+        return result;
+    };
+    EXPECT_EQ(text(nullptr, "*QVBlkOverprint"), "Schwarzüberdruck");
+    mServer->Stop();
+    EXPECT_EQ(text("*QVBlkOverprint", "QVBlkOverprintDEF"), "Server-Standard");
+    EXPECT_EQ(text(nullptr, "NO_SUCH_KEY"), "status " + std::to_string(T10_ERR_NOT_FOUND));
+    EXPECT_EQ(profile("SRGB"), "TRV-RGB-SRGB");
+    EXPECT_EQ(profile("TRVM2PLAIN"), "(none)");
+    EXPECT_EQ(link("TRV-CMYK-ISO", "TRV-C5-TRVC5COATED", TQRV_INTENT_ABSOLUTE), "DL_ISO_C5COATED");
+    EXPECT_EQ(link("TRV-RGB-SRGB", "TRV-C5-TRVC5COATED", TQRV_INTENT_SATURATION), "(none)");
+    EXPECT_EQ(LOCL_closeSession(&strings, nullptr), T10_OK);
     EXPECT_EQ(COLR_closeSession(&session, nullptr), TQRV_OK);
     EXPECT_EQ(session, 0u);
     EXPECT_EQ(profile("SRGB"), "status 10");

@@ -27,6 +27,8 @@ public:
     bool Started() const { return mPort > 0; }
     /// The port it listens on (127.0.0.1).
     int Port() const { return mPort; }
+    /// Its process id (-1 when it is not running).
+    pid_t Pid() const { return mPid; }
     /// Stops it with SIGTERM: its exit status (0 for a clean shutdown), -1 when it had to be
     /// killed or was not running.
     int Stop();

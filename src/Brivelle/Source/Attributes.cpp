@@ -29,6 +29,7 @@ AsyncTicket* Attributes::OpenSessionAsync() {
     AsyncTicket* ticket = NewTicket();
     if (!ticket)
         return nullptr;
+    mBoundTo = Handle();
     ticket->SetRefused(ATTR_openSession(Handle(), &mSession, ticket->GetTicket()));
     mState = kStateOpenPending;
     return ticket;
@@ -38,6 +39,14 @@ long Attributes::CloseSession() {
     t10_status status = ATTR_closeSession(&mSession, nullptr);
     mOpen = false;
     return status;
+}
+
+void Attributes::Rebind() {
+    if (mBoundTo == Handle())
+        return;
+    // The old session went with its connection; closing it only frees the SDK's record.
+    CloseSession();
+    OpenSession();
 }
 
 void Attributes::AsyncCompletion(AsyncTicket*) {

@@ -40,6 +40,13 @@ public:
     int GetTrayCount(int scope);
     /// Diagnostic: writes every attribute of `scope` as "key\t\tvalue" to the debug console.
     void CheckScopes(int scope);
+    /// After the owner connected anew: a session opened over an earlier handle is closed and
+    /// opened again over the current one.
+    void Rebind();
+
+private:
+    /// The handle the session was last opened over.
+    tovrane_server* mBoundTo = nullptr;
 };
 
 #endif // PIGMENTOR_BRIVELLE_ATTRIBUTES_H

@@ -70,6 +70,19 @@ void Brivelle::ApplyTimeout() {
         SetServerTimeout(mTimeout);
 }
 
+void Brivelle::RebindServices() {
+    // Our choice: objects handed out before a reconnect keep working over the new
+    // connection rather than reading nothing from the closed one.
+    if (mServerInfo)
+        mServerInfo->Rebind();
+    if (mLocalization)
+        mLocalization->Rebind();
+    if (mPigmentor && mPigmentor->IsOpen())
+        mPigmentor->CloseSession();
+    if (mColr && mColr->IsOpen())
+        mColr->CloseSession();
+}
+
 void Brivelle::DropConnection() {
     // Our choice: a new connect replaces the object's one connection, so a live connection of an
     // earlier connect (to this or an earlier target) is closed first rather than left running with
@@ -93,6 +106,7 @@ bool Brivelle::ConnectToServer(bool ticketed, bool) {
             mConnected = true;
             ApplyTimeout();
             INIT_handleIsValid(mServer, nullptr);
+            RebindServices();
         }
         return mConnected;
     }
@@ -123,6 +137,8 @@ bool Brivelle::IsDone(float* percent) {
     mConnectState = kConnectIdle;
     mConnected = true;
     ApplyTimeout();
+    if (mServer)
+        RebindServices();
     return true;
 }
 

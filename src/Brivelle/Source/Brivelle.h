@@ -93,6 +93,9 @@ private:
     void DropConnection();
     /// Connected: the timeout is applied when one is set.
     void ApplyTimeout();
+    /// Connected anew: service objects made over an earlier connection move their sessions
+    /// to this one (colour sessions, reopened for each read, are closed).
+    void RebindServices();
 
     char* mAddress;
     tovrane_server* mServer;

@@ -16,13 +16,19 @@ CFStringRef CreateStringInAppEncoding(const char* text) {
                                      static_cast<CFStringEncoding>(GetApplicationTextEncoding()));
 }
 
-CFStringRef CreateMacRomanString(const char* bytes, size_t size) {
+CFStringRef CreateServerString(const char* bytes, size_t size) {
     if (!bytes)
         return nullptr;
     // strnlen: a record's text need not be terminated within its field.
     size_t length = strnlen(bytes, size);
-    return CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(bytes),
-                                   static_cast<CFIndex>(length), kCFStringEncodingMacRoman, false);
+    auto data = reinterpret_cast<const UInt8*>(bytes);
+    CFStringRef text =
+        CFStringCreateWithBytes(kCFAllocatorDefault, data, static_cast<CFIndex>(length),
+                                static_cast<CFStringEncoding>(GetApplicationTextEncoding()), false);
+    if (!text)
+        text = CFStringCreateWithBytes(kCFAllocatorDefault, data, static_cast<CFIndex>(length),
+                                       kCFStringEncodingMacRoman, false);
+    return text;
 }
 
 CFStringRef CreateUnknownString() {

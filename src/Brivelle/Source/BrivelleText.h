@@ -19,11 +19,13 @@
 /// names are copied into (255 bytes and a NUL).
 constexpr size_t kBrivelleTextBufferSize = 256;
 
-/// A string of `text` in the application's text encoding (Mac Roman); null for a null text.
+/// A string of `text` read in the application's text encoding (the platform's
+/// GetApplicationTextEncoding); null for a null text or one not valid in that encoding.
 CFStringRef CreateStringInAppEncoding(const char* text);
-/// A string of the first zero-terminated text within `bytes` (at most `size` bytes, Mac
-/// Roman); null for null bytes.
-CFStringRef CreateMacRomanString(const char* bytes, size_t size);
+/// A string of the first zero-terminated text within `bytes` (at most `size` bytes) read in
+/// the application's text encoding; bytes not valid in it are read as Mac Roman instead, which
+/// takes any byte, so only null bytes give null.
+CFStringRef CreateServerString(const char* bytes, size_t size);
 /// A new "unknown", the text shown for tray fields the server leaves out.
 CFStringRef CreateUnknownString();
 /// True for a null or empty string.

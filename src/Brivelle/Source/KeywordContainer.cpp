@@ -8,6 +8,7 @@
 #include "BrivelleText.h"
 #include "MenuItemsTriplet.h"
 
+#include <cstring>
 #include <new>
 
 KeywordContainer::KeywordContainer(const char* keyword)
@@ -28,7 +29,7 @@ void KeywordContainer::SetLocalizedName(CFStringRef name) {
     if (name)
         mLocalizedName = static_cast<CFStringRef>(CFRetain(name));
     else
-        mLocalizedName = CreateMacRomanString(mKeyword, sizeof mKeyword);
+        mLocalizedName = CreateServerString(mKeyword, sizeof mKeyword);
     if (old)
         CFRelease(old);
 }
@@ -41,8 +42,7 @@ bool KeywordContainer::AddSettingString(const char* keyword, CFStringRef display
                                         const char* value) {
     CFStringRef fallback = nullptr;
     if (!displayName && keyword)
-        displayName = fallback =
-            CFStringCreateWithCString(kCFAllocatorDefault, keyword, kCFStringEncodingMacRoman);
+        displayName = fallback = CreateServerString(keyword, std::strlen(keyword));
     MenuItemsTriplet* setting = new (std::nothrow) MenuItemsTriplet(keyword, displayName, value);
     if (fallback)
         CFRelease(fallback);

@@ -105,6 +105,14 @@ void Localization::CacheStrings() {
         mCache = LOCL_cacheStrings(&mSession, nullptr) == 0;
 }
 
+void Localization::Rebind() {
+    if (mSession == 0)
+        return;
+    LOCL_closeSession(&mSession, nullptr);
+    mOpen = false;
+    OpenSession(mLanguage);
+}
+
 void Localization::ReplaceList(CFArrayRef& list, CFArrayRef fresh) {
     if (list)
         CFRelease(list);
@@ -117,16 +125,14 @@ CFArrayRef Localization::CreateList(const char* defaultName, char** names, int32
         return nullptr;
     // Our choice: a server without a default gets a list without one.
     if (defaultName) {
-        if (CFStringRef text = CFStringCreateWithCString(kCFAllocatorDefault, defaultName,
-                                                         kCFStringEncodingMacRoman))
+        if (CFStringRef text = CreateServerString(defaultName, std::strlen(defaultName)))
             CFArrayAppendValue(list, text);
     }
     if (names) {
         for (int32_t i = 0; i < count && i < kMaxListed; ++i) {
             if (!names[i])
                 continue;
-            if (CFStringRef text = CFStringCreateWithCString(kCFAllocatorDefault, names[i],
-                                                             kCFStringEncodingMacRoman))
+            if (CFStringRef text = CreateServerString(names[i], std::strlen(names[i])))
                 CFArrayAppendValue(list, text);
         }
     }

@@ -22,7 +22,9 @@
 /// Ownership: owned by the connection. The two lists are owned (their elements are released
 /// through `Releaser`); list getters return them unretained. Look-up results are new strings
 /// (the caller releases them), made from the server's bytes in the application's text
-/// encoding (Mac Roman). Locale and encoding names are ASCII, at most 63 bytes.
+/// encoding (GetApplicationTextEncoding), which the session's encoding must match: it is the
+/// server's default unless chosen otherwise. Locale and encoding names are ASCII, at most 63
+/// bytes.
 class Localization : public SessionBasedClass {
 public:
     /// At most this many server locales (or encodings) are listed after the default.
@@ -51,6 +53,9 @@ public:
     void AsyncCompletion(AsyncTicket* ticket) override;
     /// For a session marked open, caches the locale's strings; the cache flag tells success.
     void CacheStrings();
+    /// After the connection was made anew: a session opened over the earlier one (marked
+    /// open or not) is closed and opened again, on the same language, locale and encoding.
+    void Rebind();
 
     /// Fetches the server's default locale (the current one when none is chosen yet) and
     /// its locales: the list is the default followed by the server's locales.

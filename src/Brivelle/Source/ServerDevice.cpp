@@ -33,7 +33,7 @@ CFStringRef CreateRecordMediaName(const t10_tray_record& record) {
     // Our choice: an empty first name tells nothing about the tray, so it counts as missing.
     if (record.media_count < 1 || record.media[0] == '\0')
         return nullptr;
-    return CreateMacRomanString(record.media, sizeof record.media);
+    return CreateServerString(record.media, sizeof record.media);
 }
 
 /// `text` unless it is null or empty (then released), else null.
@@ -151,6 +151,11 @@ void ServerDevice::UpdateDeviceInfo() {
     for (size_t i = 0; i < mDeviceColors.size(); ++i)
         mDeviceColors[i]->SetCurrentLevel(mAttributes->GetAttributeSingleAsInt(
             AttributeName("vidMarkerSupply%dLevel", static_cast<int>(i) + 1).text, mDeviceIndex));
+}
+
+void ServerDevice::Rebind() {
+    if (mAttributes)
+        mAttributes->Rebind();
 }
 
 void ServerDevice::GetAllDeviceInfo() {

@@ -73,6 +73,9 @@ public:
     long GetMessages(char* first, char* second);
     /// Diagnostic: dumps the device's attributes to the debug console.
     void CheckAllScopes();
+    /// After the connection was made anew: the attribute session moves to it, so that the
+    /// device reads from the live connection (what was read stays).
+    void Rebind();
 
 private:
     int mDeviceIndex;

@@ -114,6 +114,16 @@ int ServerInfo::GetNumberOfJobs() {
     return mJobManagement->GetJobCount();
 }
 
+void ServerInfo::Rebind() {
+    for (ServerDevice* device : mDevices)
+        if (device)
+            device->Rebind();
+    if (mJobManagement) {
+        mJobManagement->CloseSession();
+        mJobManagement->OpenSession();
+    }
+}
+
 void ServerInfo::CheckDeviceScopes() {
     ServerDevice* device = new (std::nothrow) ServerDevice(mOwner, 0);
     if (!device)

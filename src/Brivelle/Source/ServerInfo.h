@@ -60,6 +60,9 @@ public:
     int GetNumberOfJobs();
     /// Diagnostic: a temporary device 0 reads all its information and is deleted.
     void CheckDeviceScopes();
+    /// After the connection was made anew: every device and the job service move their
+    /// sessions to it.
+    void Rebind();
 
 private:
     /// Releases the fetched names.

@@ -66,10 +66,14 @@ bool SessionBasedClass::IsDone(float* percent, long* error) {
     *error = result;
     if (done < 100.0f)
         return false;
-    // Idle before the completion runs: a subclass completion that waits for state 2 sees
-    // the open as already settled and leaves the open flag alone.
+    // Idle before the completion runs, as the completion of a ticketed request expects; an
+    // open through the inline ticket that succeeded then counts as open, so that
+    // CloseSession closes it (the open request is what left state 2 behind).
+    bool openPending = mState == kStateOpenPending;
     mState = kStateIdle;
     AsyncCompletion(nullptr);
+    if (openPending && result == 0)
+        mOpen = true;
     return true;
 }
 

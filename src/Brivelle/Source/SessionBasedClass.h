@@ -40,7 +40,8 @@ public:
     /// Closes the session; the SDK status (0 success).
     virtual long CloseSession() = 0;
     /// Progress of an open through the inline ticket: true (percent 100, the last error) when
-    /// nothing is pending or the open has just completed.
+    /// nothing is pending or the open has just completed (a successful open then counts as
+    /// open).
     virtual bool IsDone(float* percent, long* error);
     /// Completion of a ticketed request: returns to idle (subclasses mark the session open).
     virtual void AsyncCompletion(AsyncTicket* ticket);

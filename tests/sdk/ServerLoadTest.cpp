@@ -1,0 +1,286 @@
+// tovrane-server under load and attack, all on loopback and bounded in count and time: slow
+// and idle connections, bursts, oversized requests of every form, and SIGTERM while clients
+// hold connections open. Normal clients must be served throughout.
+#include "SdkTest.h"
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+/// A loopback connection to `port`, or -1.
+int Dial(int port) {
+    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(static_cast<uint16_t>(port));
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+/// The resident size of process `pid` in KiB.
+long ResidentKiBOf(pid_t pid) {
+    std::string path = "/proc/" + std::to_string(pid) + "/status";
+    FILE* status = std::fopen(path.c_str(), "r");
+    if (!status)
+        return -1;
+    char line[256];
+    long kib = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmRSS:", 6) == 0)
+            kib = std::atol(line + 6);
+    std::fclose(status);
+    return kib;
+}
+
+/// Sends `head` and then `repeat` over and over, for at most `limitBytes` or until the
+/// server stops taking them; returns what the server answered (its first 4 KiB) and whether
+/// it closed the connection.
+std::string Flood(int port, const std::string& head, const std::string& repeat,
+                  size_t limitBytes, bool& closed) {
+    closed = false;
+    int fd = Dial(port);
+    if (fd < 0)
+        return "";
+    send(fd, head.data(), head.size(), MSG_NOSIGNAL);
+    std::string answer;
+    char buffer[4096];
+    size_t sent = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (std::chrono::steady_clock::now() < deadline) {
+        pollfd poller{fd, static_cast<short>(POLLIN | (sent < limitBytes ? POLLOUT : 0)), 0};
+        if (poll(&poller, 1, 1000) <= 0)
+            break;
+        if (poller.revents & (POLLIN | POLLHUP | POLLERR)) {
+            ssize_t got = recv(fd, buffer, sizeof buffer, 0);
+            if (got <= 0) {
+                closed = true;
+                break;
+            }
+            if (answer.size() < 4096)
+                answer.append(buffer, static_cast<size_t>(got));
+            continue;
+        }
+        ssize_t n = send(fd, repeat.data(), repeat.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n < 0 && errno != EAGAIN) {
+            // Refused and reset before we read the answer: read what is left.
+            closed = true;
+            while ((n = recv(fd, buffer, sizeof buffer, MSG_DONTWAIT)) > 0)
+                answer.append(buffer, static_cast<size_t>(n));
+            break;
+        }
+        if (n > 0)
+            sent += static_cast<size_t>(n);
+    }
+    close(fd);
+    return answer;
+}
+
+/// One normal SDK call on a fresh connection: its status and how long it took.
+t10_status TimedCall(int port, long& elapsedMs, int32_t timeout = 3) {
+    auto start = std::chrono::steady_clock::now();
+    t10_status status = T10_OK;
+    tovrane_server* handle = ConnectTo(port, timeout, &status);
+    if (handle) {
+        char** names = nullptr;
+        int32_t count = 0;
+        status = DEV_getPrettyDeviceNameList(handle, &names, &count, nullptr);
+        tovrane_free(names);
+        INIT_disconnectFromServer(handle, nullptr);
+    }
+    elapsedMs = ElapsedMs(start);
+    return status;
+}
+
+} // namespace
+
+TEST(ServerLoad, SlowAndIdleConnectionsDoNotKeepNormalClientsWaiting) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    // 200 clients that trickle their heads a byte at a time, and 60 idle ones.
+    std::vector<int> slow, idle;
+    for (int i = 0; i < 200; ++i)
+        slow.push_back(Dial(server.Port()));
+    for (int i = 0; i < 60; ++i)
+        idle.push_back(Dial(server.Port()));
+    const std::string head = "POST /v1/hello HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
+    auto start = std::chrono::steady_clock::now();
+    size_t byte = 0;
+    long worst = 0;
+    int calls = 0;
+    // Normal calls while the slow ones trickle, for about two seconds.
+    while (ElapsedMs(start) < 2000) {
+        for (int fd : slow)
+            send(fd, &head[byte % head.size()], 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        ++byte;
+        long elapsed = 0;
+        EXPECT_EQ(TimedCall(server.Port(), elapsed), T10_OK);
+        worst = std::max(worst, elapsed);
+        ++calls;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    EXPECT_GE(calls, 10);
+    EXPECT_LT(worst, 1000);
+
+    // A head that does not arrive within the server's deadline costs its connection.
+    std::this_thread::sleep_for(std::chrono::milliseconds(4000));
+    int dropped = 0;
+    for (int fd : slow) {
+        send(fd, "x", 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+        char c;
+        pollfd poller{fd, POLLIN, 0};
+        if (poll(&poller, 1, 1000) > 0 && recv(fd, &c, 1, MSG_DONTWAIT) <= 0)
+            ++dropped;
+    }
+    EXPECT_EQ(dropped, 200);
+    for (int fd : slow)
+        close(fd);
+    for (int fd : idle)
+        close(fd);
+    EXPECT_EQ(server.Stop(), 0);
+    ExpectAllReleased();
+}
+
+TEST(ServerLoad, ABurstOfAHundredSimultaneousCallsIsServedWhole) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    tovrane_server* handle = ConnectTo(server.Port());
+    ASSERT_NE(handle, nullptr);
+    constexpr int kCalls = 100;
+    std::vector<tovrane_ticket> tickets(kCalls);
+    std::vector<char**> names(kCalls, nullptr);
+    std::vector<int32_t> counts(kCalls, 0);
+    for (int i = 0; i < kCalls; ++i)
+        ASSERT_EQ(DEV_getPrettyDeviceNameList(handle, &names[i], &counts[i], &tickets[i]), T10_OK);
+    int failed = 0;
+    for (int i = 0; i < kCalls; ++i) {
+        EXPECT_EQ(NB_block(&tickets[i]), T10_OK);
+        float percent = 0;
+        int32_t state = 0;
+        t10_status result = -1;
+        EXPECT_EQ(NB_checkTicket(&tickets[i], &percent, &state, &result), T10_OK);
+        failed += result != T10_OK || counts[i] != 2;
+        EXPECT_EQ(NB_cancel(&tickets[i]), T10_OK);
+        tovrane_free(names[i]);
+    }
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(INIT_disconnectFromServer(handle, nullptr), T10_OK);
+
+    // And a hundred clients connecting at the same moment, each on its own connection: every
+    // one is answered, none waits for a connection to be retried.
+    std::vector<std::thread> clients;
+    std::atomic<int> ready{0}, failures{0};
+    std::atomic<long> worst{0};
+    const std::string hello = "POST /v1/hello HTTP/1.1\r\nHost: x\r\nConnection: close\r\n"
+                              "Content-Length: 14\r\n\r\n{\"protocol\":1}";
+    for (int i = 0; i < kCalls; ++i)
+        clients.emplace_back([&] {
+            ++ready;
+            while (ready.load() < kCalls)
+                std::this_thread::yield();
+            auto start = std::chrono::steady_clock::now();
+            int fd = Dial(server.Port());
+            std::string answer;
+            if (fd >= 0 && send(fd, hello.data(), hello.size(), MSG_NOSIGNAL) > 0) {
+                char buffer[512];
+                pollfd poller{fd, POLLIN, 0};
+                ssize_t got;
+                while (poll(&poller, 1, 5000) > 0 && (got = recv(fd, buffer, sizeof buffer, 0)) > 0)
+                    answer.append(buffer, static_cast<size_t>(got));
+            }
+            if (fd >= 0)
+                close(fd);
+            if (answer.rfind("HTTP/1.1 200", 0) != 0)
+                ++failures;
+            long elapsed = ElapsedMs(start);
+            long seen = worst.load();
+            while (elapsed > seen && !worst.compare_exchange_weak(seen, elapsed)) {
+            }
+        });
+    for (std::thread& client : clients)
+        client.join();
+    EXPECT_EQ(failures.load(), 0);
+    // A refused connection would be retried by the kernel only after a second.
+    EXPECT_LT(worst.load(), 1000);
+    EXPECT_EQ(server.Stop(), 0);
+    ExpectAllReleased();
+}
+
+TEST(ServerLoad, OversizedRequestsAreRefusedAtOnceWithoutGrowth) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    long before = ResidentKiBOf(server.Pid());
+    ASSERT_GT(before, 0);
+    bool closed = false;
+    // A chunked body that would go on for 256 MiB.
+    std::string chunk = "10000\r\n" + std::string(65536, ' ') + "\r\n";
+    std::string answer = Flood(server.Port(),
+                               "POST /v1/hello HTTP/1.1\r\nHost: x\r\n"
+                               "Transfer-Encoding: chunked\r\n\r\n",
+                               chunk, 256u << 20, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 413", 0), 0u) << answer.substr(0, 40);
+    EXPECT_TRUE(closed);
+    // A million headers.
+    answer = Flood(server.Port(), "POST /v1/hello HTTP/1.1\r\nHost: x\r\n",
+                   std::string(7000, 'A') + ": b\r\n", 1000000u * 8, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 431", 0), 0u) << answer.substr(0, 40);
+    EXPECT_TRUE(closed);
+    answer = Flood(server.Port(), "POST /v1/hello HTTP/1.1\r\nHost: x\r\n", "X: y\r\n",
+                   1000000u * 6, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 431", 0), 0u) << answer.substr(0, 40);
+    // An announced 256 MiB body, refused before a byte of it is sent.
+    answer = Flood(server.Port(),
+                   "POST /v1/hello HTTP/1.1\r\nHost: x\r\nContent-Length: 268435456\r\n"
+                   "Expect: 100-continue\r\n\r\n",
+                   std::string(65536, ' '), 0, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 413", 0), 0u) << answer.substr(0, 40);
+    EXPECT_TRUE(closed);
+    // A chunk announced past the bound.
+    answer = Flood(server.Port(),
+                   "POST /v1/hello HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n\r\n"
+                   "fffffff\r\n",
+                   std::string(65536, ' '), 1u << 20, closed);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 413", 0), 0u) << answer.substr(0, 40);
+
+    long after = ResidentKiBOf(server.Pid());
+    EXPECT_LT(after - before, 4096) << before << " KiB before, " << after << " KiB after";
+    long elapsed = 0;
+    EXPECT_EQ(TimedCall(server.Port(), elapsed), T10_OK);
+    EXPECT_EQ(server.Stop(), 0);
+    ExpectAllReleased();
+}
+
+TEST(ServerLoad, SigtermEndsTheServerWithinASecondWhateverItsClientsDo) {
+    TestServer server({"--latency-ms", "3000"});
+    ASSERT_TRUE(server.Started());
+    // A trickling client, an idle one, one waiting for its (slow) answer, and one in the
+    // middle of a large body.
+    int trickling = Dial(server.Port());
+    send(trickling, "POST /v1/hel", 12, MSG_NOSIGNAL);
+    int idle = Dial(server.Port());
+    int waiting = Dial(server.Port());
+    std::string hello = "POST /v1/hello HTTP/1.1\r\nHost: x\r\nContent-Length: 14\r\n\r\n"
+                        R"({"protocol":1})";
+    send(waiting, hello.data(), hello.size(), MSG_NOSIGNAL);
+    int sending = Dial(server.Port());
+    std::string part = "POST /v1/hello HTTP/1.1\r\nHost: x\r\nContent-Length: 60000\r\n\r\n{";
+    send(sending, part.data(), part.size(), MSG_NOSIGNAL);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(server.Stop(), 0);
+    EXPECT_LT(ElapsedMs(start), 1000);
+    for (int fd : {trickling, idle, waiting, sending})
+        close(fd);
+}

@@ -1,0 +1,210 @@
+// The transport against peers that misbehave on purpose: endless or oversized heads, huge
+// and endless bodies, trickling bytes, and connections closed between requests. Every call
+// must end with a non-zero status within its timeout, and the client's memory must stay
+// bounded by the protocol's reply bound, whatever the peer sends.
+#include "HostileServer.h"
+#include "SdkTest.h"
+
+#include <Protocol.h>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace {
+
+/// Resets the peak resident size so that VmHWM then shows the peak of what follows.
+void ResetPeak() {
+    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+long PeakKiB() {
+    FILE* status = std::fopen("/proc/self/status", "r");
+    if (!status)
+        return -1;
+    char line[256];
+    long kib = -1;
+    while (std::fgets(line, sizeof line, status))
+        if (std::strncmp(line, "VmHWM:", 6) == 0)
+            kib = std::atol(line + 6);
+    std::fclose(status);
+    return kib;
+}
+
+/// Runs a connect against `script` and returns its status; `growthKiB` is how far the
+/// process's peak resident size rose above where it stood before, `elapsedMs` the time.
+t10_status ConnectAgainst(HostileServer::Script script, int timeout, long& growthKiB,
+                          long& elapsedMs) {
+    HostileServer peer(std::move(script));
+    long before = ResidentKiB();
+    ResetPeak();
+    auto start = std::chrono::steady_clock::now();
+    t10_status status = T10_OK;
+    tovrane_server* handle = ConnectTo(peer.Port(), timeout, &status);
+    elapsedMs = ElapsedMs(start);
+    growthKiB = PeakKiB() - before;
+    if (handle)
+        INIT_disconnectFromServer(handle, nullptr);
+    return status;
+}
+
+/// A script: the request head, then `head`, then `repeat` written until the peer is gone.
+HostileServer::Script Flood(std::string head, std::string repeat) {
+    return [head, repeat](int fd, const std::atomic<bool>& stop) {
+        if (!HostileServer::ReadRequestHead(fd) ||
+            !HostileServer::WriteAll(fd, head.data(), head.size()))
+            return;
+        while (!stop.load() && !repeat.empty() &&
+               HostileServer::WriteAll(fd, repeat.data(), repeat.size())) {
+        }
+        // Then nothing more: wait for the peer to hang up.
+        char c;
+        while (!stop.load() && recv(fd, &c, 1, 0) > 0) {
+        }
+    };
+}
+
+const char kHelloBody[] =
+    R"({"status":0,"server":"S","protocol":1,"default":"en_US","locales":["en_US"]})";
+
+} // namespace
+
+TEST(Transport, EndlessOrOversizedHeadsEndTheCallAtOnceInLittleMemory) {
+    long growth = 0, elapsed = 0;
+    // Long header lines: the head's byte bound ends it.
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\n", "X-Fill: " + std::string(4000, 'x') +
+                                                              "\r\n"),
+                             15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(elapsed, 5000);
+    EXPECT_LT(growth, 4096);
+    // Tiny lines: the line bound ends it.
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\n", "A: b\r\n"), 15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(elapsed, 5000);
+    EXPECT_LT(growth, 4096);
+    // One endless line, before any status line.
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 ", std::string(65536, 'y')), 15, growth,
+                             elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, 4096);
+    ExpectAllReleased();
+}
+
+TEST(Transport, HugeRepliesAreRefusedWithinTheReplyBound) {
+    long growth = 0, elapsed = 0;
+    const long bound = static_cast<long>(tovrane::protocol::kMaxReplyBytes / 1024);
+    // An announced length past the bound is refused before a byte of the body is held.
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\nContent-Length: 100000000000\r\n\r\n",
+                                   std::string(65536, ' ')),
+                             15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, 4096);
+    // Endless chunks, and an endless body without a length: cut at the bound.
+    std::string chunk = "10000\r\n" + std::string(65536, ' ') + "\r\n";
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n", chunk),
+                             15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(elapsed, 5000);
+    EXPECT_LT(growth, bound + 12 * 1024);
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\n\r\n", std::string(65536, ' ')), 15, growth,
+                             elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, bound + 12 * 1024);
+    // A body within the bound that is one list of millions of tiny values: refused while it
+    // is parsed, before the values are built.
+    std::string list = R"({"status":0,"devices":[)";
+    while (list.size() < tovrane::protocol::kMaxReplyBytes - 16)
+        list += "0,";
+    list += "0]}";
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\nContent-Length: " +
+                                       std::to_string(list.size()) + "\r\n\r\n" + list,
+                                   ""),
+                             15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, bound + 12 * 1024);
+    // A chunk announced past the bound, and one whose size does not even fit a number.
+    EXPECT_EQ(ConnectAgainst(Flood("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
+                                   "7fffffffffffffffffff\r\n",
+                                   std::string(65536, ' ')),
+                             15, growth, elapsed),
+              T10_ERR_PROTOCOL);
+    EXPECT_LT(growth, 4096);
+    ExpectAllReleased();
+}
+
+TEST(Transport, ATricklingPeerTimesOutWithinTheTimeout) {
+    long growth = 0, elapsed = 0;
+    HostileServer::Script trickle = [](int fd, const std::atomic<bool>& stop) {
+        if (!HostileServer::ReadRequestHead(fd))
+            return;
+        const char head[] = "HTTP/1.1 200 OK\r\nX-Slow: ";
+        HostileServer::WriteAll(fd, head, sizeof head - 1);
+        for (int i = 0; i < 100 && !stop.load(); ++i) {
+            if (!HostileServer::WriteAll(fd, "z", 1))
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    };
+    EXPECT_EQ(ConnectAgainst(trickle, 1, growth, elapsed), T10_ERR_TIMEOUT);
+    EXPECT_GE(elapsed, 900);
+    EXPECT_LT(elapsed, 2000);
+    ExpectAllReleased();
+}
+
+TEST(Transport, OneKeptConnectionCarriesTheCallsAndIsRemadeWhenThePeerClosesIt) {
+    std::atomic<int> accepted{0};
+    std::atomic<int> answered{0};
+    std::atomic<int> closeAfter{0}; // answers per connection before closing it (0: never)
+    HostileServer peer([&](int fd, const std::atomic<bool>& stop) {
+        ++accepted;
+        std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                            "Content-Length: " +
+                            std::to_string(sizeof kHelloBody - 1) + "\r\n\r\n" + kHelloBody;
+        for (int n = 1; !stop.load(); ++n) {
+            if (!HostileServer::ReadRequestHead(fd))
+                return;
+            // The bodies are small; drop what came with the head.
+            char body[512];
+            recv(fd, body, sizeof body, MSG_DONTWAIT);
+            ++answered; // before the answer, which the client may act on at once
+            if (!HostileServer::WriteAll(fd, reply.data(), reply.size()))
+                return;
+            if (closeAfter.load() != 0 && n >= closeAfter.load())
+                return; // closed while the client keeps it
+        }
+    });
+    tovrane_server* handle = ConnectTo(peer.Port());
+    ASSERT_NE(handle, nullptr);
+    char* locale = nullptr;
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_EQ(LOCL_getDefaultLocale(handle, &locale, nullptr), T10_OK);
+        EXPECT_STREQ(locale, "en_US");
+        tovrane_free(locale);
+    }
+    EXPECT_EQ(accepted.load(), 1);
+    EXPECT_EQ(answered.load(), 6);
+    EXPECT_EQ(INIT_disconnectFromServer(handle, nullptr), T10_OK);
+
+    // A peer that closes each connection after one answer: every call still succeeds, on a
+    // fresh connection made when the kept one turns out closed.
+    accepted = 0;
+    closeAfter = 1;
+    handle = ConnectTo(peer.Port());
+    ASSERT_NE(handle, nullptr);
+    for (int i = 0; i < 5; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        ASSERT_EQ(LOCL_getDefaultLocale(handle, &locale, nullptr), T10_OK) << i;
+        tovrane_free(locale);
+    }
+    EXPECT_EQ(accepted.load(), 6);
+    EXPECT_EQ(INIT_disconnectFromServer(handle, nullptr), T10_OK);
+    ExpectAllReleased();
+}
