@@ -296,6 +296,8 @@ OSStatus InstallEventHandler(EventTargetRef target, EventHandlerUPP handler, Ite
     return noErr;
 }
 
+} // extern "C"
+
 namespace {
 /// The live handler behind a reference, searched on every live target.
 std::shared_ptr<hi::Handler> FindHandler(EventHandlerRef ref) {
@@ -321,6 +323,8 @@ std::shared_ptr<hi::Handler> FindHandler(EventHandlerRef ref) {
     return nullptr;
 }
 } // namespace
+
+extern "C" {
 
 OSStatus RemoveEventHandler(EventHandlerRef handler) {
     // Looked up rather than trusted: a handler removed with its target leaves a dangling ref.
