@@ -145,10 +145,9 @@ TEST(Controls, DataTagsByKind) {
     CreatePushButtonControl(w, &r, Str("Go"), &button);
     CreateEditUnicodeTextControl(w, &r, Str(""), false, nullptr, &edit);
     EXPECT_EQ(Text(text), "Caption");
-    CFStringRef s = Str("Zürich").ref;
-    CFRetain(s);
+    Str zurich("Zürich");
+    CFStringRef s = zurich;
     EXPECT_EQ(SetControlData(edit, 0, kControlEditTextCFStringTag, sizeof s, &s), noErr);
-    CFRelease(s);
     char bytes[64] = {};
     Size size = 0;
     ASSERT_EQ(GetControlData(edit, 0, kControlEditTextTextTag, sizeof bytes, bytes, &size), noErr);
