@@ -183,6 +183,15 @@ OSStatus SendEventToEventTarget(EventRef event, EventTargetRef target);
 OSStatus ProcessHICommand(const HICommand* command);
 OSStatus SendCommandToTarget(const HICommand* command, EventTargetRef target);
 
+/// Event loops: the main thread's, and the run loop under it (which EventHack-style code wakes
+/// after posting from another thread).
+typedef struct OpaqueEventLoopRef* EventLoopRef;
+EventLoopRef GetMainEventLoop(void);
+/// The main loop on the main thread; NULL on other threads.
+EventLoopRef GetCurrentEventLoop(void);
+/// The CFRunLoopRef (as a CFTypeRef, not retained) of `loop`.
+CFTypeRef GetCFRunLoopFromEventLoop(EventLoopRef loop);
+
 /// The queue.
 EventQueueRef GetMainEventQueue(void);
 /// The main queue on the main thread; NULL on other threads.

@@ -21,6 +21,8 @@ extern "C" {
 typedef struct OpaqueControlRef* ControlRef;
 typedef ControlRef ControlHandle;
 typedef SInt16 ControlPartCode;
+/// A value the caller keeps with a window or control.
+typedef void* SRefCon;
 
 /// A control's identity in its window.
 typedef struct ControlID {
@@ -220,9 +222,18 @@ OSErr CountSubControls(ControlRef control, UInt16* outNumChildren);
 /// Sub-control `index` (from 1); errUnknownControl when out of range.
 OSErr GetIndexedSubControl(ControlRef control, UInt16 index, ControlRef* outSubControl);
 
-/// The caller's value kept with the control.
-void SetControlReference(ControlRef control, SInt32 data);
-SInt32 GetControlReference(ControlRef control);
+/// The caller's value kept with the control (a pointer or a number).
+void SetControlReference(ControlRef control, SRefCon data);
+SRefCon GetControlReference(ControlRef control);
+
+/// Follows the mouse from `startPoint` until it is released and answers the part it was
+/// released in (kControlNoPart outside). Both back ends report a click only once it has been
+/// released inside the control, so a usable control answers its own part at once.
+typedef void (*ControlActionProcPtr)(ControlRef control, ControlPartCode part);
+typedef ControlActionProcPtr ControlActionUPP;
+ControlPartCode TrackControl(ControlRef control, Point startPoint, ControlActionUPP action);
+ControlPartCode HandleControlClick(ControlRef control, Point where, UInt32 modifiers,
+                                   ControlActionUPP action);
 OSStatus SetControlCommandID(ControlRef control, UInt32 commandID);
 OSStatus GetControlCommandID(ControlRef control, UInt32* outCommandID);
 

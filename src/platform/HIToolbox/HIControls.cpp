@@ -666,11 +666,36 @@ OSErr GetIndexedSubControl(ControlRef control, UInt16 index, ControlRef* outSubC
     return noErr;
 }
 
-void SetControlReference(ControlRef control, SInt32 data) {
+void SetControlReference(ControlRef control, SRefCon data) {
     if (Live(control))
         control->reference = data;
 }
-SInt32 GetControlReference(ControlRef control) { return Live(control) ? control->reference : 0; }
+SRefCon GetControlReference(ControlRef control) { return Live(control) ? control->reference : nullptr; }
+
+ControlPartCode TrackControl(ControlRef control, Point, ControlActionUPP action) {
+    if (!Live(control) || !IsControlVisible(control) || !IsControlEnabled(control))
+        return kControlNoPart;
+    ControlPartCode part = kControlLabelPart;
+    switch (control->kind) {
+    case kControlKindPushButton: part = kControlButtonPart; break;
+    case kControlKindCheckBox: part = kControlCheckBoxPart; break;
+    case kControlKindRadioButton: part = kControlRadioButtonPart; break;
+    case kControlKindPopupButton: part = kControlMenuPart; break;
+    case kControlKindEditUnicodeText: part = kControlEditTextPart; break;
+    default: break;
+    }
+    // Highlighted while "pressed", as a person's press shows, then released inside.
+    HiliteControl(control, part);
+    if (action)
+        action(control, part);
+    if (Live(control))
+        HiliteControl(control, kControlNoPart);
+    return part;
+}
+
+ControlPartCode HandleControlClick(ControlRef control, Point where, UInt32, ControlActionUPP action) {
+    return TrackControl(control, where, action);
+}
 
 OSStatus SetControlCommandID(ControlRef control, UInt32 commandID) {
     if (!Live(control))

@@ -130,6 +130,11 @@ void WindowGoing(WindowRef window) {
 extern "C" {
 
 EventQueueRef GetMainEventQueue(void) { return &Main(); }
+
+// The one event loop is the main thread's; its reference is the main run loop itself.
+EventLoopRef GetMainEventLoop(void) { return reinterpret_cast<EventLoopRef>(CFRunLoopGetMain()); }
+EventLoopRef GetCurrentEventLoop(void) { return IsMainThread() ? GetMainEventLoop() : nullptr; }
+CFTypeRef GetCFRunLoopFromEventLoop(EventLoopRef loop) { return loop ? static_cast<CFTypeRef>(static_cast<void*>(loop)) : nullptr; }
 EventQueueRef GetCurrentEventQueue(void) { return IsMainThread() ? &Main() : nullptr; }
 
 OSStatus PostEventToQueue(EventQueueRef queue, EventRef event, EventPriority priority) {

@@ -76,7 +76,7 @@ struct OpaqueControlRef {
     bool visible = true, enabled = true, active = true;
     bool autoToggle = true;
     UInt32 command = 0;
-    SInt32 reference = 0;
+    SRefCon reference = nullptr;
     ControlPartCode hilite = 0;
     ControlFontStyleRec font{};
     MenuRef menu = nullptr; // popup buttons; one reference held
@@ -97,7 +97,7 @@ struct OpaqueWindowPtr {
     CFStringRef title = nullptr; // retained
     bool visible = false;
     WindowRef sheetParent = nullptr;
-    long refCon = 0;
+    void* refCon = nullptr;
     ControlRef root = nullptr;
     ControlRef focus = nullptr;
     OpaqueGrafPtr port;

@@ -14,6 +14,25 @@ void Unorder(WindowRef w) {
     o.erase(std::remove(o.begin(), o.end(), w), o.end());
 }
 bool IsAttachedClass(WindowClass c) { return c == kSheetWindowClass || c == kDrawerWindowClass; }
+
+void SendWindowEvent(WindowRef w, EventKind kind) {
+    EventRef e = nullptr;
+    CreateEvent(nullptr, kEventClassWindow, kind, 0, 0, &e);
+    SetEventParameter(e, kEventParamDirectObject, typeWindowRef, sizeof w, &w);
+    SendEventToEventTarget(e, GetWindowEventTarget(w));
+    ReleaseEvent(e);
+}
+
+/// Tells the windows when the front one changes (deactivated first, then activated).
+void FrontChanged(WindowRef before) {
+    WindowRef now = FrontWindow();
+    if (now == before)
+        return;
+    if (hi::IsLiveWindow(before))
+        SendWindowEvent(before, kEventWindowDeactivated);
+    if (hi::IsLiveWindow(now))
+        SendWindowEvent(now, kEventWindowActivated);
+}
 uint64_t gSerial = 0;
 } // namespace
 
@@ -60,6 +79,7 @@ void DisposeWindow(WindowRef window) {
     HICurrentBackend().windowDisposing(window);
     DisposeControl(window->root);
     hi::ClearTarget(window->target);
+    const bool wasFront = FrontWindow() == window;
     Unorder(window);
     GrafPtr port = nullptr;
     GetPort(&port);
@@ -68,6 +88,8 @@ void DisposeWindow(WindowRef window) {
     hi::SetString(window->title, nullptr);
     hi::RegisterWindow(window, false);
     delete window;
+    if (wasFront)
+        FrontChanged(nullptr);
 }
 
 OSStatus GetWindowClass(WindowRef window, WindowClass* outClass) {
@@ -102,19 +124,23 @@ OSStatus CopyWindowTitleAsCFString(WindowRef window, CFStringRef* outTitle) {
 void ShowWindow(WindowRef window) {
     if (!hi::IsLiveWindow(window))
         return;
+    WindowRef before = FrontWindow();
     window->visible = true;
     if (std::find(Order().begin(), Order().end(), window) == Order().end())
         Order().push_back(window);
     DrawControls(window);
     hi::WindowChanged(window);
+    FrontChanged(before);
 }
 
 void HideWindow(WindowRef window) {
     if (!hi::IsLiveWindow(window))
         return;
+    WindowRef before = FrontWindow();
     window->visible = false;
     Unorder(window);
     hi::WindowChanged(window);
+    FrontChanged(before);
 }
 
 Boolean IsWindowVisible(WindowRef window) { return hi::IsLiveWindow(window) && window->visible; }
@@ -122,9 +148,11 @@ Boolean IsWindowVisible(WindowRef window) { return hi::IsLiveWindow(window) && w
 void SelectWindow(WindowRef window) {
     if (!hi::IsLiveWindow(window))
         return;
+    WindowRef before = FrontWindow();
     Unorder(window);
     Order().insert(Order().begin(), window);
     hi::WindowChanged(window);
+    FrontChanged(before);
 }
 
 WindowRef FrontWindow(void) {
@@ -209,11 +237,11 @@ Rect* GetWindowPortBounds(WindowRef window, Rect* bounds) {
     return bounds;
 }
 
-void SetWRefCon(WindowRef window, long data) {
+void SetWRefCon(WindowRef window, void* data) {
     if (hi::IsLiveWindow(window))
         window->refCon = data;
 }
-long GetWRefCon(WindowRef window) { return hi::IsLiveWindow(window) ? window->refCon : 0; }
+void* GetWRefCon(WindowRef window) { return hi::IsLiveWindow(window) ? window->refCon : nullptr; }
 
 void DrawControls(WindowRef window) {
     if (!hi::IsLiveWindow(window))

@@ -73,8 +73,8 @@ OSStatus SetWindowBounds(WindowRef window, WindowRegionCode region, const Rect* 
 Rect* GetWindowPortBounds(WindowRef window, Rect* bounds);
 
 /// The caller's value kept with the window.
-void SetWRefCon(WindowRef window, long data);
-long GetWRefCon(WindowRef window);
+void SetWRefCon(WindowRef window, void* data);
+void* GetWRefCon(WindowRef window);
 
 /// Draws every visible control (user panes run their draw procedures).
 void DrawControls(WindowRef window);

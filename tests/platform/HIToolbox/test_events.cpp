@@ -3,6 +3,8 @@
 
 #include <HIToolbox/HIDump.h>
 
+#include <CoreFoundation/CFRunLoop.h>
+
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -350,4 +352,49 @@ TEST(Dump, EveryControlWithMenusAndRecordedDrawing) {
             EXPECT_EQ(c["font_size"], 11);
         }
     }
+}
+
+namespace {
+OSStatus RecordWindow(EventHandlerCallRef, EventRef e, void* data) {
+    auto* log = static_cast<std::vector<std::string>*>(data);
+    WindowRef w = nullptr;
+    GetEventParameter(e, kEventParamDirectObject, typeWindowRef, nullptr, sizeof w, nullptr, &w);
+    CFStringRef title = nullptr;
+    CopyWindowTitleAsCFString(w, &title);
+    log->push_back(PMCFStringCopyUTF8(title) + (GetEventKind(e) == kEventWindowActivated ? "+" : "-"));
+    CFRelease(title);
+    return noErr;
+}
+} // namespace
+
+TEST(Windows, ActivationFollowsTheFrontWindow) {
+    std::vector<std::string> log;
+    const EventTypeSpec types[] = {{kEventClassWindow, kEventWindowActivated},
+                                   {kEventClassWindow, kEventWindowDeactivated}};
+    EventHandlerRef ref = nullptr;
+    InstallApplicationEventHandler(RecordWindow, 2, types, &log, &ref);
+    {
+        TestWindow parent, sheet(kSheetWindowClass);
+        SetWindowTitleWithCFString(parent, Str("parent"));
+        SetWindowTitleWithCFString(sheet, Str("sheet"));
+        ShowWindow(parent);
+        ShowSheetWindow(sheet, parent);
+        HideSheetWindow(sheet);
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"parent+", "parent-", "sheet+", "sheet-", "parent+"}));
+    RemoveEventHandler(ref);
+}
+
+TEST(Controls, TrackingAClickAnswersThePartReleasedIn) {
+    TestWindow w;
+    Rect r{0, 0, 20, 100};
+    ControlRef box = nullptr;
+    CreateCheckBoxControl(w, &r, Str("x"), 0, true, &box);
+    EXPECT_EQ(TrackControl(box, Point{5, 5}, nullptr), kControlCheckBoxPart);
+    DisableControl(box);
+    EXPECT_EQ(TrackControl(box, Point{5, 5}, nullptr), kControlNoPart);
+    SetControlReference(box, &r);
+    EXPECT_EQ(GetControlReference(box), &r);
+    // The main event loop's run loop is the main run loop (what EventHack wakes).
+    EXPECT_EQ(GetCFRunLoopFromEventLoop(GetMainEventLoop()), static_cast<CFTypeRef>(CFRunLoopGetMain()));
 }
