@@ -214,7 +214,8 @@ void RunApplicationEventLoop(void);
 void QuitApplicationEventLoop(void);
 
 /// Dispatches queued events until `QuitAppModalLoopForWindow(window)`; nests (a handler may run
-/// another window's loop). errInvalidWindowRef for a bad window, errAlreadyInModalDialog when
+/// another window's loop). With nothing queued it waits for a post (from a worker, a timer of
+/// the run loop, simulated input or, under GTK, a person). errInvalidWindowRef for a bad window, errAlreadyInModalDialog when
 /// the window's loop already runs. Returns noErr when quit, or eventLoopQuitErr when the window
 /// was disposed while its loop ran.
 OSStatus RunAppModalLoopForWindow(WindowRef window);

@@ -263,6 +263,7 @@ void DisposeControl(ControlRef control) {
     for (ControlRef child : std::vector<ControlRef>(control->children))
         DisposeControl(child);
     HICurrentBackend().controlDisposing(control);
+    hi::ControlGoing(control);
     Detach(control);
     if (control->window && control->window->focus == control)
         control->window->focus = nullptr;

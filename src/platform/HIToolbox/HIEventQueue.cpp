@@ -97,12 +97,8 @@ template <class Done> bool Loop(Done done, double timeout) {
 bool gQuitApplication = false;
 UInt32 gModalDepth = 0;
 
-} // namespace
-
-namespace hi {
-void WindowGoing(WindowRef window) {
-    window->quitModal = true;
-    // Events posted to the window or its controls are dropped with it.
+/// Drops the queued events whose post target `doomed` says is going away.
+template <class Doomed> void DropPostedTo(Doomed doomed) {
     OpaqueEventQueueRef& q = Main();
     std::vector<EventRef> dropped;
     {
@@ -112,7 +108,7 @@ void WindowGoing(WindowRef window) {
                 EventTargetRef target = nullptr;
                 if (GetEventParameter(*it, kEventParamPostTarget, typeEventTargetRef, nullptr,
                                       sizeof target, nullptr, &target) == noErr &&
-                    WindowOfTarget(target) == window) {
+                    doomed(target)) {
                     (*it)->queued.store(false);
                     dropped.push_back(*it);
                     it = list.erase(it);
@@ -124,6 +120,20 @@ void WindowGoing(WindowRef window) {
     }
     for (EventRef e : dropped)
         ReleaseEvent(e);
+}
+
+} // namespace
+
+namespace hi {
+void WindowGoing(WindowRef window) {
+    window->quitModal = true;
+    // Events posted to the window or its controls are dropped with it.
+    DropPostedTo([window](EventTargetRef target) { return WindowOfTarget(target) == window; });
+}
+
+void ControlGoing(ControlRef control) {
+    EventTargetRef mine = GetControlEventTarget(control);
+    DropPostedTo([mine](EventTargetRef target) { return target == mine; });
 }
 } // namespace hi
 

@@ -361,6 +361,9 @@ void Sync(ControlRef c) {
             gtk_entry_set_text(GTK_ENTRY(g->widget), text.c_str());
             gtk_editable_set_position(GTK_EDITABLE(g->widget), -1);
         }
+        // The tree's keyboard focus is the window's GTK focus.
+        if (c->window->focus == c && !gtk_widget_has_focus(g->widget))
+            gtk_widget_grab_focus(g->widget);
         break;
     }
     case kControlKindGroupBox:

@@ -144,6 +144,8 @@ void DrawUserPane(ControlRef pane);
 
 /// Ends every modal loop of a window being disposed and drops its queued events.
 void WindowGoing(WindowRef window);
+/// Drops the queued events posted to a control being disposed.
+void ControlGoing(ControlRef control);
 /// Sends a fresh event of class/kind with a direct object of `control` to the control.
 OSStatus SendControlEvent(ControlRef control, EventKind kind, ControlPartCode part);
 /// Sends a command event to `target`.

@@ -398,3 +398,19 @@ TEST(Controls, TrackingAClickAnswersThePartReleasedIn) {
     // The main event loop's run loop is the main run loop (what EventHack wakes).
     EXPECT_EQ(GetCFRunLoopFromEventLoop(GetMainEventLoop()), static_cast<CFTypeRef>(CFRunLoopGetMain()));
 }
+
+TEST(EventQueue, EventsPostedToADisposedControlAreDropped) {
+    TestWindow w;
+    Rect r{0, 0, 10, 10};
+    ControlRef c = nullptr;
+    CreatePushButtonControl(w, &r, Str("x"), &c);
+    EventTargetRef target = GetControlEventTarget(c);
+    EventRef e = nullptr;
+    CreateEvent(nullptr, kEventClassCommand, kEventCommandProcess, 0, 0, &e);
+    SetEventParameter(e, kEventParamPostTarget, typeEventTargetRef, sizeof target, &target);
+    PostEventToQueue(GetMainEventQueue(), e, kEventPriorityStandard);
+    EXPECT_TRUE(IsEventInQueue(GetMainEventQueue(), e));
+    DisposeControl(c);
+    EXPECT_FALSE(IsEventInQueue(GetMainEventQueue(), e));
+    ReleaseEvent(e);
+}
