@@ -8,8 +8,10 @@
 /// Dispose... does nothing).
 ///
 /// Threads: `CreateEvent`, `SetEventParameter` on an event no other thread uses, `RetainEvent`,
-/// `ReleaseEvent`, `PostEventToQueue`, `GetMainEventQueue` and `GetCurrentEventTime` may be
-/// called from any thread; the queue is locked inside and posting wakes the main run loop.
+/// `ReleaseEvent`, `PostEventToQueue`, `GetMainEventQueue`, `GetCurrentEventTime`,
+/// `GetWindowEventTarget` and `GetControlEventTarget` (they only compute the reference; it is
+/// checked at dispatch) may be called from any thread; the queue is locked inside and posting
+/// wakes the main run loop.
 /// Everything else, every handler and every dispatch runs on the main thread.
 ///
 /// Dispatch: an event sent to a control goes to the control's handlers (the latest installed
@@ -157,7 +159,7 @@ OSStatus GetEventParameter(EventRef event, EventParamName name, EventParamType d
                            EventParamType* outActualType, UInt32 bufferSize, UInt32* outActualSize,
                            void* outData);
 
-/// Targets.
+/// Targets (NULL for a NULL window or control).
 EventTargetRef GetWindowEventTarget(WindowRef window);
 EventTargetRef GetControlEventTarget(ControlRef control);
 EventTargetRef GetApplicationEventTarget(void);

@@ -13,7 +13,7 @@ EventTargetRef AsRef(hi::Target* target) { return reinterpret_cast<EventTargetRe
 
 /// A target is usable when its owner is still alive.
 bool TargetLive(hi::Target* t) {
-    if (t == nullptr)
+    if (!hi::IsLiveTarget(t))
         return false;
     switch (t->kind) {
     case hi::TargetKind::application:
@@ -269,11 +269,13 @@ OSStatus GetEventParameter(EventRef event, EventParamName name, EventParamType d
     return noErr;
 }
 
+// Plain address computations that read nothing, so that a worker may target a window's event
+// before posting it; the target is checked when the event is dispatched.
 EventTargetRef GetWindowEventTarget(WindowRef window) {
-    return hi::IsLiveWindow(window) ? AsRef(&window->target) : nullptr;
+    return window ? AsRef(&window->target) : nullptr;
 }
 EventTargetRef GetControlEventTarget(ControlRef control) {
-    return hi::IsLiveControl(control) ? AsRef(&control->target) : nullptr;
+    return control ? AsRef(&control->target) : nullptr;
 }
 EventTargetRef GetApplicationEventTarget(void) { return AsRef(&hi::ApplicationTarget()); }
 

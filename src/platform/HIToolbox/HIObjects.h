@@ -119,6 +119,11 @@ void RegisterMenu(MenuRef menu, bool live);
 /// All live windows, oldest first (front-to-back order is kept separately).
 const std::vector<WindowRef>& LiveWindows();
 
+/// Registry of live targets (windows' and controls'), so that a target reference can be
+/// checked before it is looked at; main thread only.
+void RegisterTarget(Target* target, bool live);
+bool IsLiveTarget(const Target* target);
+
 /// The application target.
 Target& ApplicationTarget();
 /// Removes every handler of a target (its owner is going away).

@@ -35,12 +35,20 @@ bool IsLiveControl(ControlRef control) { return control != nullptr && Live().cou
 bool IsLiveMenu(MenuRef menu) { return menu != nullptr && Live().count(menu) != 0; }
 
 void RegisterWindow(WindowRef window, bool live) {
+    RegisterTarget(&window->target, live);
     auto& all = Windows();
     all.erase(std::remove(all.begin(), all.end(), window), all.end());
     if (live)
         all.push_back(window);
 }
-void RegisterControl(ControlRef control, bool live) { Mark(control, live); }
+void RegisterControl(ControlRef control, bool live) {
+    Mark(control, live);
+    RegisterTarget(&control->target, live);
+}
+void RegisterTarget(Target* target, bool live) { Mark(target, live); }
+bool IsLiveTarget(const Target* target) {
+    return target == &ApplicationTarget() || (target != nullptr && Live().count(target) != 0);
+}
 void RegisterMenu(MenuRef menu, bool live) { Mark(menu, live); }
 const std::vector<WindowRef>& LiveWindows() { return Windows(); }
 

@@ -120,3 +120,25 @@ TEST(RunLoop, ASourceSignalledByAWorkerWakesTheMainLoop) {
     // A mode with no sources finishes at once.
     EXPECT_EQ(CFRunLoopRunInMode(CFSTR("nothing here"), 60, false), kCFRunLoopRunFinished);
 }
+
+namespace {
+std::atomic<int> gHookCalls{0};
+void CountWakeUp(void*) { gHookCalls++; }
+} // namespace
+
+TEST(RunLoop, AWakeUpHookHearsWorkersPost) {
+    // What a back end with a loop of its own (GTK) installs to be woken by posts.
+    _CFRunLoopSetWakeUpHook(CFRunLoopGetMain(), CountWakeUp, nullptr);
+    TestWindow w;
+    Burst burst;
+    burst.expected = 50;
+    burst.window = w;
+    const EventTypeSpec command{kEventClassCommand, kEventCommandProcess};
+    InstallWindowEventHandler(w, CountCommand, 1, &command, &burst, nullptr);
+    std::thread worker(PostBurst, w.window, burst.expected);
+    EXPECT_EQ(RunAppModalLoopForWindow(w), noErr);
+    worker.join();
+    _CFRunLoopSetWakeUpHook(CFRunLoopGetMain(), nullptr, nullptr);
+    EXPECT_EQ(burst.seen.size(), 50u);
+    EXPECT_GE(gHookCalls.load(), 50); // one per post at least
+}
