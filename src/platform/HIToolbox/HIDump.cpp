@@ -44,7 +44,9 @@ Json Drawing(const std::vector<hi::DrawCommand>& commands) {
             j["mode"] = c.a;
         } else if (c.op == "foreColor" || c.op == "backColor") {
             j["rgb"] = Json::array({c.a, c.b, c.c});
-        } else if (c.op == "penPat") {
+        } else if (c.op == "penPat" || c.op == "fillRect") {
+            if (c.op == "fillRect")
+                j["rect"] = Json::array({c.a, c.b, c.c, c.d});
             Json rows = Json::array();
             for (UInt8 row : c.pattern.pat)
                 rows.push_back(row);

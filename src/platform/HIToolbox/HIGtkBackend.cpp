@@ -163,9 +163,13 @@ void Replay(cairo_t* cr, const std::vector<hi::DrawCommand>& commands) {
                 }
                 cairo_stroke(cr);
             } else if (c.op == "paintRect" || c.op == "paintOval" || c.op == "eraseRect" ||
-                       c.op == "invertRect") {
+                       c.op == "invertRect" || c.op == "fillRect") {
                 cairo_save(cr);
-                if (c.op == "eraseRect")
+                if (c.op == "fillRect") {
+                    Pen filling = pen;
+                    filling.pattern = c.pattern;
+                    Source(cr, filling);
+                } else if (c.op == "eraseRect")
                     cairo_set_source_rgb(cr, pen.br, pen.bg, pen.bb);
                 else if (c.op == "invertRect")
                     cairo_set_source_rgb(cr, 1, 1, 1), cairo_set_operator(cr, CAIRO_OPERATOR_DIFFERENCE);
@@ -214,6 +218,14 @@ void OnComboChanged(GtkComboBox* combo, gpointer data) {
         HIPerformChoosePopupItem(c, static_cast<MenuItemIndex>(active + 1));
     if (hi::IsLiveControl(c) && Ctl(c))
         Sync(c);
+}
+
+/// A person's click or Tab into a text field moves the tree's keyboard focus there too.
+gboolean OnEntryFocus(GtkWidget*, GdkEvent*, gpointer data) {
+    auto c = static_cast<ControlRef>(data);
+    if (hi::IsLiveControl(c) && c->window->focus != c)
+        SetKeyboardFocus(c->window, c, kControlEditTextPart);
+    return FALSE;
 }
 
 gboolean OnKey(GtkWidget* top, GdkEventKey* event, gpointer data) {
@@ -424,8 +436,11 @@ GtkWidget* MakeWidget(ControlRef c, GtkCtl* g) {
         gtk_label_set_line_wrap(GTK_LABEL(w), TRUE);
         return w;
     }
-    case kControlKindEditUnicodeText:
-        return gtk_entry_new();
+    case kControlKindEditUnicodeText: {
+        GtkWidget* w = gtk_entry_new();
+        g_signal_connect(w, "focus-in-event", G_CALLBACK(OnEntryFocus), c);
+        return w;
+    }
     case kControlKindGroupBox:
         return gtk_frame_new(nullptr);
     case kControlKindSeparator: {

@@ -35,7 +35,8 @@ struct Target {
 /// One recorded drawing command of a user pane.
 struct DrawCommand {
     std::string op;     // moveTo, lineTo, penSize, penPat, penMode, foreColor, backColor,
-                        // frameRect, paintRect, eraseRect, invertRect, frameOval, paintOval, penNormal
+                        // frameRect, paintRect, fillRect, eraseRect, invertRect, frameOval,
+                        // paintOval, penNormal
     int a = 0, b = 0, c = 0, d = 0; // h v / width height / rect top left bottom right / rgb
     Pattern pattern{};
 };

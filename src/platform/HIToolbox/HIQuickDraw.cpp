@@ -141,6 +141,41 @@ void RGBBackColor(const RGBColor* color) {
     if (color)
         Record({"backColor", color->red, color->green, color->blue});
 }
+namespace {
+bool ClassicColour(long color, RGBColor& out) {
+    switch (color) {
+    case whiteColor: out = {0xFFFF, 0xFFFF, 0xFFFF}; return true;
+    case blackColor: out = {0, 0, 0}; return true;
+    case yellowColor: out = {0xFC00, 0xF37D, 0x052F}; return true;
+    case magentaColor: out = {0xF2D7, 0x0856, 0x84EC}; return true;
+    case redColor: out = {0xDD6B, 0x08C2, 0x06A2}; return true;
+    case cyanColor: out = {0x0241, 0xAB54, 0xEAFF}; return true;
+    case greenColor: out = {0x0000, 0x8000, 0x11B0}; return true;
+    case blueColor: out = {0x0000, 0x0000, 0xD400}; return true;
+    default: return false;
+    }
+}
+} // namespace
+
+void ForeColor(long color) {
+    RGBColor rgb;
+    if (ClassicColour(color, rgb))
+        RGBForeColor(&rgb);
+}
+void BackColor(long color) {
+    RGBColor rgb;
+    if (ClassicColour(color, rgb))
+        RGBBackColor(&rgb);
+}
+void FillRect(const Rect* r, const Pattern* pat) {
+    if (r == nullptr || pat == nullptr)
+        return;
+    hi::DrawCommand c;
+    c.op = "fillRect";
+    c.a = r->top, c.b = r->left, c.c = r->bottom, c.d = r->right;
+    c.pattern = *pat;
+    Record(c);
+}
 void FrameRect(const Rect* r) { RecordRect("frameRect", r); }
 void PaintRect(const Rect* r) { RecordRect("paintRect", r); }
 void EraseRect(const Rect* r) { RecordRect("eraseRect", r); }

@@ -72,6 +72,14 @@ void PenMode(short mode);
 void PenNormal(void);
 void RGBForeColor(const RGBColor* color);
 void RGBBackColor(const RGBColor* color);
+/// The classic eight colours (blackColor 33, whiteColor 30, redColor 205, greenColor 341,
+/// blueColor 409, cyanColor 273, magentaColor 137, yellowColor 69), recorded as RGB colours.
+enum { whiteColor = 30, blackColor = 33, yellowColor = 69, magentaColor = 137, redColor = 205,
+       cyanColor = 273, greenColor = 341, blueColor = 409 };
+void ForeColor(long color);
+void BackColor(long color);
+/// Fills with `pat` (in the fore colour) without changing the pen.
+void FillRect(const Rect* r, const Pattern* pat);
 void FrameRect(const Rect* r);
 void PaintRect(const Rect* r);
 void EraseRect(const Rect* r);

@@ -1,7 +1,10 @@
 // Windows, controls, menus and theme text of the headless back end.
 #include "HIToolboxTestSupport.h"
 
+#include <HIToolbox/HIDump.h>
+
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 TEST(Windows, CreationTitlesVisibilityAndStatusCodes) {
     Rect bounds{10, 20, 110, 220};
@@ -234,4 +237,36 @@ TEST(ThemeText, DocumentedMetrics) {
     EXPECT_EQ(HIThemeFontSize(kThemeCurrentPortFont), 10);
     SetPort(nullptr);
     EXPECT_EQ(HIThemeFontSize(kThemeCurrentPortFont), 12);
+}
+
+namespace {
+void DrawColouredBlock(ControlRef, ControlPartCode) {
+    ForeColor(redColor);
+    Rect r{1, 2, 3, 4};
+    Pattern gray;
+    FillRect(&r, GetQDGlobalsGray(&gray));
+    FrameRect(&r);
+}
+} // namespace
+
+TEST(UserPanes, DrawingIsRecordedOnlyWhileTheDrawProcedureRuns) {
+    TestWindow w;
+    Rect r{0, 0, 50, 50};
+    ControlRef pane = nullptr;
+    CreateUserPaneControl(w, &r, 0, &pane);
+    ControlUserPaneDrawUPP draw = NewControlUserPaneDrawUPP(DrawColouredBlock);
+    SetControlData(pane, 0, kControlUserPaneDrawProcTag, sizeof draw, &draw);
+    SetPortWindowPort(w);
+    MoveTo(5, 5); // outside a draw procedure: moves the pen, records nothing
+    Point pen;
+    GetPen(&pen);
+    EXPECT_EQ(pen.h, 5);
+    auto drawing = nlohmann::json::parse(HICopyWindowJSON(w))["controls"][0]["drawing"];
+    EXPECT_EQ(drawing, nlohmann::json::parse(R"([
+        {"op": "foreColor", "rgb": [56683, 2242, 1698]},
+        {"op": "fillRect", "rect": [1, 2, 3, 4], "pattern": [170, 85, 170, 85, 170, 85, 170, 85]},
+        {"op": "frameRect", "rect": [1, 2, 3, 4]}])"));
+    // Each drawing replaces the last recording.
+    Draw1Control(pane);
+    EXPECT_EQ(nlohmann::json::parse(HICopyWindowJSON(w))["controls"][0]["drawing"].size(), 3u);
 }
