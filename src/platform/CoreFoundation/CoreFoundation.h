@@ -16,6 +16,7 @@
 #include <CoreFoundation/CFError.h>
 #include <CoreFoundation/CFNumber.h>
 #include <CoreFoundation/CFPropertyList.h>
+#include <CoreFoundation/CFRunLoop.h>
 #include <CoreFoundation/CFString.h>
 #include <CoreFoundation/CFURL.h>
 #include <CoreFoundation/CFURLAccess.h>
