@@ -142,6 +142,24 @@ void Schedule(__CFRunLoopSource* s, CFRunLoopRef rl, CFStringRef mode, bool add)
         call(s->context.info, rl, mode);
 }
 
+// Raises `flag` of a loop (stop, wake-up), wakes a thread waiting in it and calls the wake-up
+// hook outside the lock, since the hook may post to another event loop.
+void Signal(__CFRunLoop* loop, bool __CFRunLoop::*flag) {
+    if (loop == nullptr)
+        return;
+    void (*hook)(void*) = nullptr;
+    void* info = nullptr;
+    {
+        std::lock_guard<std::mutex> guard(loop->lock);
+        loop->*flag = true;
+        hook = loop->hook;
+        info = loop->hookInfo;
+    }
+    loop->changed.notify_all();
+    if (hook)
+        hook(info);
+}
+
 } // namespace
 
 extern "C" {
@@ -219,39 +237,9 @@ void CFRunLoopRun(void) {
     }
 }
 
-void CFRunLoopStop(CFRunLoopRef rl) {
-    __CFRunLoop* loop = Loop(rl);
-    if (loop == nullptr)
-        return;
-    void (*hook)(void*) = nullptr;
-    void* info = nullptr;
-    {
-        std::lock_guard<std::mutex> guard(loop->lock);
-        loop->stopped = true;
-        hook = loop->hook;
-        info = loop->hookInfo;
-    }
-    loop->changed.notify_all();
-    if (hook)
-        hook(info);
-}
+void CFRunLoopStop(CFRunLoopRef rl) { Signal(Loop(rl), &__CFRunLoop::stopped); }
 
-void CFRunLoopWakeUp(CFRunLoopRef rl) {
-    __CFRunLoop* loop = Loop(rl);
-    if (loop == nullptr)
-        return;
-    void (*hook)(void*) = nullptr;
-    void* info = nullptr;
-    {
-        std::lock_guard<std::mutex> guard(loop->lock);
-        loop->woken = true;
-        hook = loop->hook;
-        info = loop->hookInfo;
-    }
-    loop->changed.notify_all();
-    if (hook)
-        hook(info);
-}
+void CFRunLoopWakeUp(CFRunLoopRef rl) { Signal(Loop(rl), &__CFRunLoop::woken); }
 
 Boolean CFRunLoopIsWaiting(CFRunLoopRef rl) {
     __CFRunLoop* loop = Loop(rl);

@@ -10,6 +10,26 @@ namespace {
 
 bool Live(ControlRef c) { return hi::IsLiveControl(c); }
 
+// Sets one of a control's own state flags (enabled, active) and tells the back end.
+OSStatus SetStateFlag(ControlRef control, bool OpaqueControlRef::*flag, bool value) {
+    if (!Live(control))
+        return controlHandleInvalidErr;
+    control->*flag = value;
+    hi::ControlChanged(control);
+    return noErr;
+}
+
+// Whether a flag holds for the control and every control it is embedded in: a hidden or
+// disabled embedder hides or disables what it holds.
+bool FlagAlongEmbedders(ControlRef control, bool OpaqueControlRef::*flag) {
+    if (!Live(control))
+        return false;
+    for (ControlRef c = control; c != nullptr; c = c->parent)
+        if (!(c->*flag))
+            return false;
+    return true;
+}
+
 bool CanEmbed(ControlRef c) {
     switch (c->kind) {
     case kControlKindRoot:
@@ -552,49 +572,23 @@ void ShowControl(ControlRef control) { SetControlVisibility(control, true, true)
 void HideControl(ControlRef control) { SetControlVisibility(control, false, true); }
 
 Boolean IsControlVisible(ControlRef control) {
-    if (!Live(control))
-        return false;
-    for (ControlRef c = control; c != nullptr; c = c->parent)
-        if (!c->visible)
-            return false;
-    return true;
+    return FlagAlongEmbedders(control, &OpaqueControlRef::visible);
 }
 
 OSStatus EnableControl(ControlRef control) {
-    if (!Live(control))
-        return controlHandleInvalidErr;
-    control->enabled = true;
-    hi::ControlChanged(control);
-    return noErr;
+    return SetStateFlag(control, &OpaqueControlRef::enabled, true);
 }
 OSStatus DisableControl(ControlRef control) {
-    if (!Live(control))
-        return controlHandleInvalidErr;
-    control->enabled = false;
-    hi::ControlChanged(control);
-    return noErr;
+    return SetStateFlag(control, &OpaqueControlRef::enabled, false);
 }
 Boolean IsControlEnabled(ControlRef control) {
-    if (!Live(control))
-        return false;
-    for (ControlRef c = control; c != nullptr; c = c->parent)
-        if (!c->enabled)
-            return false;
-    return true;
+    return FlagAlongEmbedders(control, &OpaqueControlRef::enabled);
 }
 OSStatus ActivateControl(ControlRef control) {
-    if (!Live(control))
-        return controlHandleInvalidErr;
-    control->active = true;
-    hi::ControlChanged(control);
-    return noErr;
+    return SetStateFlag(control, &OpaqueControlRef::active, true);
 }
 OSStatus DeactivateControl(ControlRef control) {
-    if (!Live(control))
-        return controlHandleInvalidErr;
-    control->active = false;
-    hi::ControlChanged(control);
-    return noErr;
+    return SetStateFlag(control, &OpaqueControlRef::active, false);
 }
 Boolean IsControlActive(ControlRef control) { return Live(control) && control->active; }
 
