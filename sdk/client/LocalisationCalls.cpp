@@ -89,7 +89,8 @@ t10_status FetchStrings(Session& session) {
         return status;
     session.strings.clear();
     for (LocalisedString& entry : strings)
-        session.strings[{entry.context, entry.key}] = std::move(entry.text);
+        session.strings.insert_or_assign({std::move(entry.context), std::move(entry.key)},
+                                         std::move(entry.text));
     session.cached = true;
     return T10_OK;
 }
