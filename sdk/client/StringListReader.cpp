@@ -9,6 +9,7 @@
 #include "Protocol.h"
 
 #include <string>
+#include <string_view>
 
 namespace tovrane::client {
 
@@ -56,7 +57,8 @@ public:
     bool start_array(size_t) override { return Open(false); }
     bool end_object() override { return Close(); }
     bool end_array() override { return Close(); }
-    bool key(string_t& name) override {
+    bool key(string_t& key) override {
+        const std::string_view name(key); // sizes first: most keys differ in length
         if (roles_.back() == Role::Root)
             rootKey_ = name == "status"    ? Slot::Status
                        : name == "strings" ? Slot::List
