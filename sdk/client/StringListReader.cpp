@@ -28,14 +28,18 @@ class Reader : public nlohmann::json_sax<Json> {
 public:
     explicit Reader(std::vector<LocalisedString>& out) : out_(out) {}
 
+    /// The decoding's status once the parse succeeded; `out` is emptied unless it is T10_OK.
     t10_status Outcome() {
+        t10_status status = T10_OK;
         if (!statusSeen_ || !statusValid_)
-            return T10_ERR_PROTOCOL;
-        if (status_ != T10_OK || !listSeen_ || !listValid_) {
+            status = T10_ERR_PROTOCOL;
+        else if (status_ != T10_OK)
+            status = status_; // an error reply's list is not looked at
+        else if (!listSeen_ || !listValid_)
+            status = T10_ERR_PROTOCOL;
+        if (status != T10_OK)
             out_.clear();
-            return status_ != T10_OK ? status_ : T10_ERR_PROTOCOL;
-        }
-        return T10_OK;
+        return status;
     }
 
     bool null() override { return Value(Kind::Null, nullptr); }

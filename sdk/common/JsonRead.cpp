@@ -32,9 +32,9 @@ bool NestingWithin(std::string_view text, size_t maxDepth) {
 namespace {
 
 /// Builds the parsed document straight from the parser's events while bounding its depth and
-/// counting its values. Leaner
-/// than the parser's callback form, which copies every key and routes every value through a
-/// std::function; returning false at the first value past a bound stops the parse there.
+/// counting its values. Leaner than the parser's callback form, which copies every key and
+/// routes every value through a std::function; returning false at the first value past a
+/// bound stops the parse there.
 class BoundedBuilder : public nlohmann::json_sax<Json> {
 public:
     BoundedBuilder(Json& root, size_t maxEntries, size_t maxValues)

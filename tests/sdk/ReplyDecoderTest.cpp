@@ -252,6 +252,8 @@ TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {
         R"({"status":5,"status":0,"strings":[]})",
         R"({"status":13,"strings":"garbage"})",
         R"({"status":-0,"strings":[]})",
+        R"({"strings":[{"key":"K","text":"T"}]})",
+        R"({"strings":[{"key":"K","text":"T"}],"status":"0"})",
         R"({"status":0,"strings":[{"key":"K","text":["T"]}]})",
         R"({"status":0,"strings":[{"context":3,"key":"K","text":"T"}]})",
         R"({"status":0,"strings":[{"key":"K"}]})",
