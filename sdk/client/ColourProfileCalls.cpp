@@ -8,6 +8,8 @@
 
 #include <tqrv_color.h>
 
+#include <string_view>
+
 using namespace tovrane::client;
 using tovrane::protocol::Endpoint;
 
@@ -104,10 +106,12 @@ extern "C" tqrv_status ICCM_mapDescriptionToProfile(tovrane_session* session,
                             open->profiles);
         if (status != T10_OK)
             return status;
-        // The first profile that lists the description, as the server searches.
+        // The first profile that lists the description, as the server searches. Compared as
+        // views, so that names of another length are passed over without a byte compare.
+        const std::string_view wanted(description);
         for (const ProfileEntry& profile : open->profiles)
             for (const std::string& named : profile.descriptions)
-                if (named == description)
+                if (named == wanted)
                     return HandOverName(true, profile.id, profile_id);
         return T10_OK;
     }));
@@ -136,8 +140,9 @@ extern "C" tqrv_status ICCM_doesDeviceLinkProfileExist(tovrane_session* session,
         if (status != T10_OK)
             return status;
         // The first link between the two profiles for any of the asked intents.
+        const std::string_view source(source_id), destination(destination_id);
         for (const DeviceLinkEntry& link : open->links)
-            if (link.source == source_id && link.destination == destination_id &&
+            if (link.source == source && link.destination == destination &&
                 (link.intents & intents) != 0)
                 return HandOverName(true, link.name, link_name);
         return T10_OK;

@@ -89,7 +89,8 @@ t10_status FetchStrings(Session& session) {
         return status;
     session.strings.clear();
     for (LocalisedString& entry : strings)
-        session.strings[{entry.context, entry.key}] = std::move(entry.text);
+        session.strings.insert_or_assign({std::move(entry.context), std::move(entry.key)},
+                                         std::move(entry.text));
     session.cached = true;
     return T10_OK;
 }
@@ -159,19 +160,19 @@ extern "C" t10_status LOCL_getStringWithContext(tovrane_session* session, const 
             return status;
         std::lock_guard<std::mutex> lock(open->mutex);
         // A null and an empty context are the same: no context.
-        std::string contextText = context ? context : "";
+        const std::string_view contextText = context ? context : "";
         // A session is asked for many strings: the first look-up fetches them all. Should
         // that fail, the one string is still asked for on its own.
         if (!open->cached)
             FetchStrings(*open);
         if (open->cached) {
-            auto it = open->strings.find({contextText, key});
+            auto it = open->strings.find(ContextKeyLess::Views(contextText, key));
             return it == open->strings.end() ? T10_ERR_NOT_FOUND
                                              : HandOver(*open, it->second, text);
         }
         RequestBuilder request;
         request.Text("locale", open->locale).Text("key", key);
-        request.Text("context", contextText.empty() ? nullptr : contextText.c_str());
+        request.Text("context", contextText.empty() ? nullptr : context);
         std::string found;
         status = Ask(*open->connection, Endpoint::String, request.Body(), nullptr,
                      [&](const std::string& reply) { return DecodeText(reply, found); });

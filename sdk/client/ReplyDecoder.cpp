@@ -3,6 +3,7 @@
 
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "StringListReader.h"
 
 namespace tovrane::client {
 
@@ -207,13 +208,8 @@ t10_status DecodeText(std::string_view body, std::string& out) {
 }
 
 t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& out) {
-    return DecodeArray(
-        body, "strings", kMaxListEntries, out, [](const Json& e, LocalisedString& s) {
-            bool present;
-            return ReadOptionalString(e, "context", kMaxNameBytes, s.context, present) &&
-                   ReadString(e, "key", kMaxNameBytes, s.key) &&
-                   ReadString(e, "text", kMaxTextBytes, s.text);
-        });
+    // The largest reply: read as it is parsed rather than through a whole document.
+    return ReadStringList(body, out);
 }
 
 t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {

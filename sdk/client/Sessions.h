@@ -16,12 +16,27 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 namespace tovrane::client {
 
 enum class SessionKind { Attributes, Jobs, Localisation, ColourDefaults, Colour };
+
+/// Orders (context, key) pairs as std::pair does; transparent, so that a look-up by a pair of
+/// views copies neither text.
+struct ContextKeyLess {
+    using is_transparent = void;
+    using Views = std::pair<std::string_view, std::string_view>;
+    static Views View(const std::pair<std::string, std::string>& pair) {
+        return {pair.first, pair.second};
+    }
+    static const Views& View(const Views& views) { return views; }
+    template <typename A, typename B> bool operator()(const A& a, const B& b) const {
+        return View(a) < View(b);
+    }
+};
 
 /// What one open session knows. The connection is shared with its handle; the rest belongs
 /// to the session and is guarded by `mutex` (a session is meant for one thread at a time,
@@ -41,7 +56,7 @@ struct Session {
     std::string encoding;
     const char* iconvName = nullptr;
     bool cached = false;
-    std::map<std::pair<std::string, std::string>, std::string> strings;
+    std::map<std::pair<std::string, std::string>, std::string, ContextKeyLess> strings;
 
     /// Colour defaults: the keys and the walk's position. `key` is the index of the current
     /// key (keys.size() at the end, `kBeforeFirst` before the first); `value` the next value.

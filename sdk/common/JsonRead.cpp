@@ -29,45 +29,102 @@ bool NestingWithin(std::string_view text, size_t maxDepth) {
     return true;
 }
 
+namespace {
+
+/// Builds the parsed document straight from the parser's events while bounding its depth and
+/// counting its values. Leaner than the parser's callback form, which copies every key and
+/// routes every value through a std::function; returning false at the first value past a
+/// bound stops the parse there.
+class BoundedBuilder : public nlohmann::json_sax<Json> {
+public:
+    BoundedBuilder(Json& root, size_t maxEntries, size_t maxValues)
+        : root_(root), maxEntries_(maxEntries), maxValues_(maxValues) {}
+
+    bool null() override { return Put(nullptr) != nullptr; }
+    bool boolean(bool value) override { return Put(value) != nullptr; }
+    bool number_integer(number_integer_t value) override { return Put(value) != nullptr; }
+    bool number_unsigned(number_unsigned_t value) override { return Put(value) != nullptr; }
+    bool number_float(number_float_t value, const string_t&) override {
+        return Put(value) != nullptr;
+    }
+    bool string(string_t& value) override { return Put(std::move(value)) != nullptr; }
+    bool binary(binary_t& value) override { return Put(Json::binary(std::move(value))) != nullptr; }
+
+    bool start_object(size_t) override { return Open(Json::value_t::object); }
+    bool start_array(size_t) override { return Open(Json::value_t::array); }
+    bool end_object() override { return Close(); }
+    bool end_array() override { return Close(); }
+    bool key(string_t& name) override {
+        // A repeated key keeps its last value, as the parser's own document builder does.
+        slot_ = &(*open_.back())[std::move(name)];
+        return true;
+    }
+    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) override {
+        return false;
+    }
+
+private:
+    /// Counts one value (a container counts once, when it opens) against both bounds.
+    bool Count() {
+        if (++values_ > maxValues_)
+            return false;
+        return members_.empty() || ++members_.back() <= maxEntries_;
+    }
+    /// Stores `value` where the parser is (root, array element or the last key's slot).
+    template <typename Value> Json* Put(Value&& value) {
+        if (!Count())
+            return nullptr;
+        if (open_.empty()) {
+            root_ = Json(std::forward<Value>(value));
+            return &root_;
+        }
+        if (open_.back()->is_array()) {
+            open_.back()->emplace_back(std::forward<Value>(value));
+            return &open_.back()->back();
+        }
+        *slot_ = Json(std::forward<Value>(value));
+        return slot_;
+    }
+    bool Open(Json::value_t kind) {
+        if (open_.size() >= protocol::kMaxJsonDepth)
+            return false;
+        Json* container = Put(kind);
+        if (!container)
+            return false;
+        open_.push_back(container);
+        members_.push_back(0);
+        return true;
+    }
+    bool Close() {
+        open_.pop_back();
+        members_.pop_back();
+        return true;
+    }
+
+    Json& root_;
+    size_t maxEntries_;
+    size_t maxValues_;
+    size_t values_ = 0;
+    std::vector<Json*> open_;     // the containers being filled, innermost last
+    std::vector<size_t> members_; // members so far of each of them
+    Json* slot_ = nullptr;        // the value of the object key read last
+};
+
+} // namespace
+
 bool ParseObject(std::string_view text, size_t maxBytes, Json& out, size_t maxEntries,
                  size_t maxValues) {
-    if (text.size() > maxBytes || !NestingWithin(text, protocol::kMaxJsonDepth))
+    if (text.size() > maxBytes)
         return false;
-    // Counted while parsing: once a container holds more than maxEntries members or the
-    // document more than maxValues values, everything after is discarded unread, so a
-    // document of millions of tiny values never becomes millions of parsed ones.
-    std::vector<size_t> members; // of each open container, innermost last
-    size_t values = 0;
-    bool over = false;
-    auto count = [&] {
-        if (++values > maxValues || (!members.empty() && ++members.back() > maxEntries))
-            over = true;
-        return !over;
-    };
-    Json::parser_callback_t bound = [&](int, Json::parse_event_t event, Json&) {
-        if (over)
-            return false;
-        switch (event) {
-        case Json::parse_event_t::object_start:
-        case Json::parse_event_t::array_start:
-            if (!count())
-                return false;
-            members.push_back(0);
-            return true;
-        case Json::parse_event_t::object_end:
-        case Json::parse_event_t::array_end:
-            if (!members.empty())
-                members.pop_back();
-            return true;
-        case Json::parse_event_t::key:
-            return true; // counted with its value
-        case Json::parse_event_t::value:
-            return count();
-        }
-        return true;
-    };
-    Json parsed = Json::parse(text.begin(), text.end(), bound, /*allow_exceptions=*/false);
-    if (over || parsed.is_discarded() || !parsed.is_object())
+    // Counted while parsing: the first container nested too deep, container of more than
+    // maxEntries members or value past maxValues ends the parse, so a document of millions of
+    // tiny values never becomes millions of parsed ones. Well-formedness, UTF-8 and trailing
+    // text are the parser's (its own nesting stack is not recursive).
+    Json parsed;
+    BoundedBuilder builder(parsed, maxEntries, maxValues);
+    if (!Json::sax_parse(text.begin(), text.end(), &builder, Json::input_format_t::json,
+                         /*strict=*/true) ||
+        !parsed.is_object())
         return false;
     out = std::move(parsed);
     return true;

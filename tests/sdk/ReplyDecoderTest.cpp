@@ -1,3 +1,4 @@
+#include <JsonRead.h>
 #include <Protocol.h>
 #include <ReplyDecoder.h>
 
@@ -200,4 +201,95 @@ TEST(ReplyDecoder, ColourDefaultsAndOptionalNames) {
     EXPECT_EQ(name, "P1");
     EXPECT_EQ(DecodeOptionalName(R"({"status":0})", "id", present, name), T10_ERR_PROTOCOL);
     EXPECT_EQ(DecodeOptionalName(R"({"status":0,"id":[]})", "id", present, name), T10_ERR_PROTOCOL);
+}
+
+namespace {
+
+/// The string list decoded from the whole document with the checked reads: what the streamed
+/// reader must answer for every input.
+t10_status StringsFromDocument(std::string_view body, std::vector<LocalisedString>& out) {
+    using namespace tovrane;
+    out.clear();
+    Json json;
+    int64_t status;
+    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
+        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
+        return T10_ERR_PROTOCOL;
+    if (status != 0)
+        return static_cast<t10_status>(status);
+    auto list = json.find("strings");
+    if (list == json.end() || !list->is_array())
+        return T10_ERR_PROTOCOL;
+    for (const Json& element : *list) {
+        LocalisedString s;
+        bool present;
+        if (!ReadOptionalString(element, "context", protocol::kMaxNameBytes, s.context, present) ||
+            !ReadString(element, "key", protocol::kMaxNameBytes, s.key) ||
+            !ReadString(element, "text", protocol::kMaxTextBytes, s.text)) {
+            out.clear();
+            return T10_ERR_PROTOCOL;
+        }
+        out.push_back(std::move(s));
+    }
+    return T10_OK;
+}
+
+} // namespace
+
+TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    const std::string longText(tovrane::protocol::kMaxTextBytes + 1, 't');
+    const std::vector<std::string> bodies{
+        R"({"status":0,"strings":[{"context":"C","key":"K","text":"T"},{"key":"k","text":"t"}]})",
+        R"({"strings":[{"key":"K","text":"T"}],"status":0,"other":{"a":[1,{"b":null}]}})",
+        R"({"status":0,"strings":[{"context":null,"key":"K","text":"T","x":[{"key":5}]}]})",
+        R"({"status":0,"strings":[{"key":"K","text":"T","key":"L"}]})", // the last key wins
+        R"({"status":0,"strings":[{"key":5,"text":"T","key":"L"}]})",
+        R"({"status":0,"strings":[{"key":"L","text":"T","key":5}]})",
+        R"({"status":0,"strings":[{"key":"K","text":"T"}],"strings":[]})",
+        R"({"status":0,"strings":7,"strings":[{"key":"K","text":"T"}]})",
+        R"({"status":0,"strings":[{"key":"K","text":"T"}],"strings":{}})",
+        R"({"status":5,"status":0,"strings":[]})",
+        R"({"status":13,"strings":"garbage"})",
+        R"({"status":-0,"strings":[]})",
+        R"({"strings":[{"key":"K","text":"T"}]})",
+        R"({"strings":[{"key":"K","text":"T"}],"status":"0"})",
+        R"({"status":0,"strings":[{"key":"K","text":["T"]}]})",
+        R"({"status":0,"strings":[{"context":3,"key":"K","text":"T"}]})",
+        R"({"status":0,"strings":[{"key":"K"}]})",
+        R"({"status":0,"strings":[["K","T"]]})",
+        R"({"status":0,"strings":["K"]})",
+        R"({"status":0,"strings":[{"key":"K\u0000","text":"T"}]})",
+        R"({"status":0,"strings":[{"key":")" + longName + R"(","text":"T"}]})",
+        R"({"status":0,"strings":[{"key":"K","text":")" + longText + R"("}]})",
+        R"({"status":0,"strings":[{"key":"K","text":")" + longName + R"("}]})",
+        R"({"status":0,"strings":[{"key":"K","text":"T"}]} x)",
+        R"({"status":0,"strings":[{"key":"K","text":"T"})",
+        R"([{"status":0,"strings":[]}])",
+        R"({"status":0.0,"strings":[]})",
+        "{\"status\":0,\"strings\":[{\"key\":\"K\",\"text\":\"\xC3\"}]}",
+        R"({"status":0,"strings":[{"key":"K","text":"T","x":)" + std::string(14, '[') +
+            std::string(14, ']') + "}]}",
+        R"({"status":0,"strings":[{"key":"K","text":"T","x":)" + std::string(13, '[') +
+            std::string(13, ']') + "}]}",
+    };
+    auto many = [](size_t count) {
+        std::string body = R"({"status":0,"strings":[)";
+        for (size_t i = 0; i < count; ++i)
+            body +=
+                std::string(i ? "," : "") + R"({"key":"k)" + std::to_string(i) + R"(","text":"t"})";
+        return body + "]}";
+    };
+    std::vector<std::string> all = bodies;
+    all.push_back(many(tovrane::protocol::kMaxListEntries));
+    all.push_back(many(tovrane::protocol::kMaxListEntries + 1));
+    for (const std::string& body : all) {
+        std::vector<LocalisedString> streamed{{"stale", "stale", "stale"}}, whole;
+        t10_status expected = StringsFromDocument(body, whole);
+        EXPECT_EQ(DecodeStrings(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].context == whole[i].context &&
+                        streamed[i].key == whole[i].key && streamed[i].text == whole[i].text);
+    }
 }
