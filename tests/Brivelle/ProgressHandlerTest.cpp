@@ -1,0 +1,148 @@
+#include "Localization.h"
+#include "ProgressHandler.h"
+#include "RecordingProgressHandler.h"
+
+#include <CoreFoundation/CoreFoundation.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+using Calls = std::vector<std::string>;
+
+std::string Utf8(CFStringRef text) {
+    if (!text)
+        return "(null)";
+    char buffer[256];
+    return CFStringGetCString(text, buffer, sizeof buffer, kCFStringEncodingUTF8) ? buffer : "?";
+}
+
+/// The text of `state`, released.
+std::string ProgressText(unsigned long state) {
+    CFStringRef text = ProgressHandler::getProgressString(state);
+    std::string result = Utf8(text);
+    if (text)
+        CFRelease(text);
+    return result;
+}
+
+/// A bundle with the plug-in's identifier whose English "BidiStrings" table has a text for
+/// the connecting state only; open, and so found by identifier, while the object lives.
+class BidiBundle {
+public:
+    BidiBundle() {
+        char dir[] = "/tmp/progress-bundle-XXXXXX";
+        if (!mkdtemp(dir))
+            return;
+        mDir = dir;
+        std::string lproj = mDir + "/Contents/Resources/en.lproj";
+        std::filesystem::create_directories(lproj);
+        const std::string head =
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+        std::ofstream(mDir + "/Contents/Info.plist")
+            << head << "<key>CFBundleIdentifier</key><string>"
+            << Utf8(Localization::BundleIdentifier())
+            << "</string>\n<key>CFBundleDevelopmentRegion</key><string>English</string>\n"
+               "</dict>\n</plist>\n";
+        std::ofstream(lproj + "/BidiStrings.strings")
+            << head << "<key>kProgressConnecting</key><string>Verbinde \xC3\xBC ...</string>\n"
+            << "</dict>\n</plist>\n";
+        CFURLRef url = CFURLCreateFromFileSystemRepresentation(
+            nullptr, reinterpret_cast<const UInt8*>(mDir.c_str()),
+            static_cast<CFIndex>(mDir.size()), true);
+        mBundle = CFBundleCreate(nullptr, url);
+        CFRelease(url);
+    }
+    ~BidiBundle() {
+        if (mBundle)
+            CFRelease(mBundle);
+        std::error_code ignored;
+        if (!mDir.empty())
+            std::filesystem::remove_all(mDir, ignored);
+    }
+    CFBundleRef Get() const { return mBundle; }
+
+private:
+    std::string mDir;
+    CFBundleRef mBundle = nullptr;
+};
+
+} // namespace
+
+TEST(ProgressHandler, CallsReachTheirHooksWithTheirArguments) {
+    int data = 0;
+    RecordingProgressHandler handler(nullptr, &data);
+    EXPECT_EQ(handler.getUserData(), &data);
+    EXPECT_EQ(handler.getTimer(), 0u);
+    handler.setTimer(42);
+    EXPECT_EQ(handler.getTimer(), 42u);
+
+    char text[] = "abcdef";
+    EXPECT_EQ(handler.initProgress(), 0);
+    EXPECT_EQ(handler.startProgress(4, text, 3), 0);
+    EXPECT_EQ(handler.updateProgress(1, nullptr, 0), 0);
+    EXPECT_EQ(handler.endProgress(5, text, 6), 0);
+    EXPECT_EQ(handler.reportError(7, 2, text, 1), 0);
+    EXPECT_EQ(handler.calls, (Calls{"init", "start 4 len 3 abc", "update 1 len 0",
+                                    "end 5 len 6 abcdef", "error 7 2 len 1 a"}));
+
+    // A hook's refusal is the caller's answer: the fetch stops on it.
+    handler.answer = -108;
+    EXPECT_EQ(handler.updateProgress(3, nullptr, 0), -108);
+    EXPECT_EQ(handler.initProgress(), -108);
+}
+
+TEST(ProgressHandler, CancelStopsEveryProgressCallButErrors) {
+    RecordingProgressHandler handler;
+    handler.user_cancel();
+    EXPECT_TRUE(handler.isCancelled());
+    EXPECT_EQ(handler.initProgress(), kProgressUserCancelled); // no reset behind the user's back
+    EXPECT_EQ(handler.startProgress(1, nullptr, 0), 1001);
+    EXPECT_EQ(handler.updateProgress(2, nullptr, 0), 1001);
+    EXPECT_EQ(handler.endProgress(5, nullptr, 0), 1001);
+    EXPECT_TRUE(handler.isCancelled());
+    EXPECT_TRUE(handler.calls.empty());
+
+    handler.answer = 6;
+    EXPECT_EQ(handler.reportError(4, 1, nullptr, 0), 6);
+    EXPECT_EQ(handler.calls, (Calls{"error 4 1 len 0"}));
+
+    handler.reset();
+    EXPECT_FALSE(handler.isCancelled());
+    handler.answer = 0;
+    EXPECT_EQ(handler.updateProgress(3, nullptr, 0), 0);
+}
+
+TEST(ProgressHandler, InitProgressStartsAFreshFetch) {
+    RecordingProgressHandler handler;
+    handler.abort();
+    EXPECT_TRUE(handler.isAborted());
+    EXPECT_FALSE(handler.isCancelled()); // an abort alone stops nothing
+    EXPECT_EQ(handler.updateProgress(1, nullptr, 0), 0);
+    EXPECT_EQ(handler.initProgress(), 0);
+    EXPECT_FALSE(handler.isAborted());
+    EXPECT_EQ(handler.calls.back(), "init");
+}
+
+TEST(ProgressHandler, StateTexts) {
+    // No bundle: the keys themselves, so a caption never goes blank.
+    EXPECT_EQ(ProgressText(1), "kProgressConnecting");
+    EXPECT_EQ(ProgressText(8), "kProgressProcessingStatus");
+    {
+        BidiBundle bundle;
+        ASSERT_NE(bundle.Get(), nullptr);
+        EXPECT_EQ(ProgressText(1), "Verbinde \xC3\xBC ...");
+        // Keys the table lacks show as themselves.
+        EXPECT_EQ(ProgressText(2), "kProgressInitializing");
+        EXPECT_EQ(ProgressText(3), "kProgressGettingFeatures");
+        EXPECT_EQ(ProgressText(4), "kProgressProcessingData");
+        EXPECT_EQ(ProgressText(6), "kProgressAborting");
+        EXPECT_EQ(ProgressText(7), "kProgressCleanUp");
+        // The end of the fetch and unknown states have no text at all.
+        for (unsigned long state : {0ul, 5ul, 9ul, 1001ul})
+            EXPECT_EQ(ProgressHandler::getProgressString(state), nullptr) << state;
+    }
+}
