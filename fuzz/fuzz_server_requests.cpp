@@ -61,9 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         LoadDescription(body, description, error);
         return 0;
     }
+    // The message outlives the if: the name and body below are views into it.
+    tovrane::HttpMessage message(tovrane::HttpMessage::Kind::Request,
+                                 tovrane::protocol::kMaxRequestBytes);
     if (name == "http") {
-        tovrane::HttpMessage message(tovrane::HttpMessage::Kind::Request,
-                                     tovrane::protocol::kMaxRequestBytes);
         size_t split = body.empty() ? 0 : static_cast<unsigned char>(body[0]) % (body.size() + 1);
         if (message.Feed(body.data(), split) == tovrane::HttpMessage::Result::Ok)
             message.Feed(body.data() + split, body.size() - split);
