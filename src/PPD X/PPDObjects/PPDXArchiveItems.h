@@ -65,10 +65,10 @@ constexpr long kFirstOverflowGroup = 1000000000;
 constexpr long kMaxAllPages = 10000;
 /// Groups kept at most, so that every overflow id fits its range.
 constexpr long kMaxAllGroups = INT32_MAX - kFirstOverflowGroup;
-/// Shortcuts take ids from kFirstShortcutId under a tag of their own, so any number can be
-/// saved. A shortcut without control is saved as no item at all: a rebuild reads at most as
-/// many as the archive has items, which cuts only trailing empty entries.
-constexpr long kMaxShortcuts = INT32_MAX - kFirstShortcutId;
+/// Shortcuts kept at most. A shortcut without control is saved as no item at all, so the
+/// archive's size cannot bound their count; this does, on saving and rebuilding alike (a save
+/// keeps the first ones rather than fail), and any PPD stays far below it.
+constexpr long kMaxShortcuts = 1000;
 /// A popup's first kPopupItemsInFirstForm items sit under control id x 100 + position with the
 /// item tags below; the rest under control id x kPopupItemStride + position with tags of their
 /// own, so that no two items of any two popups share a key.

@@ -25,7 +25,8 @@ PPDXShortcuts::PPDXShortcuts(Settings& settings, PPDXControls* controls) {
     using namespace PPDXArchive;
     int32_t count = 0;
     GetNumber(settings, kShortcutsTag, kShortcutCountId, count);
-    long shortcuts = PlausibleCount(settings, count);
+    // The same bound as Save, so that a model saved, rebuilt and saved again is the same.
+    long shortcuts = count < 0 ? 0 : count > kMaxShortcuts ? kMaxShortcuts : count;
     // A shortcut may name any control, hidden or orphan alike.
     ScopedDisplayOptions seeEverything(kShowAll);
     for (long n = 0; n < shortcuts; ++n) {
@@ -41,12 +42,13 @@ PPDXShortcuts::~PPDXShortcuts() = default;
 
 short PPDXShortcuts::Save(Settings& settings) {
     using namespace PPDXArchive;
-    if (Count() > static_cast<uint32_t>(kMaxShortcuts))
-        return paramErr;
-    short error =
-        PutNumber(settings, kShortcutsTag, kShortcutCountId, static_cast<int32_t>(Count()));
+    // Beyond kMaxShortcuts the rest is dropped rather than the whole model left unsaved.
+    const uint32_t kept = Count() < uint32_t(kMaxShortcuts) ? Count() : uint32_t(kMaxShortcuts);
+    short error = PutNumber(settings, kShortcutsTag, kShortcutCountId, static_cast<int32_t>(kept));
     long id = kFirstShortcutId;
-    for (PointerListItr it = mControls.Begin(); !error && it != mControls.End(); ++it) {
+    uint32_t n = 0;
+    for (PointerListItr it = mControls.Begin(); !error && it != mControls.End() && n < kept;
+         ++it, ++n) {
         const PPDXControl* control = static_cast<const PPDXControl*>(*it);
         if (control && control->Keyword())
             error = PutText(settings, kShortcutsTag, id++, control->Keyword());
