@@ -46,8 +46,8 @@ std::vector<hi::Target*> Chain(hi::Target* t) {
 bool Wants(const hi::Handler& h, EventRef e) {
     if (h.removed)
         return false;
-    for (const EventTypeSpec& spec : h.types)
-        if (spec.eventClass == e->eventClass && spec.eventKind == e->kind)
+    for (const EventTypeSpec& wanted : h.types)
+        if (wanted.eventClass == e->eventClass && wanted.eventKind == e->kind)
             return true;
     return false;
 }

@@ -71,64 +71,64 @@ CFStringRef Text(const std::string& utf8) {
     return s ? s : hi::NewString("");
 }
 
-OSStatus Build(WindowRef window, const hi::nib::Control& spec, ControlRef parent) {
+OSStatus Build(WindowRef window, const hi::nib::Control& model, ControlRef parent) {
     ControlRef c = nullptr;
-    CFStringRef title = Text(spec.title);
+    CFStringRef title = Text(model.title);
     OSStatus err = noErr;
-    switch (spec.kind) {
+    switch (model.kind) {
     case kControlKindPushButton:
-        err = CreatePushButtonControl(window, &spec.bounds, title, &c);
+        err = CreatePushButtonControl(window, &model.bounds, title, &c);
         break;
     case kControlKindCheckBox:
-        err = CreateCheckBoxControl(window, &spec.bounds, title, 0, true, &c);
+        err = CreateCheckBoxControl(window, &model.bounds, title, 0, true, &c);
         break;
     case kControlKindRadioGroup:
-        err = CreateRadioGroupControl(window, &spec.bounds, &c);
+        err = CreateRadioGroupControl(window, &model.bounds, &c);
         break;
     case kControlKindRadioButton:
-        err = CreateRadioButtonControl(window, &spec.bounds, title, 0, true, &c);
+        err = CreateRadioButtonControl(window, &model.bounds, title, 0, true, &c);
         break;
     case kControlKindPopupButton:
-        err = CreatePopupButtonControl(window, &spec.bounds, title, 0, false, -1, 0, 0, &c);
+        err = CreatePopupButtonControl(window, &model.bounds, title, 0, false, -1, 0, 0, &c);
         break;
     case kControlKindStaticText:
-        err = CreateStaticTextControl(window, &spec.bounds, nullptr, nullptr, &c);
+        err = CreateStaticTextControl(window, &model.bounds, nullptr, nullptr, &c);
         break;
     case kControlKindEditUnicodeText:
-        err = CreateEditUnicodeTextControl(window, &spec.bounds, nullptr, false, nullptr, &c);
+        err = CreateEditUnicodeTextControl(window, &model.bounds, nullptr, false, nullptr, &c);
         break;
     case kControlKindGroupBox:
-        err = CreateGroupBoxControl(window, &spec.bounds, title, true, &c);
+        err = CreateGroupBoxControl(window, &model.bounds, title, true, &c);
         break;
     case kControlKindSeparator:
-        err = CreateSeparatorControl(window, &spec.bounds, &c);
+        err = CreateSeparatorControl(window, &model.bounds, &c);
         break;
     case kControlKindChasingArrows:
-        err = CreateChasingArrowsControl(window, &spec.bounds, &c);
+        err = CreateChasingArrowsControl(window, &model.bounds, &c);
         break;
     default:
-        err = CreateUserPaneControl(window, &spec.bounds, kControlSupportsEmbedding, &c);
+        err = CreateUserPaneControl(window, &model.bounds, kControlSupportsEmbedding, &c);
         break;
     }
     CFRelease(title);
     if (err != noErr)
         return err;
-    if (spec.kind == kControlKindStaticText || spec.kind == kControlKindEditUnicodeText ||
-        spec.kind == kControlKindRadioGroup) {
-        CFStringRef text = Text(spec.text.empty() && spec.kind == kControlKindStaticText ? spec.title : spec.text);
+    if (model.kind == kControlKindStaticText || model.kind == kControlKindEditUnicodeText ||
+        model.kind == kControlKindRadioGroup) {
+        CFStringRef text = Text(model.text.empty() && model.kind == kControlKindStaticText ? model.title : model.text);
         SetControlData(c, 0, kControlStaticTextCFStringTag, sizeof text, &text);
         CFRelease(text);
     }
-    SetControlID(c, &spec.id);
-    SetControlCommandID(c, spec.command);
-    if (spec.fontSize > 0) {
+    SetControlID(c, &model.id);
+    SetControlCommandID(c, model.command);
+    if (model.fontSize > 0) {
         ControlFontStyleRec style{};
         style.flags = kControlUseSizeMask;
-        style.size = spec.fontSize;
+        style.size = model.fontSize;
         SetControlFontStyle(c, &style);
     }
     if (MenuRef menu = GetControlPopupMenuRef(c)) {
-        for (const hi::nib::MenuItem& item : spec.items) {
+        for (const hi::nib::MenuItem& item : model.items) {
             CFStringRef text = Text(item.title);
             MenuItemIndex index = 0;
             AppendMenuItemTextWithCFString(menu, text, 0, item.command, &index);
@@ -138,22 +138,22 @@ OSStatus Build(WindowRef window, const hi::nib::Control& spec, ControlRef parent
         }
         SetControl32BitMaximum(c, CountMenuItems(menu));
     }
-    if (spec.hasMinimum)
-        SetControl32BitMinimum(c, spec.minimum);
-    if (spec.hasMaximum)
-        SetControl32BitMaximum(c, spec.maximum);
-    if (spec.hasValue && spec.kind != kControlKindRadioGroup)
-        SetControl32BitValue(c, spec.value);
+    if (model.hasMinimum)
+        SetControl32BitMinimum(c, model.minimum);
+    if (model.hasMaximum)
+        SetControl32BitMaximum(c, model.maximum);
+    if (model.hasValue && model.kind != kControlKindRadioGroup)
+        SetControl32BitValue(c, model.value);
     if (parent != nullptr)
         EmbedControl(c, parent);
-    for (const hi::nib::Control& child : spec.children)
+    for (const hi::nib::Control& child : model.children)
         if ((err = Build(window, child, c)) != noErr)
             return err;
-    if (spec.hasValue && spec.kind == kControlKindRadioGroup)
-        SetControl32BitValue(c, spec.value);
-    if (!spec.enabled)
+    if (model.hasValue && model.kind == kControlKindRadioGroup)
+        SetControl32BitValue(c, model.value);
+    if (!model.enabled)
         DisableControl(c);
-    if (!spec.visible)
+    if (!model.visible)
         SetControlVisibility(c, false, false);
     return noErr;
 }
@@ -218,17 +218,17 @@ OSStatus CreateWindowFromNib(IBNibRef nibRef, CFStringRef name, WindowRef* outWi
         return paramErr;
     *outWindow = nullptr;
     const std::string wanted = hi::UTF8(name);
-    for (const hi::nib::Window& spec : nibRef->file.windows) {
-        if (spec.name != wanted)
+    for (const hi::nib::Window& model : nibRef->file.windows) {
+        if (model.name != wanted)
             continue;
         WindowRef window = nullptr;
-        OSStatus err = CreateNewWindow(spec.windowClass, 0, &spec.bounds, &window);
+        OSStatus err = CreateNewWindow(model.windowClass, 0, &model.bounds, &window);
         if (err != noErr)
             return err;
-        CFStringRef title = Text(spec.title);
+        CFStringRef title = Text(model.title);
         SetWindowTitleWithCFString(window, title);
         CFRelease(title);
-        for (const hi::nib::Control& control : spec.controls) {
+        for (const hi::nib::Control& control : model.controls) {
             if ((err = Build(window, control, nullptr)) != noErr) {
                 DisposeWindow(window);
                 return err;
