@@ -767,7 +767,12 @@ class PPDCheck:
             self.problem(1, f"no *QVColorMode popup in {rd}")
         else:
             bad = [o for o in mode.options if o not in COLOR_MODE_ITEMS]
-            if bad:
+            special = self.controls.get("*Pigmentor")
+            if bad and special is not None and special.kind == "special":
+                # The special option keeps the colour pane without a print mode.
+                self.notes.append(f"{self.path}:{mode.line}: note: *QVColorMode items {bad} "
+                                  f"leave the pane without a print mode (*Pigmentor)")
+            elif bad:
                 self.problem(mode.line, f"*QVColorMode items {bad} make the print mode invalid")
             if "CMYK" not in mode.options or not ({"Grayscale", "GRAY"} & set(mode.options)):
                 self.problem(mode.line, "*QVColorMode needs CMYK and Grayscale (or GRAY)")

@@ -171,6 +171,13 @@ class CheckerTest(unittest.TestCase):
 
     def test_colour_rules(self):
         self.assertReports(BASE.replace(b"GRAY/Gray", b"RGB/RGB"), "print mode invalid")
+        # The special option *Pigmentor keeps the pane without a print mode: a note only.
+        self.assertEqual(problems(BASE.replace(b"*CloseUI: *QVColorMode",
+                                               b'*QVColorMode RGB/RGB: "(RGB) setmode"\n'
+                                               b"*CloseUI: *QVColorMode")
+                                  .replace(b"*%QRVFlags",
+                                           b"*%QRVSpecialOption *Pigmentor: True\n*%QRVFlags", 1)),
+                         [])
         self.assertReports(with_lines(
             b'*%QRVFlags *QVOutProfile: "MacTJN|Spooler"',
             b"*%QRVGroup *QVOutProfile TPColor/Color",

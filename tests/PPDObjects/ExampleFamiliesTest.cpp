@@ -33,6 +33,7 @@ const Expected kExamples[] = {
     {"Tarvo-C5000-pl.ppd", 5, 3, kC5000Shortcuts, 16, 5, "Szkic"},
     {"Tarvo-C5000-ja.ppd", 5, 3, kC5000Shortcuts, 16, 5, "Draft"},
     {"Tarvo-M200.ppd", 1, 1, {"*PageSize", "*InputSlot", "*QVDuplex"}, 5, 1, nullptr},
+    {"Tarvo-M210.ppd", 1, 2, {"*PageSize", "*InputSlot", "*QVDuplex"}, 5, 1, nullptr},
 };
 
 std::vector<std::string> shortcutKeywords(PPDXShortcuts* shortcuts) {

@@ -106,12 +106,13 @@ TEST_F(BundleTest, PrinterListAcceptsTheExamplePPDs) {
     PrinterListFile list(contents, kCFPropertyListImmutable);
     ASSERT_TRUE(list.Valid());
     for (const char* name : {"Tarvo-C5000.ppd", "Tarvo-C5000-de.ppd", "Tarvo-C5000-pl.ppd",
-                             "Tarvo-C5000-ja.ppd", "Tarvo-M200.ppd"}) {
+                             "Tarvo-C5000-ja.ppd", "Tarvo-M200.ppd", "Tarvo-M210.ppd"}) {
         Owned<CFURLRef> ppd(FileURL(ExamplePPD(name)));
         EXPECT_TRUE(PPDX::ValidateFileName(ppd, list.Get(), nullptr)) << name;
     }
     EXPECT_EQ(PlistLibDump(std::string(PIGMENTOR_BUNDLE_DIR) + "/Contents/PrinterList.plist"),
-              "dict 1\n  key PCFILENAME\n  array 2\n    str TRVC5000.PPD\n    str TRVM200.PPD\n");
+              "dict 1\n  key PCFILENAME\n  array 3\n    str TRVC5000.PPD\n    str TRVM200.PPD\n"
+              "    str TRVM210.PPD\n");
 }
 
 // Every key has a text in English and in German, the two differ

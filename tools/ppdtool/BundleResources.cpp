@@ -9,9 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-namespace {
-
-std::string bundleDirectory() {
+std::string PluginBundleDirectory() {
     if (const char* fromEnvironment = std::getenv("PIGMENTOR_BUNDLE"))
         return fromEnvironment;
     char self[PATH_MAX];
@@ -24,10 +22,8 @@ std::string bundleDirectory() {
     return path + "Pigmentor.plugin";
 }
 
-} // namespace
-
 BundleResources::BundleResources() {
-    std::string path = bundleDirectory() + "/Contents/Resources/en.lproj/Pigmentor.rsrc";
+    std::string path = PluginBundleDirectory() + "/Contents/Resources/en.lproj/Pigmentor.rsrc";
     FSRef ref;
     if (FSPathMakeRef(reinterpret_cast<const UInt8*>(path.c_str()), &ref, nullptr) != noErr)
         return;

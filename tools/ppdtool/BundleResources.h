@@ -2,10 +2,15 @@
 #ifndef PIGMENTOR_TOOLS_BUNDLERESOURCES_H
 #define PIGMENTOR_TOOLS_BUNDLERESOURCES_H
 
+#include <string>
+
+/// The plug-in bundle's folder: $PIGMENTOR_BUNDLE, else Pigmentor.plugin beside the tool's own
+/// folder (build/Pigmentor.plugin); empty when the tool's path cannot be read.
+std::string PluginBundleDirectory();
+
 /// Opens the plug-in bundle's resource file and makes it current for the object's lifetime, so
 /// that a command-line tool shows the same error descriptions as the plug-in. The bundle is
-/// found from $PIGMENTOR_BUNDLE, else beside the tool's own folder (build/Pigmentor.plugin);
-/// without one, descriptions are simply empty.
+/// found with PluginBundleDirectory; without one, descriptions are simply empty.
 class BundleResources {
 public:
     BundleResources();

@@ -8,15 +8,19 @@
 // ppdtool requires FILE KEYWORD                         what a control requires, as JSON
 // ppdtool archive FILE OUT [--set KEYWORD=VALUE]...     the model's Settings archive, flattened
 // ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...   the model rebuilt from it, as dump
+// ppdtool colour FILE [--server ADDR] [--mode standard|expert|grayscale] [--set KEYWORD=VALUE]...
+//                [--accept NAME]...                     what the colour pane gets, as JSON
 //
 // Exit status: 0 a valid PPD (or an accepted name), 1 a PPD that parsed but is not valid (or a
 // name not accepted), 2 a usage or file error, with a one-line message on standard error.
 //
 //===----------------------------------------------------------------------===//
 #include "ArchiveFile.h"
+#include "ColourCommand.h"
 #include "BundleResources.h"
 #include "JsonWriter.h"
 #include "ModelDump.h"
+#include "ToolSupport.h"
 
 #include "PPDHeader.h"
 #include "PPDXControl.h"
@@ -54,7 +58,9 @@ const char kUsage[] = "usage: ppdtool header FILE\n"
                       "       ppdtool constraints FILE KEYWORD [ITEM]\n"
                       "       ppdtool requires FILE KEYWORD\n"
                       "       ppdtool archive FILE OUT [--set KEYWORD=VALUE]...\n"
-                      "       ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...\n";
+                      "       ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...\n"
+                      "       ppdtool colour FILE [--server ADDR] [--mode standard|expert|grayscale]\n"
+                      "                      [--set KEYWORD=VALUE]... [--accept NAME]...\n";
 
 /// The largest archive restore reads: far above any model's, far below what would hurt.
 const size_t kMaxArchiveSize = 16 * 1024 * 1024;
@@ -68,49 +74,6 @@ int fail(const std::string& message) {
     std::fprintf(stderr, "ppdtool: %s\n", message.c_str());
     return kExitUsage;
 }
-
-/// A file URL for `path`, or null when it names no regular file.
-CFURLRef createFileURL(const char* path) {
-    struct stat info;
-    if (stat(path, &info) != 0 || !S_ISREG(info.st_mode))
-        return nullptr;
-    return CFURLCreateFromFileSystemRepresentation(kCFAllocatorDefault,
-                                                   reinterpret_cast<const UInt8*>(path),
-                                                   static_cast<CFIndex>(std::strlen(path)), false);
-}
-
-CFMutableArrayRef createNames(const std::vector<const char*>& names) {
-    CFMutableArrayRef array = CFArrayCreateMutable(kCFAllocatorDefault, 0, &kCFTypeArrayCallBacks);
-    for (const char* name : names) {
-        CFStringRef s = PMCFStringCreateWithUTF8(name);
-        if (s) {
-            CFArrayAppendValue(array, s);
-            CFRelease(s);
-        }
-    }
-    return array;
-}
-
-/// Standard output carries only the tool's own output: the engine's few console lines (an
-/// encoding note for UTF-8 PPDs) go to standard error while the model is built.
-class ConsoleToStandardError {
-public:
-    ConsoleToStandardError() {
-        std::fflush(stdout);
-        mSaved = dup(STDOUT_FILENO);
-        dup2(STDERR_FILENO, STDOUT_FILENO);
-    }
-    ~ConsoleToStandardError() {
-        std::fflush(stdout);
-        if (mSaved >= 0) {
-            dup2(mSaved, STDOUT_FILENO);
-            close(mSaved);
-        }
-    }
-
-private:
-    int mSaved = -1;
-};
 
 /// Builds the model of `path`; null (after a message) when the file cannot be read.
 QRVPPD* openModel(const char* path, const std::vector<const char*>& accepted,
@@ -463,5 +426,7 @@ int main(int argc, char** argv) {
         return archive(argc, argv);
     if (command == "restore")
         return restore(argc, argv);
+    if (command == "colour")
+        return ColourCommand(argc, argv, kUsage);
     return usage(("unknown command " + command).c_str());
 }
