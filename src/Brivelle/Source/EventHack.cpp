@@ -40,7 +40,8 @@ int EventHack::testHack() {
 void EventHack::wakeHack() {
     if (CFRunLoopSourceRef source = mSource.load())
         CFRunLoopSourceSignal(source);
-    auto loop = (CFRunLoopRef)GetCFRunLoopFromEventLoop(GetMainEventLoop());
+    auto loop = static_cast<CFRunLoopRef>(
+        const_cast<void*>(GetCFRunLoopFromEventLoop(GetMainEventLoop())));
     if (loop)
         CFRunLoopWakeUp(loop);
 }
