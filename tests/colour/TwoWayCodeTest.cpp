@@ -103,3 +103,23 @@ TEST_F(TwoWayCode, DeviceLinkNamesForTheCurrentValues) {
     EXPECT_STREQ(mFeatures->CYMKSimulationDeviceLinkExists(sim, out), "SWOP to C5000 Plain");
     EXPECT_EQ(mFeatures->RGBSeparationDeviceLinkExists(nullptr, out), nullptr);
 }
+
+class TwoWaySmallPPD : public ServerTest {};
+
+TEST_F(TwoWaySmallPPD, ControlsGoIntoTheColorRollDownAndFeaturesWithoutCodeArePassedOver) {
+    StartServer();
+    Model model(Model::FromFile{}, Example("Tarvo-M200.ppd")); // roll-down "TPColor"
+    for (int fetch = 0; fetch < 2; ++fetch) {
+        ExpertColorFeatures features(model.get(), true, "127.0.0.1", true, false, nullptr);
+        ASSERT_TRUE(features.isValid()) << fetch;
+        auto* list = dynamic_cast<PigmentorBIDIItemList*>(features.getExpertColorFeatures());
+        ASSERT_NE(list, nullptr);
+        EXPECT_EQ(list->count(), 18) << fetch; // the second fetch reconciles, adds nothing
+        std::map<std::string, std::string> codes = JobCode(features);
+        // The four special features as dynamic options, and the one other feature the PPD
+        // has a control for, with the PPD's current choice (the server's is not offered).
+        EXPECT_EQ(codes.size(), 5u);
+        EXPECT_NE(codes["*QVColorRendDict"].find("XJXsetDynamicOption"), std::string::npos);
+        EXPECT_EQ(codes["*QVPureBlack"].rfind("%%BeginFeature: *QVPureBlack BLACKNORMAL\n", 0), 0u);
+    }
+}
