@@ -35,13 +35,16 @@ std::string ReadFile(const std::string& path) {
     return text.str();
 }
 
-/// The example server description with `from` replaced by `to` (which must occur).
-std::string ExampleWith(const std::string& from, const std::string& to) {
+/// The example server description with the value list of the colour key `key` (of its first
+/// device) replaced by `values` (a JSON array).
+std::string ExampleWithValues(const std::string& key, const std::string& values) {
     std::string text = ReadFile(TestServer::ExamplePath());
-    size_t at = text.find(from);
-    EXPECT_NE(at, std::string::npos) << from;
-    if (at != std::string::npos)
-        text.replace(at, from.size(), to);
+    const size_t at = text.find("\"key\": \"" + key + "\"");
+    const size_t from = at == std::string::npos ? at : text.find("\"values\": [", at);
+    const size_t to = from == std::string::npos ? from : text.find(']', from);
+    EXPECT_NE(to, std::string::npos) << key;
+    if (to != std::string::npos)
+        text.replace(from, to + 1 - from, "\"values\": " + values);
     return text;
 }
 
@@ -142,7 +145,8 @@ TEST_F(BidiList, FirstFetchPutsTheServersKeywordsIntoTheModel) {
     PPDXPopupControl* simulation = Popup(model.get(), "*QVSimulationBidi");
     ASSERT_NE(simulation, nullptr);
     EXPECT_STREQ(simulation->UserName(), "CMYK Simulation");
-    EXPECT_EQ(simulation->ItemCount(), 7u);
+    EXPECT_GE(simulation->ItemCount(), 7u);
+    EXPECT_TRUE(simulation->HasItemWithKeyword("MATCHCOPY"));
     EXPECT_STREQ(simulation->CurrentItem()->Keyword(), "QVSimulationDEF");
     EXPECT_STREQ(simulation->GetKeywordLocalName("SWOPCOATED"), "SWOP-Coated");
 
@@ -197,9 +201,8 @@ TEST_F(BidiList, SecondFetchReconcilesTheControlsAndKeepsTheChoice) {
     ASSERT_NE(simulation, nullptr);
 
     // The server now offers fewer simulations, with the chosen one among them.
-    TempFile changed(ExampleWith(
-        R"("values": ["QVSimulationDEF", "SWOPCOATED", "EUROSCALE", "ISOCOATED", "JAPANCOLOR", "MATCHCOPY", "NONE"])",
-        R"("values": ["QVSimulationDEF", "EUROSCALE", "NONE"])"));
+    TempFile changed(
+        ExampleWithValues("*QVSimulation", R"(["QVSimulationDEF", "EUROSCALE", "NONE"])"));
     mServer.reset();
     StartServer({}, changed.Path());
     PigmentorBIDIItemList second(model.get(), "127.0.0.1", nullptr, false);
