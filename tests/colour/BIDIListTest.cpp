@@ -101,7 +101,9 @@ private:
     unsigned long mAtState;
 };
 
-const char* const kOddValuesServer = R"json({
+const std::string kLongKey = "*" + std::string(251, 'L'); // 252 bytes: 256 with "Bidi"
+
+const std::string kOddValuesServerTemplate = R"json({
   "server": {"name": "Odd"},
   "features": [{"name": "Pigmentor", "value": "1"}],
   "locales": {"default": "en_US", "list": ["en_US"]},
@@ -109,7 +111,8 @@ const char* const kOddValuesServer = R"json({
   "devices": [
     {"name": "Odd Device", "colour_defaults": [
       {"key": "*QVOutProfile", "default": "A(1)", "values": ["A(1)", "B\\C", "L\nF"]},
-      {"key": "*QVSimSpeed", "values": ["FAST", "BETR"]}
+      {"key": "*QVSimSpeed", "values": ["FAST", "BETR"]},
+      {"key": "LONGKEY", "values": ["X"]}
     ]}
   ]
 })json";
@@ -231,7 +234,9 @@ TEST_F(BidiList, ServerTextsInAnyLanguageAndOddKeywordsReachTheItems) {
         EXPECT_NE(TakeText(value), "(null)");
     }
 
-    TempFile odd(kOddValuesServer);
+    std::string description = kOddValuesServerTemplate;
+    description.replace(description.find("LONGKEY"), 7, kLongKey);
+    TempFile odd(description);
     mServer.reset();
     StartServer({}, odd.Path());
     Model small(Layout() + PopupBlock("*QVOutProfile", "Out", {{"PLAIN", "Plain", "/p"}}));
@@ -250,6 +255,8 @@ TEST_F(BidiList, ServerTextsInAnyLanguageAndOddKeywordsReachTheItems) {
     EXPECT_NE(std::string(reinterpret_cast<char*>(code), length).find("(L\\012F)"), std::string::npos);
     // A keyword without a server default selects its first value.
     EXPECT_STREQ(list.findByKeyword("*QVSimSpeed")->getValueKeyword(), "FAST");
+    // A server keyword with no room left for "Bidi" in a PPD keyword is passed over.
+    EXPECT_EQ(BidiPopups(small.get()).size(), 2u);
 }
 
 TEST_F(BidiList, ServerWithoutColourFeaturesGivesNotSupported) {
