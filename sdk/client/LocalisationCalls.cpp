@@ -10,6 +10,7 @@
 #include <t10.h>
 
 #include <algorithm>
+#include <cstdint>
 
 using namespace tovrane::client;
 using tovrane::protocol::Endpoint;
@@ -89,21 +90,24 @@ t10_status FetchStrings(Session& session) {
             [&](const std::string& reply) { return DecodeStrings(reply, strings); });
     if (status != T10_OK)
         return status;
-    // Sorted in place of a tree of nodes: one allocation instead of one per string. A pair
-    // sent twice keeps the text sent last.
+    // Sorted in place of a tree of nodes: one allocation instead of one per string. The
+    // sort moves indices, not the strings; a pair sent twice keeps the text sent last.
     const ContextKeyLess less;
-    std::stable_sort(strings.begin(), strings.end(), less);
-    auto kept = strings.begin();
-    for (auto it = strings.begin(); it != strings.end();) {
-        auto last = it;
-        while (last + 1 != strings.end() && !less(*last, *(last + 1)))
+    std::vector<uint32_t> order(strings.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return less(strings[a], strings[b]); });
+    std::vector<LocalisedString> sorted;
+    sorted.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        size_t last = i;
+        while (last + 1 < order.size() && !less(strings[order[last]], strings[order[last + 1]]))
             ++last;
-        if (kept != last)
-            *kept = std::move(*last);
-        ++kept;
-        it = last + 1;
+        sorted.push_back(std::move(strings[order[last]]));
+        i = last;
     }
-    strings.erase(kept, strings.end());
+    strings.swap(sorted);
     session.strings = std::move(strings);
     session.cached = true;
     return T10_OK;
