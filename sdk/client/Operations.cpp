@@ -175,9 +175,6 @@ bool Submit(const std::shared_ptr<Operation>& operation) {
             return false;
         }
     }
-    // Woken after the lock is let go, so that the worker does not wake only to wait for it
-    // (the caller, about to block on the ticket, usually runs the operation itself anyway).
-    lock.unlock();
     pool.wake.notify_one();
     return true;
 }
