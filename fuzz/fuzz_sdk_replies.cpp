@@ -4,15 +4,22 @@
 // all must survive any bytes); what decodes is turned into the blocks the SDK hands to its
 // callers and converted into the encodings sessions use. The same bytes are also read as a
 // whole HTTP reply (head and body) by the transport's bounded reader, arriving in two parts
-// split where the first byte says, and a body it completes is decoded too.
+// split where the first byte says, and a body it completes is decoded too. The decoders'
+// fast JSON event reader must accept, refuse and report exactly as the JSON library's own
+// strict event parser does, and the streamed colour defaults must equal those read from the
+// whole document: any difference aborts.
 //
 //===----------------------------------------------------------------------===//
 #include <CBlocks.h>
 #include <HttpMessage.h>
+#include <JsonEventLog.h>
+#include <JsonEvents.h>
+#include <JsonRead.h>
 #include <Protocol.h>
 #include <ReplyDecoder.h>
 #include <TextEncoding.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 using namespace tovrane::client;
@@ -35,6 +42,67 @@ void Convert(const std::string& text) {
     ToMacRoman(text);
 }
 
+/// The event reader against the library's parser, also when the receiver stops at the
+/// first byte's event number.
+void CompareEventReaders(std::string_view input) {
+    size_t stopAt = input.empty() ? 0 : static_cast<unsigned char>(input[0]) % 8;
+    std::string expected, got;
+    tovrane::JsonEventLog library(expected, stopAt), fast(got, stopAt);
+    bool libraryAccepted = nlohmann::json::sax_parse(input.begin(), input.end(), &library,
+                                                     nlohmann::json::input_format_t::json, true);
+    bool fastAccepted = tovrane::ParseJsonEvents(input, fast);
+    if (libraryAccepted != fastAccepted || expected != got) {
+        std::fprintf(stderr, "JSON readers differ: library %d, fast %d\n--- library\n%s--- fast\n%s",
+                     libraryAccepted, fastAccepted, expected.c_str(), got.c_str());
+        std::abort();
+    }
+}
+
+/// The colour defaults read from the whole document with the checked reads.
+t10_status ColourDefaultsFromDocument(std::string_view body, std::vector<ColourDefault>& out) {
+    using namespace tovrane;
+    out.clear();
+    Json json;
+    int64_t status;
+    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
+        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
+        return T10_ERR_PROTOCOL;
+    if (status != 0)
+        return static_cast<t10_status>(status);
+    auto list = json.find("keys");
+    if (list == json.end() || !list->is_array() || list->size() > protocol::kMaxSmallList)
+        return T10_ERR_PROTOCOL;
+    for (const Json& element : *list) {
+        ColourDefault c;
+        if (!ReadString(element, "key", protocol::kMaxNameBytes, c.key) ||
+            !ReadOptionalString(element, "default", protocol::kMaxNameBytes, c.defaultValue,
+                                c.hasDefault) ||
+            !ReadStringArray(element, "values", protocol::kMaxSmallList, protocol::kMaxNameBytes,
+                             c.values)) {
+            out.clear();
+            return T10_ERR_PROTOCOL;
+        }
+        out.push_back(std::move(c));
+    }
+    return T10_OK;
+}
+
+void CompareColourDefaults(std::string_view body) {
+    std::vector<ColourDefault> streamed, whole;
+    t10_status got = DecodeColourDefaults(body, streamed);
+    t10_status expected = ColourDefaultsFromDocument(body, whole);
+    bool same = got == expected && streamed.size() == whole.size();
+    for (size_t i = 0; same && i < whole.size(); ++i)
+        same = streamed[i].key == whole[i].key && streamed[i].hasDefault == whole[i].hasDefault &&
+               streamed[i].defaultValue == whole[i].defaultValue &&
+               streamed[i].values == whole[i].values;
+    if (!same) {
+        std::fprintf(stderr, "colour defaults differ: streamed %d (%zu keys), document %d (%zu)\n",
+                     got, streamed.size(), expected, whole.size());
+        std::abort();
+    }
+}
+
 /// The input as an HTTP reply; the body when it completes.
 void ReadAsHttp(std::string_view input) {
     tovrane::HttpMessage reply(tovrane::HttpMessage::Kind::Reply, tovrane::protocol::kMaxReplyBytes);
@@ -52,6 +120,7 @@ void ReadAsHttp(std::string_view input) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view body(reinterpret_cast<const char*>(data), size);
+    CompareEventReaders(body);
     ReadAsHttp(body);
     DecodeStatus(body);
     HelloReply hello;
@@ -92,8 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (DecodeStrings(body, strings) == T10_OK)
         for (const LocalisedString& entry : strings)
             Convert(entry.text);
-    std::vector<ColourDefault> keys;
-    DecodeColourDefaults(body, keys);
+    CompareColourDefaults(body);
     bool present;
     DecodeOptionalName(body, "id", present, text);
     DecodeOptionalName(body, "name", present, text);

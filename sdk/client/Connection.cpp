@@ -9,21 +9,23 @@ Connection::~Connection() {
     CloseIdleSockets();
 }
 
-int Connection::TakeIdleSocket() {
+int Connection::TakeIdleSocket(int& armedMs) {
     std::lock_guard<std::mutex> lock(mIdleMutex);
+    armedMs = 0;
     if (mIdle.empty())
         return -1;
     // The most recently used socket is the least likely to have been closed by the server.
-    int fd = mIdle.back();
+    IdleSocket kept = mIdle.back();
     mIdle.pop_back();
-    return fd;
+    armedMs = kept.armedMs;
+    return kept.fd;
 }
 
-void Connection::KeepIdleSocket(int fd) {
+void Connection::KeepIdleSocket(int fd, int armedMs) {
     {
         std::lock_guard<std::mutex> lock(mIdleMutex);
         if (!retired.load() && mIdle.size() < kMaxIdleSockets) {
-            mIdle.push_back(fd);
+            mIdle.push_back({fd, armedMs});
             return;
         }
     }
@@ -31,13 +33,13 @@ void Connection::KeepIdleSocket(int fd) {
 }
 
 void Connection::CloseIdleSockets() {
-    std::vector<int> idle;
+    std::vector<IdleSocket> idle;
     {
         std::lock_guard<std::mutex> lock(mIdleMutex);
         idle.swap(mIdle);
     }
-    for (int fd : idle)
-        close(fd);
+    for (const IdleSocket& kept : idle)
+        close(kept.fd);
 }
 
 size_t Connection::IdleSocketCount() {

@@ -27,11 +27,12 @@ struct Connection {
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    /// A kept socket to reuse, or -1 when none is kept.
-    int TakeIdleSocket();
-    /// Keeps `fd` for a later request (closes it when the pool is full or the connection
-    /// is retired).
-    void KeepIdleSocket(int fd);
+    /// A kept socket to reuse, or -1 when none is kept; `armedMs` is the receive timeout
+    /// its last exchange left set on it (what KeepIdleSocket was given).
+    int TakeIdleSocket(int& armedMs);
+    /// Keeps `fd`, whose receive timeout is `armedMs` milliseconds (0: none), for a later
+    /// request (closes it when the pool is full or the connection is retired).
+    void KeepIdleSocket(int fd, int armedMs);
     /// Closes every kept socket (on disconnect).
     void CloseIdleSockets();
     /// Sockets kept now.
@@ -49,8 +50,12 @@ struct Connection {
     std::atomic<bool> retired{false};
 
 private:
+    struct IdleSocket {
+        int fd;
+        int armedMs;
+    };
     std::mutex mIdleMutex;
-    std::vector<int> mIdle;
+    std::vector<IdleSocket> mIdle;
 };
 
 } // namespace tovrane::client

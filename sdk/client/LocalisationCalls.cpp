@@ -9,6 +9,9 @@
 
 #include <t10.h>
 
+#include <algorithm>
+#include <cstdint>
+
 using namespace tovrane::client;
 using tovrane::protocol::Endpoint;
 
@@ -87,12 +90,36 @@ t10_status FetchStrings(Session& session) {
             [&](const std::string& reply) { return DecodeStrings(reply, strings); });
     if (status != T10_OK)
         return status;
-    session.strings.clear();
-    for (LocalisedString& entry : strings)
-        session.strings.insert_or_assign({std::move(entry.context), std::move(entry.key)},
-                                         std::move(entry.text));
+    // Sorted in place of a tree of nodes: one allocation instead of one per string. The
+    // sort moves indices, not the strings; a pair sent twice keeps the text sent last.
+    const ContextKeyLess less;
+    std::vector<uint32_t> order(strings.size());
+    for (uint32_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](uint32_t a, uint32_t b) { return less(strings[a], strings[b]); });
+    std::vector<LocalisedString> sorted;
+    sorted.reserve(order.size());
+    for (size_t i = 0; i < order.size(); ++i) {
+        size_t last = i;
+        while (last + 1 < order.size() && !less(strings[order[last]], strings[order[last + 1]]))
+            ++last;
+        sorted.push_back(std::move(strings[order[last]]));
+        i = last;
+    }
+    strings.swap(sorted);
+    session.strings = std::move(strings);
     session.cached = true;
     return T10_OK;
+}
+
+/// The fetched string of (context, key), or null.
+const LocalisedString* FindString(const Session& session, std::string_view context,
+                                  std::string_view key) {
+    const ContextKeyLess::Views wanted(context, key);
+    auto it = std::lower_bound(session.strings.begin(), session.strings.end(), wanted,
+                               ContextKeyLess());
+    return it == session.strings.end() || ContextKeyLess()(wanted, *it) ? nullptr : &*it;
 }
 
 } // namespace
@@ -166,9 +193,8 @@ extern "C" t10_status LOCL_getStringWithContext(tovrane_session* session, const 
         if (!open->cached)
             FetchStrings(*open);
         if (open->cached) {
-            auto it = open->strings.find(ContextKeyLess::Views(contextText, key));
-            return it == open->strings.end() ? T10_ERR_NOT_FOUND
-                                             : HandOver(*open, it->second, text);
+            const LocalisedString* found = FindString(*open, contextText, key);
+            return found ? HandOver(*open, found->text, text) : T10_ERR_NOT_FOUND;
         }
         RequestBuilder request;
         request.Text("locale", open->locale).Text("key", key);

@@ -161,7 +161,7 @@ void* WorkerMain(void*) {
 /// Queues the operation for a thread; false when none was idle and none could be made.
 bool Submit(const std::shared_ptr<Operation>& operation) {
     Pool& pool = Workers();
-    std::lock_guard<std::mutex> lock(pool.mutex);
+    std::unique_lock<std::mutex> lock(pool.mutex);
     pool.queue.push_back(operation);
     if (pool.queue.size() > pool.idle) {
         pthread_attr_t attributes;

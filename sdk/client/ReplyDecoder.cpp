@@ -3,6 +3,7 @@
 
 #include "JsonRead.h"
 #include "Protocol.h"
+#include "ColourDefaultsReader.h"
 #include "StringListReader.h"
 
 namespace tovrane::client {
@@ -213,11 +214,8 @@ t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& ou
 }
 
 t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {
-    return DecodeArray(body, "keys", kMaxSmallList, out, [](const Json& e, ColourDefault& c) {
-        return ReadString(e, "key", kMaxNameBytes, c.key) &&
-               ReadOptionalString(e, "default", kMaxNameBytes, c.defaultValue, c.hasDefault) &&
-               ReadStringArray(e, "values", kMaxSmallList, kMaxNameBytes, c.values);
-    });
+    // Read as it is parsed rather than through a whole document, like the string table.
+    return ReadColourDefaults(body, out);
 }
 
 t10_status DecodeProfiles(std::string_view body, std::vector<ProfileEntry>& out) {

@@ -1,6 +1,8 @@
 //===- Sessions.cpp - Open sessions and the state they keep ---------------===//
 #include "Sessions.h"
 
+#include <map>
+
 namespace tovrane::client {
 
 namespace {

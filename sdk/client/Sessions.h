@@ -12,7 +12,6 @@
 #include <t10.h>
 
 #include <cstddef>
-#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -24,14 +23,11 @@ namespace tovrane::client {
 
 enum class SessionKind { Attributes, Jobs, Localisation, ColourDefaults, Colour };
 
-/// Orders (context, key) pairs as std::pair does; transparent, so that a look-up by a pair of
-/// views copies neither text.
+/// Orders strings by (context, key) as std::pair orders pairs; compares against a pair of
+/// views too, so that a look-up copies neither text.
 struct ContextKeyLess {
-    using is_transparent = void;
     using Views = std::pair<std::string_view, std::string_view>;
-    static Views View(const std::pair<std::string, std::string>& pair) {
-        return {pair.first, pair.second};
-    }
+    static Views View(const LocalisedString& entry) { return {entry.context, entry.key}; }
     static const Views& View(const Views& views) { return views; }
     template <typename A, typename B> bool operator()(const A& a, const B& b) const {
         return View(a) < View(b);
@@ -50,13 +46,13 @@ struct Session {
     std::mutex mutex;
 
     /// Localisation: the resolved locale and encoding, the encoding's iconv name, and the
-    /// strings, fetched all at once by LOCL_cacheStrings or the first look-up, keyed by
-    /// (context, key).
+    /// strings, fetched all at once by LOCL_cacheStrings or the first look-up: sorted by
+    /// ContextKeyLess, one per (context, key), looked up by binary search.
     std::string locale;
     std::string encoding;
     const char* iconvName = nullptr;
     bool cached = false;
-    std::map<std::pair<std::string, std::string>, std::string, ContextKeyLess> strings;
+    std::vector<LocalisedString> strings;
 
     /// Colour defaults: the keys and the walk's position. `key` is the index of the current
     /// key (keys.size() at the end, `kBeforeFirst` before the first); `value` the next value.

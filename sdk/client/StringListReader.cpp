@@ -5,6 +5,7 @@
 //===----------------------------------------------------------------------===//
 #include "StringListReader.h"
 
+#include "JsonEvents.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 
@@ -203,8 +204,7 @@ t10_status ReadStringList(std::string_view body, std::vector<LocalisedString>& o
     if (body.size() > protocol::kMaxReplyBytes)
         return T10_ERR_PROTOCOL;
     Reader reader(out);
-    if (!Json::sax_parse(body.begin(), body.end(), &reader, Json::input_format_t::json,
-                         /*strict=*/true)) {
+    if (!ParseJsonEvents(body, reader)) {
         out.clear();
         return T10_ERR_PROTOCOL;
     }

@@ -9,6 +9,7 @@
 #include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -78,23 +79,47 @@ int Open(const Connection& connection, Clock::time_point deadline, t10_status& s
         status = T10_ERR_CONNECT;
         return -1;
     }
+    // Connected: from here on receives block, bounded by the socket's receive timeout (see
+    // Arm), which spares a poll before every read; sends ask not to block (MSG_DONTWAIT).
+    if (fcntl(fd, F_SETFL, 0) != 0) {
+        close(fd);
+        status = T10_ERR_IO;
+        return -1;
+    }
     status = T10_OK;
     return fd;
 }
 
-/// True when a kept socket still looks usable: nothing to read. A server that closed it has
-/// sent its end, and one that sent more than its last reply has left bytes: both read as
-/// ready, and such a socket is not used again.
-bool StillOpen(int fd) {
-    pollfd poller{fd, POLLIN, 0};
-    return poll(&poller, 1, 0) == 0;
+/// A socket of an exchange and the receive timeout set on it (0: none, or unknown).
+struct Socket {
+    int fd = -1;
+    int armedMs = 0;
+};
+
+/// Makes the next blocking receive on `socket` end by the deadline: sets the receive timeout
+/// to the time left, unless the one set already ends no later than a millisecond past the
+/// deadline (a kept socket's usually does: it was set to the whole timeout, so one setting
+/// serves many exchanges). A timeout set shorter than needed only ends a receive early,
+/// which Receive then re-arms. False once the deadline has passed.
+bool Arm(Socket& socket, Clock::time_point deadline) {
+    int left = MillisecondsLeft(deadline);
+    if (left <= 0)
+        return false;
+    if (socket.armedMs > 0 && socket.armedMs <= left + 1)
+        return true;
+    timeval limit{left / 1000, (left % 1000) * 1000};
+    if (setsockopt(socket.fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit) != 0)
+        return true; // the receive reports the fault
+    socket.armedMs = left;
+    return true;
 }
 
 /// Writes all of `data` before the deadline.
 t10_status SendAll(int fd, const std::string& data, Clock::time_point deadline) {
     size_t sent = 0;
     while (sent < data.size()) {
-        ssize_t n = send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL);
+        ssize_t n =
+            send(fd, data.data() + sent, data.size() - sent, MSG_NOSIGNAL | MSG_DONTWAIT);
         if (n > 0) {
             sent += static_cast<size_t>(n);
             continue;
@@ -112,14 +137,13 @@ t10_status SendAll(int fd, const std::string& data, Clock::time_point deadline) 
 }
 
 /// Reads the reply into `reply` before the deadline.
-t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progress* progress) {
+t10_status Receive(Socket& socket, HttpMessage& reply, Clock::time_point deadline,
+                   Progress* progress) {
     char buffer[16384];
-    // Just after the request nothing is there yet: wait first rather than ask in vain.
-    bool wait = true;
     for (;;) {
-        if (wait && !WaitFor(fd, POLLIN, deadline))
+        if (!Arm(socket, deadline))
             return T10_ERR_TIMEOUT;
-        ssize_t n = recv(fd, buffer, sizeof buffer, 0);
+        ssize_t n = recv(socket.fd, buffer, sizeof buffer, 0);
         if (n > 0) {
             if (reply.Feed(buffer, static_cast<size_t>(n)) != HttpMessage::Result::Ok)
                 return T10_ERR_PROTOCOL;
@@ -129,8 +153,6 @@ t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progr
                                              static_cast<float>(total));
             if (reply.Done())
                 return T10_OK;
-            // A full buffer suggests more is waiting already.
-            wait = static_cast<size_t>(n) < sizeof buffer;
             continue;
         }
         if (n == 0) {
@@ -139,8 +161,12 @@ t10_status Receive(int fd, HttpMessage& reply, Clock::time_point deadline, Progr
                    : ended == HttpMessage::Result::Truncated ? T10_ERR_IO
                                                              : T10_ERR_PROTOCOL;
         }
-        if (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK) {
-            wait = errno != EINTR;
+        if (errno == EINTR)
+            continue;
+        if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            // The receive timeout ran out: at the deadline Arm says so, before it (a timeout
+            // set for a shorter exchange) it is set again to the time left.
+            socket.armedMs = 0;
             continue;
         }
         return T10_ERR_IO;
@@ -172,31 +198,31 @@ t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const s
 
     // A kept socket the server has closed meanwhile fails before any byte of the reply; the
     // request is then sent once more on a fresh socket (every request may be repeated: the
-    // server keeps no state between them).
+    // server keeps no state between them). A kept socket is not probed before use: that
+    // would cost a call per request, and a closed one is found out by the exchange itself.
+    // One holding bytes past its last reply is never kept (HttpMessage::KeepAlive); bytes
+    // a server sends later, unasked, read as a malformed or wrong reply, checked as any is.
     for (;;) {
-        int fd = connection.TakeIdleSocket();
-        bool reused = fd >= 0;
-        if (reused && !StillOpen(fd)) {
-            close(fd);
-            continue;
-        }
+        Socket socket;
+        socket.fd = connection.TakeIdleSocket(socket.armedMs);
+        bool reused = socket.fd >= 0;
         t10_status status = T10_OK;
-        if (!reused && (fd = Open(connection, deadline, status)) < 0)
+        if (!reused && (socket.fd = Open(connection, deadline, status)) < 0)
             return status;
         HttpMessage answer(HttpMessage::Kind::Reply, protocol::kMaxReplyBytes);
-        status = SendAll(fd, request, deadline);
+        status = SendAll(socket.fd, request, deadline);
         if (status == T10_OK)
-            status = Receive(fd, answer, deadline, progress);
+            status = Receive(socket, answer, deadline, progress);
         if (status != T10_OK) {
-            close(fd);
+            close(socket.fd);
             if (reused && answer.Empty() && (status == T10_ERR_IO) && MillisecondsLeft(deadline) > 0)
                 continue;
             return status;
         }
         if (answer.KeepAlive())
-            connection.KeepIdleSocket(fd);
+            connection.KeepIdleSocket(socket.fd, socket.armedMs);
         else
-            close(fd);
+            close(socket.fd);
         if (answer.StatusCode() != 200)
             return T10_ERR_SERVER;
         reply.swap(answer.Body());

@@ -1,6 +1,7 @@
 //===- JsonRead.cpp - Bounded JSON parsing and checked field reads --------===//
 #include "JsonRead.h"
 
+#include "JsonEvents.h"
 #include "Protocol.h"
 
 namespace tovrane {
@@ -119,12 +120,10 @@ bool ParseObject(std::string_view text, size_t maxBytes, Json& out, size_t maxEn
     // Counted while parsing: the first container nested too deep, container of more than
     // maxEntries members or value past maxValues ends the parse, so a document of millions of
     // tiny values never becomes millions of parsed ones. Well-formedness, UTF-8 and trailing
-    // text are the parser's (its own nesting stack is not recursive).
+    // text are the event reader's (its nesting stack is not recursive).
     Json parsed;
     BoundedBuilder builder(parsed, maxEntries, maxValues);
-    if (!Json::sax_parse(text.begin(), text.end(), &builder, Json::input_format_t::json,
-                         /*strict=*/true) ||
-        !parsed.is_object())
+    if (!ParseJsonEvents(text, builder) || !parsed.is_object())
         return false;
     out = std::move(parsed);
     return true;

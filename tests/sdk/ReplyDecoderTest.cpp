@@ -293,3 +293,117 @@ TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {
                         streamed[i].key == whole[i].key && streamed[i].text == whole[i].text);
     }
 }
+
+namespace {
+
+/// The colour defaults decoded from the whole document with the checked reads: what the
+/// streamed reader must answer for every input.
+t10_status ColourDefaultsFromDocument(std::string_view body, std::vector<ColourDefault>& out) {
+    using namespace tovrane;
+    out.clear();
+    Json json;
+    int64_t status;
+    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
+        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
+        return T10_ERR_PROTOCOL;
+    if (status != 0)
+        return static_cast<t10_status>(status);
+    auto list = json.find("keys");
+    if (list == json.end() || !list->is_array() || list->size() > protocol::kMaxSmallList)
+        return T10_ERR_PROTOCOL;
+    for (const Json& element : *list) {
+        ColourDefault c;
+        if (!ReadString(element, "key", protocol::kMaxNameBytes, c.key) ||
+            !ReadOptionalString(element, "default", protocol::kMaxNameBytes, c.defaultValue,
+                                c.hasDefault) ||
+            !ReadStringArray(element, "values", protocol::kMaxSmallList, protocol::kMaxNameBytes,
+                             c.values)) {
+            out.clear();
+            return T10_ERR_PROTOCOL;
+        }
+        out.push_back(std::move(c));
+    }
+    return T10_OK;
+}
+
+} // namespace
+
+TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    const std::vector<std::string> bodies{
+        R"({"status":0,"keys":[{"key":"*A","default":"X","values":["X","Y"]},{"key":"*B","values":[]}]})",
+        R"({"keys":[{"key":"*A","default":null,"values":["X"]}],"status":0,"o":{"k":[1,{"b":null}]}})",
+        R"({"status":0,"keys":[{"key":"*A","values":["X"],"x":[{"key":5,"values":3}]}]})",
+        R"({"status":0,"keys":[{"key":"*A","values":["X"],"key":"*B"}]})", // the last key wins
+        R"({"status":0,"keys":[{"key":5,"values":[],"key":"*B"}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":[],"key":5}]})",
+        R"({"status":0,"keys":[{"key":"*B","default":"D","default":null,"values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*B","default":null,"default":"D","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*B","default":3,"default":"D","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*B","default":"D","default":3,"values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":[],"values":["Z"]}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":["Z"],"values":7}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":7,"values":["Z"]}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":["Z",["Y"]]}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":["Z",null]}]})",
+        R"({"status":0,"keys":[{"key":"*B","values":{"a":"Z"}}]})",
+        R"({"status":0,"keys":[{"key":"*B","default":["D"],"values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*B"}]})",
+        R"({"status":0,"keys":[{"values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*A","values":[]}],"keys":[]})",
+        R"({"status":0,"keys":7,"keys":[{"key":"*A","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*A","values":[]}],"keys":{}})",
+        R"({"status":5,"status":0,"keys":[]})",
+        R"({"status":13,"keys":"garbage"})",
+        R"({"status":-0,"keys":[]})",
+        R"({"keys":[]})",
+        R"({"status":"0","keys":[]})",
+        R"({"status":0,"keys":[["*A"]]})",
+        R"({"status":0,"keys":["*A"]})",
+        R"({"status":0,"keys":[{"key":"*A\u0000","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*A","values":["\u0000"]}]})",
+        R"({"status":0,"keys":[{"key":"*A","default":"\u0000","values":[]}]})",
+        R"({"status":0,"keys":[{"key":")" + longName + R"(","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*A","default":")" + longName + R"(","values":[]}]})",
+        R"({"status":0,"keys":[{"key":"*A","values":[")" + longName + R"("]}]})",
+        R"({"status":0,"keys":[]} x)",
+        R"({"status":0,"keys":[)",
+        R"([{"status":0,"keys":[]}])",
+        R"({"status":0.0,"keys":[]})",
+        R"({"status":0,"keys":[{"key":"*A","values":[],"x":)" + std::string(13, '[') +
+            std::string(13, ']') + "}]}",
+        R"({"status":0,"keys":[{"key":"*A","values":[],"x":)" + std::string(12, '[') +
+            std::string(12, ']') + "}]}",
+    };
+    auto keys = [](size_t count) {
+        std::string body = R"({"status":0,"keys":[)";
+        for (size_t i = 0; i < count; ++i)
+            body += std::string(i ? "," : "") + R"({"key":"k)" + std::to_string(i) +
+                    R"(","values":["v"]})";
+        return body + "]}";
+    };
+    auto values = [](size_t count) {
+        std::string body = R"({"status":0,"keys":[{"key":"k","values":[)";
+        for (size_t i = 0; i < count; ++i)
+            body += std::string(i ? "," : "") + "\"v\"";
+        return body + "]}]}";
+    };
+    std::vector<std::string> all = bodies;
+    for (size_t count : {tovrane::protocol::kMaxSmallList, tovrane::protocol::kMaxSmallList + 1,
+                         tovrane::protocol::kMaxListEntries + 1}) {
+        all.push_back(keys(count));
+        all.push_back(values(count));
+    }
+    for (const std::string& body : all) {
+        std::vector<ColourDefault> streamed{{"stale", true, "stale", {"stale"}}}, whole;
+        t10_status expected = ColourDefaultsFromDocument(body, whole);
+        EXPECT_EQ(DecodeColourDefaults(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].key == whole[i].key &&
+                        streamed[i].hasDefault == whole[i].hasDefault &&
+                        streamed[i].defaultValue == whole[i].defaultValue &&
+                        streamed[i].values == whole[i].values)
+                << body.substr(0, 200);
+    }
+}

@@ -208,3 +208,46 @@ TEST(Transport, OneKeptConnectionCarriesTheCallsAndIsRemadeWhenThePeerClosesIt) 
     EXPECT_EQ(INIT_disconnectFromServer(handle, nullptr), T10_OK);
     ExpectAllReleased();
 }
+
+TEST(Transport, AStringTableOutOfOrderAndWithRepeatsIsLookedUpAsTheServerSentIt) {
+    // One body answers every request: hello, the session open and the string table, whose
+    // pairs come unsorted and one of them twice (the text sent last counts).
+    const std::string body =
+        R"({"status":0,"server":"S","protocol":1,"locale":"en_US","encoding":"UTF-8",)"
+        R"("strings":[{"context":null,"key":"K","text":"first"},{"context":"C","key":"A",)"
+        R"("text":"x"},{"context":null,"key":"K","text":"second"},{"key":"B","text":"b"},)"
+        R"({"context":"C","key":"B","text":"cb"}]})";
+    HostileServer peer([&](int fd, const std::atomic<bool>& stop) {
+        std::string reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\n"
+                            "Content-Length: " +
+                            std::to_string(body.size()) + "\r\n\r\n" + body;
+        while (!stop.load() && HostileServer::ReadRequestHead(fd)) {
+            char ignored[512];
+            recv(fd, ignored, sizeof ignored, MSG_DONTWAIT);
+            if (!HostileServer::WriteAll(fd, reply.data(), reply.size()))
+                return;
+        }
+    });
+    tovrane_server* handle = ConnectTo(peer.Port());
+    ASSERT_NE(handle, nullptr);
+    tovrane_session session = 0;
+    ASSERT_EQ(LOCL_openSession(handle, 0, "en_US", "UTF-8", &session, nullptr), T10_OK);
+    auto lookup = [&](const char* context, const char* key) {
+        char* text = nullptr;
+        t10_status status = LOCL_getStringWithContext(&session, context, key, &text, nullptr);
+        std::string result = status == T10_OK && text ? text : "status " + std::to_string(status);
+        tovrane_free(text);
+        return result;
+    };
+    const std::string notFound = "status " + std::to_string(T10_ERR_NOT_FOUND);
+    EXPECT_EQ(lookup(nullptr, "K"), "second");
+    EXPECT_EQ(lookup("", "B"), "b");
+    EXPECT_EQ(lookup("C", "A"), "x");
+    EXPECT_EQ(lookup("C", "B"), "cb");
+    EXPECT_EQ(lookup(nullptr, "A"), notFound);
+    EXPECT_EQ(lookup("C", "K"), notFound);
+    EXPECT_EQ(lookup("D", "A"), notFound);
+    EXPECT_EQ(LOCL_closeSession(&session, nullptr), T10_OK);
+    EXPECT_EQ(INIT_disconnectFromServer(handle, nullptr), T10_OK);
+    ExpectAllReleased();
+}

@@ -1,0 +1,370 @@
+//===- JsonEvents.cpp - A strict JSON reader that only reports events -----===//
+#include "JsonEvents.h"
+
+#include <clocale>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <locale.h>
+#include <string>
+#include <vector>
+
+namespace tovrane {
+
+namespace {
+
+using Events = nlohmann::json_sax<nlohmann::json>;
+
+/// Bytes a string may hold as they are: printable ASCII and DEL, but no quote or backslash.
+struct PlainTable {
+    bool plain[256] = {};
+    constexpr PlainTable() {
+        for (int c = 0x20; c < 0x80; ++c)
+            plain[c] = c != '"' && c != '\\';
+    }
+};
+constexpr PlainTable kPlain;
+
+/// The "C" locale, so that a number's decimal point reads the same whatever the process's
+/// locale is (the library swaps in the locale's point for the same reason). Made once and
+/// kept for the process's life.
+locale_t CLocale() {
+    static locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return c;
+}
+
+int HexValue(unsigned char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+class Reader {
+public:
+    Reader(std::string_view text, Events& events)
+        : p_(reinterpret_cast<const unsigned char*>(text.data())), end_(p_ + text.size()),
+          events_(events) {}
+
+    bool Run() {
+        if (p_ < end_ && *p_ == 0xEF) {
+            if (end_ - p_ < 3 || p_[1] != 0xBB || p_[2] != 0xBF)
+                return false;
+            p_ += 3;
+        }
+        for (;;) {
+            Step step = Value();
+            if (step == Step::Fault)
+                return false;
+            if (step == Step::Opened)
+                continue; // the container's first value comes next
+            // Close what the value ended, then find the next value or the end.
+            for (;;) {
+                SkipSpace();
+                if (open_.empty())
+                    return p_ == end_ || *p_ == '\0';
+                if (p_ == end_)
+                    return false;
+                if (*p_ == ',') {
+                    ++p_;
+                    if (!open_.back() && !Key())
+                        return false;
+                    break;
+                }
+                if (*p_ != (open_.back() ? ']' : '}'))
+                    return false;
+                ++p_;
+                bool array = open_.back();
+                open_.pop_back();
+                if (!(array ? events_.end_array() : events_.end_object()))
+                    return false;
+            }
+        }
+    }
+
+private:
+    void SkipSpace() {
+        while (p_ < end_ && (*p_ == ' ' || *p_ == '\n' || *p_ == '\r' || *p_ == '\t'))
+            ++p_;
+    }
+
+    /// What reading one value did.
+    enum class Step { Fault, Done, Opened };
+    static Step Check(bool ok) { return ok ? Step::Done : Step::Fault; }
+
+    /// One value. A non-empty container is only opened (an object's first key read too) and
+    /// left for Run to fill, so that nesting never recurses.
+    Step Value() {
+        SkipSpace();
+        if (p_ == end_)
+            return Step::Fault;
+        switch (*p_) {
+        case '{':
+            ++p_;
+            if (!events_.start_object(static_cast<std::size_t>(-1)))
+                return Step::Fault;
+            SkipSpace();
+            if (p_ < end_ && *p_ == '}') {
+                ++p_;
+                return Check(events_.end_object());
+            }
+            open_.push_back(false);
+            return Key() ? Step::Opened : Step::Fault;
+        case '[':
+            ++p_;
+            if (!events_.start_array(static_cast<std::size_t>(-1)))
+                return Step::Fault;
+            SkipSpace();
+            if (p_ < end_ && *p_ == ']') {
+                ++p_;
+                return Check(events_.end_array());
+            }
+            open_.push_back(true);
+            return Step::Opened;
+        case '"':
+            return Check(String() && events_.string(text_));
+        case 't':
+            return Check(Literal("true", 4) && events_.boolean(true));
+        case 'f':
+            return Check(Literal("false", 5) && events_.boolean(false));
+        case 'n':
+            return Check(Literal("null", 4) && events_.null());
+        default:
+            return Check(Number());
+        }
+    }
+
+    /// A member's key and its colon, the reader standing before the key's quote (after
+    /// whitespace).
+    bool Key() {
+        SkipSpace();
+        if (p_ == end_ || *p_ != '"' || !String() || !events_.key(text_))
+            return false;
+        SkipSpace();
+        if (p_ == end_ || *p_ != ':')
+            return false;
+        ++p_;
+        return true;
+    }
+
+    bool Literal(const char* word, std::size_t length) {
+        if (static_cast<std::size_t>(end_ - p_) < length)
+            return false;
+        for (std::size_t i = 0; i < length; ++i)
+            if (p_[i] != static_cast<unsigned char>(word[i]))
+                return false;
+        p_ += length;
+        return true;
+    }
+
+    bool Digit() const { return p_ < end_ && *p_ >= '0' && *p_ <= '9'; }
+
+    bool Number() {
+        const unsigned char* start = p_;
+        bool negative = *p_ == '-';
+        if (negative)
+            ++p_;
+        if (!Digit())
+            return false;
+        if (*p_ == '0')
+            ++p_;
+        else
+            while (Digit())
+                ++p_;
+        bool fraction = false;
+        if (p_ < end_ && *p_ == '.') {
+            ++p_;
+            if (!Digit())
+                return false;
+            while (Digit())
+                ++p_;
+            fraction = true;
+        }
+        if (p_ < end_ && (*p_ == 'e' || *p_ == 'E')) {
+            ++p_;
+            if (p_ < end_ && (*p_ == '+' || *p_ == '-'))
+                ++p_;
+            if (!Digit())
+                return false;
+            while (Digit())
+                ++p_;
+            fraction = true;
+        }
+        if (!fraction) {
+            // An integer that fits 64 bits stays one (unsigned when not negative, as the
+            // library keeps it); a longer one becomes a double, as there.
+            std::uint64_t magnitude = 0;
+            bool fits = true;
+            for (const unsigned char* d = start + negative; d < p_; ++d) {
+                unsigned digit = *d - '0';
+                if (magnitude > (UINT64_MAX - digit) / 10) {
+                    fits = false;
+                    break;
+                }
+                magnitude = magnitude * 10 + digit;
+            }
+            if (fits && !negative)
+                return events_.number_unsigned(magnitude);
+            constexpr std::uint64_t kMostNegative = static_cast<std::uint64_t>(INT64_MAX) + 1;
+            if (fits && magnitude <= kMostNegative)
+                return events_.number_integer(magnitude == kMostNegative
+                                                  ? INT64_MIN
+                                                  : -static_cast<std::int64_t>(magnitude));
+        }
+        text_.assign(reinterpret_cast<const char*>(start), static_cast<std::size_t>(p_ - start));
+        locale_t c = CLocale();
+        double value = c ? strtod_l(text_.c_str(), nullptr, c) : std::strtod(text_.c_str(), nullptr);
+        // The library refuses a number too large for a double.
+        return std::isfinite(value) && events_.number_float(value, text_);
+    }
+
+    /// The string at the reader (standing on its quote) into text_, checked as the library
+    /// checks it.
+    bool String() {
+        ++p_;
+        text_.clear();
+        for (;;) {
+            const unsigned char* run = p_;
+            while (p_ < end_ && kPlain.plain[*p_])
+                ++p_;
+            text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
+            if (p_ == end_)
+                return false;
+            unsigned char c = *p_;
+            if (c == '"') {
+                ++p_;
+                return true;
+            }
+            if (c == '\\') {
+                if (!Escape())
+                    return false;
+            } else if (c < 0x20) {
+                return false;
+            } else if (!MultiByte()) {
+                return false;
+            }
+        }
+    }
+
+    /// Four hex digits at the reader, or -1.
+    int Hex4() {
+        if (end_ - p_ < 4)
+            return -1;
+        int value = 0;
+        for (int i = 0; i < 4; ++i) {
+            int digit = HexValue(p_[i]);
+            if (digit < 0)
+                return -1;
+            value = value * 16 + digit;
+        }
+        p_ += 4;
+        return value;
+    }
+
+    bool Escape() {
+        ++p_;
+        if (p_ == end_)
+            return false;
+        char plain = 0;
+        switch (*p_++) {
+        case '"': plain = '"'; break;
+        case '\\': plain = '\\'; break;
+        case '/': plain = '/'; break;
+        case 'b': plain = '\b'; break;
+        case 'f': plain = '\f'; break;
+        case 'n': plain = '\n'; break;
+        case 'r': plain = '\r'; break;
+        case 't': plain = '\t'; break;
+        case 'u': return Unicode();
+        default: return false;
+        }
+        text_.push_back(plain);
+        return true;
+    }
+
+    /// The code point of a \u escape (the reader past the "u"), joined with its low
+    /// surrogate when it is a high one, written as UTF-8.
+    bool Unicode() {
+        int point = Hex4();
+        if (point < 0)
+            return false;
+        if (point >= 0xD800 && point <= 0xDBFF) {
+            if (end_ - p_ < 2 || p_[0] != '\\' || p_[1] != 'u')
+                return false;
+            p_ += 2;
+            int low = Hex4();
+            if (low < 0xDC00 || low > 0xDFFF)
+                return false;
+            point = 0x10000 + ((point - 0xD800) << 10) + (low - 0xDC00);
+        } else if (point >= 0xDC00 && point <= 0xDFFF) {
+            return false;
+        }
+        unsigned u = static_cast<unsigned>(point);
+        if (u < 0x80) {
+            text_.push_back(static_cast<char>(u));
+        } else if (u < 0x800) {
+            text_.push_back(static_cast<char>(0xC0 | (u >> 6)));
+            text_.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        } else if (u < 0x10000) {
+            text_.push_back(static_cast<char>(0xE0 | (u >> 12)));
+            text_.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+            text_.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        } else {
+            text_.push_back(static_cast<char>(0xF0 | (u >> 18)));
+            text_.push_back(static_cast<char>(0x80 | ((u >> 12) & 0x3F)));
+            text_.push_back(static_cast<char>(0x80 | ((u >> 6) & 0x3F)));
+            text_.push_back(static_cast<char>(0x80 | (u & 0x3F)));
+        }
+        return true;
+    }
+
+    /// One UTF-8 sequence of two to four bytes: no overlong forms, no surrogates, nothing
+    /// past U+10FFFF.
+    bool MultiByte() {
+        unsigned char lead = *p_;
+        int trail;
+        unsigned char low = 0x80, high = 0xBF; // the range of the first trailing byte
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            trail = 1;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            trail = 2;
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            trail = 3;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            return false;
+        }
+        if (end_ - p_ <= trail || p_[1] < low || p_[1] > high)
+            return false;
+        for (int i = 2; i <= trail; ++i)
+            if (p_[i] < 0x80 || p_[i] > 0xBF)
+                return false;
+        text_.append(reinterpret_cast<const char*>(p_), static_cast<std::size_t>(trail + 1));
+        p_ += trail + 1;
+        return true;
+    }
+
+    const unsigned char* p_;
+    const unsigned char* end_;
+    Events& events_;
+    std::string text_;       // the string or number being read; receivers may move from it
+    std::vector<bool> open_; // the open containers, innermost last: true for an array
+};
+
+} // namespace
+
+bool ParseJsonEvents(std::string_view text, nlohmann::json_sax<nlohmann::json>& events) {
+    return Reader(text, events).Run();
+}
+
+} // namespace tovrane
