@@ -185,11 +185,12 @@ TEST(ExamplePPDs, EveryDisplayNameSurvivesTheSystemEncoding) {
         PPDXControls* controls = ppd->GetControls();
         for (PPDXControl* c = controls->First(type); c; c = controls->Next(type)) {
             check(c);
-            if (auto* p = dynamic_cast<PPDXPopupControl*>(c))
-                for (_PopupItem* item = p->FirstItem(); item; item = p->NextItem())
-                    EXPECT_TRUE(same(p->GetKeywordCFLocalName(item->Keyword()),
-                                     p->GetKeywordLocalName(item->Keyword())))
-                        << file << " " << c->Keyword() << " " << item->Keyword();
+            auto* p = dynamic_cast<PPDXPopupControl*>(c);
+            for (_PopupItem* item = p ? p->FirstItem() : nullptr; item; item = p->NextItem()) {
+                EXPECT_TRUE(same(p->GetKeywordCFLocalName(item->Keyword()),
+                                 p->GetKeywordLocalName(item->Keyword())))
+                    << file << " " << c->Keyword() << " " << item->Keyword();
+            }
         }
         EXPECT_GT(names, 20) << file;
         EXPECT_GT(nonASCII, 5) << file; // the translations really are in their language
