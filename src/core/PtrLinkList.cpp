@@ -17,7 +17,14 @@ PtrLinkList::PtrLinkList(LinkElement_Dual* first)
 
 // next is read before the element goes, so the walk never touches freed memory.
 PtrLinkList::~PtrLinkList() {
+    deleteAll();
+}
+
+void PtrLinkList::deleteAll() {
     LinkElement_Dual* element = mFirst;
+    mFirst = mLast = nullptr;
+    mCount = 0;
+    mIterator = LinkElementDualIterator();
     while (element) {
         LinkElement_Dual* following = element->next();
         delete element;

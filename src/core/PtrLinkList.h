@@ -15,7 +15,8 @@ class LinkElement_Dual;
 /// An owning, intrusive, doubly linked list of LinkElement_Dual. Callers allocate elements with
 /// `new` and hand them over with `add`; from then on the list owns them and its destructor
 /// deletes each exactly once, front to back. Elements are appended only, never removed, so a
-/// pointer from `first`, `last` or `index` stays valid as long as the list lives. Not copyable.
+/// pointer from `first`, `last` or `index` stays valid until the list is emptied with
+/// `deleteAll` or destroyed. Not copyable.
 /// Not locked: one thread at a time.
 class PtrLinkList {
 public:
@@ -31,6 +32,8 @@ public:
     /// Appends `element` and takes it over; false (list unchanged, element not taken) for null
     /// or for an element that is already linked into this or another list.
     bool add(LinkElement_Dual* element);
+    /// Deletes every element, first to last, and leaves the list empty (its iterator on null).
+    void deleteAll();
 
     /// The first element, or null.
     LinkElement_Dual* first() const { return mFirst; }

@@ -75,6 +75,21 @@ TEST(PtrLinkList, AppendsInOrderWithBothLinks) {
     EXPECT_EQ(deaths, (std::vector<int>{1, 2, 3, 4}));
 }
 
+TEST(PtrLinkList, DeleteAllEmptiesTheListAndItTakesNewElements) {
+    std::vector<int> deaths;
+    PtrLinkList list(new Numbered(1, &deaths));
+    list.add(new Numbered(2, &deaths));
+    list.deleteAll();
+    EXPECT_EQ(deaths, (std::vector<int>{1, 2}));
+    EXPECT_EQ(list.count(), 0);
+    EXPECT_EQ(list.first(), nullptr);
+    EXPECT_EQ(list.last(), nullptr);
+    EXPECT_EQ(*list.iterator(), nullptr);
+    EXPECT_TRUE(list.add(new Numbered(3, &deaths)));
+    EXPECT_EQ(forwards(list), (std::vector<int>{3}));
+    EXPECT_EQ(backwards(list), (std::vector<int>{3}));
+}
+
 TEST(PtrLinkList, IndexStopsAtTheCount) {
     std::vector<int> deaths;
     PtrLinkList list;

@@ -377,11 +377,19 @@ PPDXControl* QRVPPD::PPDCreatePopupMenu(const char* groupKeyword, const char* co
         CFRelease(groupName);
     }
     PPDXGroup* group = mGroups->Find(groupKeyword, true);
-    CFStringRef name = mTextConverter->ConvertToCFString(translation, 0);
+    // The translation is the caller's text in the system encoding (a print server's name for
+    // its feature, in any language), not PPD text: read as PPD bytes it would lose every
+    // character outside the PPD's encoding. Only bytes the system encoding rejects fall back
+    // to the PPD's reading.
+    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, translation,
+                                                 CFStringGetSystemEncoding());
+    if (!name)
+        name = mTextConverter->ConvertToCFString(translation, 0);
     PointerList noFlags;
     PPDXPopupControl* popup = new (std::nothrow)
         PPDXPopupControl(controlKeyword, name, noFlags, true, false, items, defaultKeyword);
-    CFRelease(name);
+    if (name)
+        CFRelease(name);
     if (popup)
         SetupControl(group, popup, true);
     return popup;

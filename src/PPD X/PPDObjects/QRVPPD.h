@@ -55,7 +55,8 @@ public:
 
     void Parse() override;
     long ParsePSKeywords(PPDStream& line, const char* keyword) override;
-    /// Makes a popup control that is not in the PPD and places it in the group `groupKeyword`.
+    /// Makes a popup control that is not in the PPD and places it in the group `groupKeyword`;
+    /// `translation` is in the system encoding.
     virtual PPDXControl* PPDCreatePopupMenu(const char* groupKeyword, const char* controlKeyword,
                                             const char* translation, PointerList& items,
                                             CString* defaultKeyword);
