@@ -16,3 +16,16 @@ function(pigmentor_add_test name)
   add_dependencies(${name} pigmentor_bundle)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
+
+# pigmentor_export_platform(TARGET lib1 lib2 ...)
+# Makes the executable TARGET a host of plug-ins: the platform libraries named are linked whole
+# and exported, so that a plug-in's executable, which links none of them, binds its platform
+# calls to the host's one copy (one CF type registry, one ticket table, one Gestalt registry).
+function(pigmentor_export_platform target)
+  set_target_properties(${target} PROPERTIES ENABLE_EXPORTS ON)
+  foreach(lib IN LISTS ARGN)
+    target_link_libraries(${target} PRIVATE ${lib})
+    target_link_options(${target} PRIVATE
+      "SHELL:-Wl,--whole-archive $<TARGET_FILE:${lib}> -Wl,--no-whole-archive")
+  endforeach()
+endfunction()
