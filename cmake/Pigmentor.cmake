@@ -29,3 +29,30 @@ function(pigmentor_export_platform target)
       "SHELL:-Wl,--whole-archive $<TARGET_FILE:${lib}> -Wl,--no-whole-archive")
   endforeach()
 endfunction()
+
+# The platform layers: a host executable holds them (pigmentor_export_platform), plug-ins never.
+set(PIGMENTOR_PLATFORM_LIBS CoreFoundation CarbonCore PrintCore HIToolbox)
+
+# pigmentor_add_plugin_executable(TARGET BUNDLE_DIR dir NAME name SOURCES a.cpp LIBS lib1 lib2)
+# The executable of a plug-in bundle, BUNDLE_DIR/Contents/Linux/NAME.so. It links the static
+# libraries of the tree named in LIBS (in link order) and none of the platform layers, whose
+# calls it binds to the host that loads it; its own symbols bind to itself (-Bsymbolic), so that
+# its statics stay its own even in a host that links the same libraries.
+function(pigmentor_add_plugin_executable target)
+  cmake_parse_arguments(ARG "" "BUNDLE_DIR;NAME" "SOURCES;LIBS" ${ARGN})
+  add_library(${target} MODULE ${ARG_SOURCES})
+  set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME "${ARG_NAME}"
+    LIBRARY_OUTPUT_DIRECTORY "${ARG_BUNDLE_DIR}/Contents/Linux")
+  foreach(lib IN LISTS ARG_LIBS PIGMENTOR_PLATFORM_LIBS)
+    target_include_directories(${target} PRIVATE
+      $<TARGET_PROPERTY:${lib},INTERFACE_INCLUDE_DIRECTORIES>)
+    target_compile_definitions(${target} PRIVATE
+      $<TARGET_PROPERTY:${lib},INTERFACE_COMPILE_DEFINITIONS>)
+  endforeach()
+  foreach(lib IN LISTS ARG_LIBS)
+    target_link_libraries(${target} PRIVATE $<TARGET_FILE:${lib}>)
+    add_dependencies(${target} ${lib})
+  endforeach()
+  # Only what the plug-in's own sources export is visible: the libraries stay private to it.
+  target_link_options(${target} PRIVATE "LINKER:-Bsymbolic" "LINKER:--exclude-libs,ALL")
+endfunction()
