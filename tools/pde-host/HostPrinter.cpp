@@ -130,3 +130,15 @@ PMTicketRef HostPrinter::Settings() const {
 std::string HostPrinter::Name() const {
     return PMCFStringCopyUTF8(PMPrinterGetName(mPrinter));
 }
+
+std::string HostPrinter::PPDPath() const {
+    CFURLRef url = nullptr;
+    if (PMPrinterCopyDescriptionURL(mPrinter, kPMPPDDescriptionType, &url) != noErr || !url)
+        return "";
+    CFStringRef path = CFURLCopyFileSystemPath(url, kCFURLPOSIXPathStyle);
+    std::string text = path ? PMCFStringCopyUTF8(path) : "";
+    if (path)
+        CFRelease(path);
+    CFRelease(url);
+    return text;
+}

@@ -36,6 +36,8 @@ public:
     PMTicketRef Settings() const;
     /// The printer's display name.
     std::string Name() const;
+    /// The path of the printer's PPD ("" without one); a queue's lives as long as this object.
+    std::string PPDPath() const;
 
 private:
     bool MakeSession(std::string& error);

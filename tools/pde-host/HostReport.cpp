@@ -68,6 +68,9 @@ std::string ReportText(const json& report) {
         return value.is_string() ? value.get<std::string>() : Dump(value, -1);
     };
     out += "Printer: " + text(report.value("printer", json())) + "\n";
+    const json ppd = report.value("ppd", json::object());
+    out += "PPD: " + text(ppd.value("path", json())) + " (" + text(ppd.value("modelName", json())) +
+           ")\n";
     out += "Pane: " + text(report.value("title", json())) + " (" +
            text(report.value("bundle", json())) + ")\n";
     out += "Calls:";

@@ -24,7 +24,7 @@ struct PaneSettings {
 };
 PaneSettings ReadPaneSettings(PMTicketRef settings, const std::string& bundleID);
 
-/// The whole result as one JSON object: "printer", "bundle", "title", "status" (each table
+/// The whole result as one JSON object: "printer", "ppd" (path and model name), "bundle", "title", "status" (each table
 /// call and its status, in order), "actions" (what summary and dump actions showed),
 /// "summary", "printSettings", "jobTicketFile" (path and entries as site and data), "job" and
 /// "errors". Texts that are not UTF-8 are shown with U+FFFD.

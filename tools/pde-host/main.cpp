@@ -85,6 +85,8 @@ int main(int argc, char** argv) {
                                       : printer.OpenPPD(options.ppd, options.printer, error);
     if (opened) {
         report["printer"] = printer.Name();
+        std::string ppd = printer.PPDPath();
+        report["ppd"] = {{"path", ppd}, {"modelName", ppd.empty() ? "" : PPDModelName(ppd)}};
         opened = options.settings.empty() || printer.LoadSettings(options.settings, error);
     }
     if (opened && extension.Load(options.bundle, error) && extension.Start(error)) {
