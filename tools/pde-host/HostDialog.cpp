@@ -36,7 +36,7 @@ HostDialog::~HostDialog() {
         DisposeWindow(mWindow);
 }
 
-bool HostDialog::Build(const std::string& title) {
+bool HostDialog::Build(const std::string& title, bool show) {
     const SInt16 margin = 20;
     Rect content = {80, 80, static_cast<SInt16>(80 + mExtension.Height() + 2 * margin),
                     static_cast<SInt16>(80 + mExtension.Width() + 2 * margin)};
@@ -52,7 +52,8 @@ bool HostDialog::Build(const std::string& title) {
                  static_cast<SInt16>(margin + mExtension.Width())};
     if (CreateUserPaneControl(mWindow, &pane, kControlSupportsEmbedding, &mPane) != noErr)
         return false;
-    ShowWindow(mWindow);
+    if (show)
+        ShowWindow(mWindow);
     mHostUPP = NewEventHandlerUPP(HandleHost);
     mObserverUPP = NewEventHandlerUPP(ObserveCommand);
     const EventTypeSpec types[] = {{kHostClass, kNext}, {kHostClass, kTimeout}, {kHostClass, kFinish}};
@@ -76,6 +77,12 @@ bool HostDialog::Run(const std::vector<HostAction>& actions, double timeout, nlo
     if (mExtension.IsOpen())
         mExtension.Close();
     return !mFailed;
+}
+
+void HostDialog::EndByPerson(bool print) {
+    mWaitForPerson = false;
+    mPrinted = print;
+    Post(kFinish);
 }
 
 void HostDialog::Post(UInt32 kind) {
@@ -159,7 +166,7 @@ OSStatus HostDialog::HandleHost(EventHandlerCallRef, EventRef event, void* data)
         }
         return noErr;
     case kFinish:
-        if (self->mWaiting)
+        if (self->mWaiting || (self->mWaitForPerson && !self->mFailed))
             return noErr;
         if (HIAppModalDepth() > 0 && self->Front() != self->mWindow) {
             // A dialog left open: cancel it as a person closing the print dialog would.
@@ -175,6 +182,11 @@ OSStatus HostDialog::HandleHost(EventHandlerCallRef, EventRef event, void* data)
             }
             self->Post(kFinish);
             return noErr;
+        }
+        if (self->mBeforeEnd) {
+            auto hook = std::move(self->mBeforeEnd);
+            self->mBeforeEnd = nullptr;
+            hook();
         }
         QuitApplicationEventLoop();
         return noErr;

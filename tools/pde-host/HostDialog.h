@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include <condition_variable>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -33,8 +34,17 @@ public:
     HostDialog(const HostDialog&) = delete;
     HostDialog& operator=(const HostDialog&) = delete;
 
-    /// Makes the window titled `title` with the pane; false when it cannot be made.
-    bool Build(const std::string& title);
+    /// Makes the window titled `title` with the pane, shown when `show`; false when it cannot
+    /// be made.
+    bool Build(const std::string& title, bool show = true);
+    /// After the actions, Run waits for the person (EndByPerson) instead of ending.
+    void WaitForPerson() { mWaitForPerson = true; }
+    /// The person closed the dialog: with Print (`print` true) or Cancel. Main thread.
+    void EndByPerson(bool print);
+    /// `hook` runs once the actions are done, while the pane is still open (a screenshot).
+    void BeforeEnd(std::function<void()> hook) { mBeforeEnd = std::move(hook); }
+    /// Whether the person chose Print (true when nobody was waited for).
+    bool Printed() const { return mPrinted; }
     /// Opens the pane and performs `actions`; errors are added to `errors`, the summary lines of
     /// summary actions and the windows of dump actions to `log`. False when an action failed.
     bool Run(const std::vector<HostAction>& actions, double timeout, nlohmann::json& log,
@@ -69,11 +79,13 @@ private:
     double mTimeout = 60;
     nlohmann::json* mLog = nullptr;
     std::vector<std::string>* mErrors = nullptr;
-    bool mFailed = false, mWaiting = false, mFinishing = false;
+    bool mFailed = false, mWaiting = false;
+    bool mWaitForPerson = false, mPrinted = true;
     long mFetchesSeen = 0, mFetchesUsed = 0;
     UInt32 mSimulationFailures = 0;
     int mCancelTries = 0;
-    std::string mPending; // the queued input action whose target is checked next
+    std::string mPending;
+    std::function<void()> mBeforeEnd; // the queued input action whose target is checked next
 
     std::thread mWatchdog;
     std::mutex mWatchLock;

@@ -40,6 +40,7 @@ const char* HostUsage() {
     return "usage: pde-host (--ppd FILE [--printer NAME] | --queue NAME) [--bundle DIR]\n"
            "                [--settings FILE] [--do ACTION]... [--script FILE] [--json]\n"
            "                [--print IN.ps [--output OUT.ps]] [--timeout SECONDS]\n"
+           "                [--gui | --window] [--screenshot PNG]\n"
            "actions: click SIG:ID | choose SIG:ID N | type SIG:ID TEXT | command CODE | ok |\n"
            "         cancel | wait-fetch | load | store | summary | dump | open | close\n";
 }
@@ -61,15 +62,21 @@ bool ParseHostOptions(int argc, char** argv, const std::string& defaultBundle, H
         std::string text;
         if (arg == "--json")
             o.json = true;
+        else if (arg == "--gui")
+            o.gui = true;
+        else if (arg == "--window")
+            o.window = true;
         else if (arg == "--bundle" || arg == "--ppd" || arg == "--printer" || arg == "--queue" ||
-                 arg == "--settings" || arg == "--print" || arg == "--output") {
+                 arg == "--settings" || arg == "--print" || arg == "--output" ||
+                 arg == "--screenshot") {
             std::string& slot = arg == "--bundle"     ? o.bundle
                                 : arg == "--ppd"      ? o.ppd
                                 : arg == "--printer"  ? o.printer
                                 : arg == "--queue"    ? o.queue
                                 : arg == "--settings" ? o.settings
                                 : arg == "--print"    ? o.print
-                                                      : o.output;
+                                : arg == "--output"   ? o.output
+                                                      : o.screenshot;
             if (!value(slot))
                 return false;
             if (slot.empty()) {
@@ -117,5 +124,9 @@ bool ParseHostOptions(int argc, char** argv, const std::string& defaultBundle, H
         error = "--output goes with --print";
     else if (!o.print.empty() && o.output.empty() && o.queue.empty())
         error = "--print needs --output OUT.ps or --queue NAME";
+    else if (o.gui && o.window)
+        error = "--gui and --window exclude each other";
+    else if (!o.screenshot.empty() && !o.gui && !o.window)
+        error = "--screenshot goes with --gui or --window";
     return error.empty();
 }

@@ -23,6 +23,8 @@ struct HostOptions {
     bool json = false;
     std::string print;  ///< --print IN.ps
     std::string output; ///< --output OUT.ps
+    bool gui = false, window = false;
+    std::string screenshot; ///< --screenshot PNG
     double timeout = 60;    ///< --timeout SECONDS: the longest wait-fetch
 };
 

@@ -12,6 +12,7 @@
 //===----------------------------------------------------------------------===//
 #include "HostDialog.h"
 #include "HostExtension.h"
+#include "HostGui.h"
 #include "HostJobTicket.h"
 #include "HostOptions.h"
 #include "HostPrinter.h"
@@ -75,6 +76,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pde-host: %s\n%s", error.c_str(), HostUsage());
         return 2;
     }
+    if ((options.gui || options.window) && !HostGui::Install(&argc, &argv, error)) {
+        std::fprintf(stderr, "pde-host: %s\n", error.c_str());
+        return 1;
+    }
     json report = json::object();
     std::vector<std::string> errors;
     json log = json::array();
@@ -93,14 +98,32 @@ int main(int argc, char** argv) {
         report["bundle"] = extension.BundleID();
         report["title"] = extension.Title();
         HostDialog dialog(extension, printer.Session());
+        HostGui gui(dialog, extension, printer.Session());
+        const bool desktop = options.gui || options.window;
         OSStatus status = paramErr;
-        if (!dialog.Build(extension.Title()))
+        if (!dialog.Build(extension.Title(), !desktop))
             errors.push_back("cannot make the print dialog's window");
         else if ((status = extension.Initialize(dialog.Pane(), printer.Session())) != noErr)
             errors.push_back("initialize answered " + std::to_string(status) +
                              ": the pane cannot work with this printer");
-        if (status == noErr) {
+        if (status == noErr && desktop) {
+            if (!gui.Show(options.gui, error)) {
+                errors.push_back(error);
+                status = paramErr;
+            } else if (!options.screenshot.empty()) {
+                dialog.BeforeEnd([&] {
+                    if (!gui.Screenshot(options.screenshot, error))
+                        errors.push_back(error);
+                });
+            } else if (options.actions.empty()) {
+                dialog.WaitForPerson();
+            }
+        }
+        if (status == noErr)
             dialog.Run(options.actions, options.timeout, log, errors);
+        if (status == noErr && !dialog.Printed())
+            report["cancelled"] = true;
+        if (status == noErr && dialog.Printed()) {
             if ((status = extension.Sync(printer.Session(), false)) != noErr)
                 errors.push_back("the final store answered " + std::to_string(status));
             std::vector<HostExtension::SummaryLine> lines;
