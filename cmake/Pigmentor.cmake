@@ -56,3 +56,19 @@ function(pigmentor_add_plugin_executable target)
   # Only what the plug-in's own sources export is visible: the libraries stay private to it.
   target_link_options(${target} PRIVATE "LINKER:-Bsymbolic" "LINKER:--exclude-libs,ALL")
 endfunction()
+
+# pigmentor_add_bundle_data(TARGET BUNDLE_DIR dir SOURCE_DIR dir FILES Info.plist Resources/...)
+# A target that copies the bundle's data files, named relative to SOURCE_DIR, to the same
+# places under BUNDLE_DIR/Contents/, again whenever one changes.
+function(pigmentor_add_bundle_data target)
+  cmake_parse_arguments(ARG "" "BUNDLE_DIR;SOURCE_DIR" "FILES" ${ARGN})
+  set(outputs)
+  foreach(f IN LISTS ARG_FILES)
+    set(out "${ARG_BUNDLE_DIR}/Contents/${f}")
+    add_custom_command(OUTPUT "${out}"
+      COMMAND ${CMAKE_COMMAND} -E copy "${ARG_SOURCE_DIR}/${f}" "${out}"
+      DEPENDS "${ARG_SOURCE_DIR}/${f}" VERBATIM)
+    list(APPEND outputs "${out}")
+  endforeach()
+  add_custom_target(${target} ALL DEPENDS ${outputs})
+endfunction()
