@@ -46,6 +46,14 @@ FileDevice Yes
 """
 
 
+def forget_job_ticket(out):
+    """Removes the job-ticket file a run left in /tmp for the print filter (none runs here)."""
+    path = (out.get("jobTicketFile") or {}).get("path", "")
+    if path.startswith("/tmp/Tarvo.temp") and os.path.isfile(path):
+        os.remove(path)
+    return out
+
+
 class CupsServer:
     """A cupsd of the test's own, in a scratch folder, listening on a socket there only."""
 
@@ -130,7 +138,7 @@ class CupsQueue(unittest.TestCase):
 
     def host(self, *args):
         result = self.server.run(PDEHOST, "--bundle", BUNDLE, "--json", *args)
-        return result.returncode, json.loads(result.stdout)
+        return result.returncode, forget_job_ticket(json.loads(result.stdout))
 
     def test_the_queue_s_ppd_builds_the_pane_and_the_job_lands_in_the_spool(self):
         with tempfile.TemporaryDirectory() as tmp:
