@@ -88,6 +88,8 @@ __CFBundle::~__CFBundle() {
             }
         }
     }
+    pmcf::ForgetPlugIn(this);
+    pmcf::CloseExecutable(*this);
     for (auto& entry : tables)
         if (entry.second)
             CFRelease(entry.second);

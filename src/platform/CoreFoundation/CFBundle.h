@@ -8,6 +8,7 @@
 
 #include <CoreFoundation/CFBase.h>
 #include <CoreFoundation/CFDictionary.h>
+#include <CoreFoundation/CFError.h>
 #include <CoreFoundation/CFString.h>
 #include <CoreFoundation/CFURL.h>
 
@@ -74,6 +75,29 @@ CF_EXPORT CFStringRef CFBundleGetDevelopmentRegion(CFBundleRef bundle);
 /// `key`. A NULL key gives `value`, or an empty string.
 CF_EXPORT CFStringRef CFBundleCopyLocalizedString(CFBundleRef bundle, CFStringRef key,
                                                   CFStringRef value, CFStringRef tableName);
+
+/// The executable of a bundle is Contents/Linux/<CFBundleExecutable>.so, a shared object that
+/// runs inside the calling process: its undefined symbols are resolved against the process
+/// (the platform layers live in the host executable, which exports them), its own symbols are
+/// kept to itself (RTLD_LOCAL). CFBundleExecutable must be a plain file name.
+
+/// The URL of the executable (the caller releases it); NULL when the information dictionary
+/// names none or the name is not a plain file name (the file need not exist).
+CF_EXPORT CFURLRef CFBundleCopyExecutableURL(CFBundleRef bundle);
+/// Loads the executable (once; later calls succeed at once). On failure *error (when given)
+/// receives a new error whose description says why (the caller releases it).
+CF_EXPORT Boolean CFBundleLoadExecutableAndReturnError(CFBundleRef bundle, CFErrorRef* error);
+/// The same without the error.
+CF_EXPORT Boolean CFBundleLoadExecutable(CFBundleRef bundle);
+/// Whether the executable is loaded.
+CF_EXPORT Boolean CFBundleIsExecutableLoaded(CFBundleRef bundle);
+/// The address of the loaded executable's exported function `functionName`, or NULL (symbols of the
+/// libraries it uses are not its own and are not found).
+CF_EXPORT void* CFBundleGetFunctionPointerForName(CFBundleRef bundle, CFStringRef functionName);
+/// The address of the loaded executable's exported variable `symbolName`, or NULL.
+CF_EXPORT void* CFBundleGetDataPointerForName(CFBundleRef bundle, CFStringRef symbolName);
+/// Unloads the executable; nothing is done while a plug-in instance of the bundle lives.
+CF_EXPORT void CFBundleUnloadExecutable(CFBundleRef bundle);
 
 #define CFCopyLocalizedString(key, comment)                                                        \
     CFBundleCopyLocalizedString(CFBundleGetMainBundle(), (key), (key), NULL)

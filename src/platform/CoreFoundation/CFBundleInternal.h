@@ -36,6 +36,9 @@ struct __CFBundle final : pmcf::Object {
 
     std::mutex tablesLock;
     std::map<std::string, CFDictionaryRef> tables; // by file path
+
+    std::mutex executableLock;
+    void* executable = nullptr; // dlopen handle while loaded
 };
 
 namespace pmcf {
@@ -48,6 +51,14 @@ std::string ResourcesPath(const __CFBundle& bundle);
 std::vector<std::string> LocalizationOrder(const __CFBundle& bundle);
 /// The dictionary of the XML property list at `path`, or NULL; neither read twice nor retained.
 CFDictionaryRef CachedStringsTable(__CFBundle& bundle, const std::string& path);
+/// Closes the executable when loaded (CFBundleExecutable.cpp); no plug-in checks.
+void CloseExecutable(__CFBundle& bundle);
+/// Forgets the factories of a bundle being destroyed (CFPlugIn.cpp).
+void ForgetPlugIn(__CFBundle* bundle);
+/// Whether the bundle is a plug-in with live instances (CFPlugIn.cpp).
+bool PlugInHasInstances(__CFBundle* bundle);
+/// Records a refusal of the plug-in layer for CFPlugInCopyLastError (CFPlugIn.cpp).
+void NotePlugInError(const std::string& reason);
 
 } // namespace pmcf
 

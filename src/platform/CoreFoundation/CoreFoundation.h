@@ -15,6 +15,8 @@
 #include <CoreFoundation/CFDictionary.h>
 #include <CoreFoundation/CFError.h>
 #include <CoreFoundation/CFNumber.h>
+#include <CoreFoundation/CFPlugIn.h>
+#include <CoreFoundation/CFPlugInCOM.h>
 #include <CoreFoundation/CFPropertyList.h>
 #include <CoreFoundation/CFRunLoop.h>
 #include <CoreFoundation/CFString.h>

@@ -121,3 +121,7 @@ std::string HICopyWindowJSON(WindowRef window, int indent) {
     w["controls"] = controls;
     return w.dump(indent < 0 ? -1 : indent, ' ', false, Json::error_handler_t::replace);
 }
+
+std::vector<WindowRef> HICopyWindowList() {
+    return hi::LiveWindows();
+}

@@ -13,8 +13,11 @@
 #include <HIToolbox/MacWindows.h>
 
 #include <string>
+#include <vector>
 
 /// The window's description, pretty-printed with `indent` spaces (negative: one line).
 std::string HICopyWindowJSON(WindowRef window, int indent = 2);
 /// A four-character code as text (see above).
 std::string HIFourCharCodeText(UInt32 code);
+/// Every live window, oldest first (hosts dump "every open window" with it).
+std::vector<WindowRef> HICopyWindowList();

@@ -24,6 +24,7 @@ struct GtkWin {
     GtkWidget* top = nullptr;
     GtkWidget* fixed = nullptr;
     bool drawn = false;
+    bool taken = false; // the content lives in a host's widget; the toplevel stays hidden
 };
 
 struct GtkCtl {
@@ -507,6 +508,8 @@ public:
             return;
         gtk_window_set_title(GTK_WINDOW(win->top), hi::UTF8(w->title).c_str());
         PlaceWindow(w);
+        if (win->taken)
+            return;
         if (w->visible && !gtk_widget_get_visible(win->top)) {
             if (w->sheetParent && Win(w->sheetParent)) {
                 // A sheet: a modal dialog attached to its parent, at the parent's top.
@@ -537,6 +540,10 @@ public:
                 g->widget = g->combo = nullptr;
             }
         });
+        if (win->taken) {
+            gtk_widget_destroy(win->fixed);
+            g_object_unref(win->fixed);
+        }
         gtk_widget_destroy(win->top);
         delete win;
         w->backendData = nullptr;
@@ -635,7 +642,7 @@ bool HIGtkWaitUntilShown(WindowRef window, double seconds) {
     const auto end = Clock::now() + std::chrono::milliseconds(static_cast<long>(seconds * 1000));
     while (Clock::now() < end) {
         GtkWin* win = Win(window);
-        if (win->drawn && gtk_widget_get_mapped(win->top)) {
+        if (win->drawn && gtk_widget_get_mapped(win->taken ? win->fixed : win->top)) {
             // One more pass so that every child has drawn too.
             while (gtk_events_pending())
                 gtk_main_iteration_do(FALSE);
@@ -668,9 +675,10 @@ bool HIGtkWindowGeometry(WindowRef window, unsigned long* xid, int* x, int* y) {
     if (!gGtk || !hi::IsLiveWindow(window) || Win(window) == nullptr)
         return false;
     GtkWin* win = Win(window);
-    GdkWindow* top = gtk_widget_get_window(win->top);
+    GtkWidget* toplevel = win->taken ? gtk_widget_get_toplevel(win->fixed) : win->top;
+    GdkWindow* top = gtk_widget_get_window(toplevel);
     GdkWindow* content = gtk_widget_get_window(win->fixed);
-    if (top == nullptr || content == nullptr || !gtk_widget_get_mapped(win->top))
+    if (top == nullptr || content == nullptr || !gtk_widget_get_mapped(toplevel))
         return false;
     if (xid)
         *xid = GDK_WINDOW_XID(top);
@@ -683,4 +691,20 @@ bool HIGtkWindowGeometry(WindowRef window, unsigned long* xid, int* x, int* y) {
     if (y)
         *y = oy + a.y;
     return true;
+}
+
+GtkWidget* HIGtkTakeWindowContent(WindowRef window) {
+    if (!gGtk || !hi::IsLiveWindow(window) || Win(window) == nullptr)
+        return nullptr;
+    GtkWin* win = Win(window);
+    if (!win->taken) {
+        // Kept alive by this reference until the window is disposed, whoever holds it then.
+        g_object_ref(win->fixed);
+        gtk_widget_hide(win->top);
+        gtk_container_remove(GTK_CONTAINER(win->top), win->fixed);
+        gtk_widget_set_size_request(win->fixed, window->bounds.right - window->bounds.left,
+                                    window->bounds.bottom - window->bounds.top);
+        win->taken = true;
+    }
+    return win->fixed;
 }

@@ -29,3 +29,11 @@ OSStatus HIGtkWriteScreenshot(WindowRef window, const char* pngPath);
 /// The X window id of the window's toplevel and its content's origin on the screen (for real
 /// input in tests); false when not shown.
 bool HIGtkWindowGeometry(WindowRef window, unsigned long* xid, int* x, int* y);
+
+typedef struct _GtkWidget GtkWidget;
+/// Of our own, for a host that shows a window's content inside a widget of its own (a print
+/// dialog's tab): the GTK widget holding the window's controls, taken out of the window's
+/// toplevel, which stays hidden from then on. The caller adds it to its container; the widget
+/// lives until the window is disposed (which destroys it wherever it is). The same widget on
+/// later calls; null without GTK or window.
+GtkWidget* HIGtkTakeWindowContent(WindowRef window);

@@ -1,0 +1,150 @@
+//===- HostGui.cpp - pde-host on the desktop -------------------------------===//
+//
+// Part of Pigmentor, the colour pane of a colour print server's printer driver.
+//
+//===----------------------------------------------------------------------===//
+#include "HostGui.h"
+
+#include <HIToolbox/HIGtkBackend.h>
+
+#include <gtk/gtk.h>
+#include <gtk/gtkunixprint.h>
+
+namespace {
+
+// The person closed the plain window: that is the end of the dialog, with its settings kept.
+OSStatus OnClose(EventHandlerCallRef, EventRef, void* dialog) {
+    static_cast<HostDialog*>(dialog)->EndByPerson(true);
+    return noErr;
+}
+
+struct SummaryContext {
+    HostExtension* extension;
+    GtkWidget* label;
+};
+
+void OnResponse(GtkDialog*, gint response, gpointer dialog) {
+    static_cast<HostDialog*>(dialog)->EndByPerson(response == GTK_RESPONSE_OK);
+}
+
+// Refreshes the summary each time its tab is shown.
+void OnSummaryMap(GtkWidget*, gpointer data) {
+    auto* context = static_cast<SummaryContext*>(data);
+    std::vector<HostExtension::SummaryLine> lines;
+    context->extension->Summary(lines);
+    std::string text;
+    for (const auto& line : lines)
+        text += line.title + ": " + line.value + "\n";
+    gtk_label_set_text(GTK_LABEL(context->label), text.c_str());
+}
+
+// The notebook of the print dialog, searched depth first.
+GtkWidget* FindNotebook(GtkWidget* widget) {
+    if (GTK_IS_NOTEBOOK(widget))
+        return widget;
+    if (!GTK_IS_CONTAINER(widget))
+        return nullptr;
+    GList* children = gtk_container_get_children(GTK_CONTAINER(widget));
+    GtkWidget* found = nullptr;
+    for (GList* c = children; c && !found; c = c->next)
+        found = FindNotebook(GTK_WIDGET(c->data));
+    g_list_free(children);
+    return found;
+}
+
+} // namespace
+
+bool HostGui::Install(int* argc, char*** argv, std::string& error) {
+    if (HIGtkInstall(argc, argv))
+        return true;
+    error = "cannot open a display (run it under xvfb-run to have one without a screen)";
+    return false;
+}
+
+HostGui::HostGui(HostDialog& dialog, HostExtension& extension, PMPrintSession session)
+    : mDialog(dialog), mExtension(extension), mSession(session) {}
+
+HostGui::~HostGui() {
+    if (mClose)
+        RemoveEventHandler(mClose);
+    if (mCloseUPP)
+        DisposeEventHandlerUPP(mCloseUPP);
+    // The pane's content is the window's: it leaves the dialog alive and goes with the window.
+    if (mTab && mContent)
+        gtk_container_remove(GTK_CONTAINER(mTab), static_cast<GtkWidget*>(mContent));
+    if (mPrintDialog)
+        gtk_widget_destroy(static_cast<GtkWidget*>(mPrintDialog));
+}
+
+bool HostGui::Show(bool printDialog, std::string& error) {
+    if (!printDialog) {
+        const EventTypeSpec close = {kEventClassWindow, kEventWindowClose};
+        mCloseUPP = NewEventHandlerUPP(OnClose);
+        InstallEventHandler(GetWindowEventTarget(mDialog.Window()), mCloseUPP, 1, &close, &mDialog,
+                            &mClose);
+        ShowWindow(mDialog.Window());
+        return true;
+    }
+    GtkWidget* content = HIGtkTakeWindowContent(mDialog.Window());
+    if (content == nullptr) {
+        error = "the pane's window cannot be shown in the print dialog";
+        return false;
+    }
+    GtkWidget* dialog = gtk_print_unix_dialog_new("Print", nullptr);
+    mPrintDialog = dialog;
+    gtk_print_unix_dialog_set_embed_page_setup(GTK_PRINT_UNIX_DIALOG(dialog), TRUE);
+    GtkWidget* tab = gtk_box_new(GTK_ORIENTATION_VERTICAL, 0);
+    gtk_box_pack_start(GTK_BOX(tab), content, FALSE, FALSE, 0);
+    gtk_widget_show_all(tab);
+    mTab = tab;
+    mContent = content;
+    gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog), tab,
+                                         gtk_label_new(mExtension.Title().c_str()));
+    GtkWidget* summary = gtk_label_new("");
+    gtk_label_set_xalign(GTK_LABEL(summary), 0);
+    gtk_widget_set_valign(summary, GTK_ALIGN_START);
+    gtk_widget_set_margin_start(summary, 20);
+    gtk_widget_set_margin_top(summary, 20);
+    mSummary = summary;
+    auto* context = new SummaryContext{&mExtension, summary};
+    g_signal_connect_data(summary, "map", G_CALLBACK(OnSummaryMap), context,
+                          [](gpointer data, GClosure*) { delete static_cast<SummaryContext*>(data); },
+                          GConnectFlags(0));
+    gtk_widget_show(summary);
+    gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog), summary,
+                                         gtk_label_new("Summary"));
+    g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &mDialog);
+    if (GtkWidget* notebook = FindNotebook(dialog))
+        gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook),
+                                      gtk_notebook_page_num(GTK_NOTEBOOK(notebook), tab));
+    gtk_widget_show(dialog);
+    return true;
+}
+
+bool HostGui::Screenshot(const std::string& png, std::string& error) {
+    GtkWidget* shown = mPrintDialog ? static_cast<GtkWidget*>(mPrintDialog) : nullptr;
+    if (!HIGtkWaitUntilShown(mDialog.Window(), 10)) {
+        error = "the pane was not shown within 10 s";
+        return false;
+    }
+    // Let GTK finish what it animates (a check box being ticked) before the picture.
+    HIGtkRunFor(0.3);
+    if (shown == nullptr) {
+        if (HIGtkWriteScreenshot(mDialog.Window(), png.c_str()) != noErr) {
+            error = "cannot write " + png;
+            return false;
+        }
+        return true;
+    }
+    GdkWindow* window = gtk_widget_get_window(shown);
+    GdkPixbuf* picture =
+        window ? gdk_pixbuf_get_from_window(window, 0, 0, gdk_window_get_width(window),
+                                            gdk_window_get_height(window))
+               : nullptr;
+    bool ok = picture && gdk_pixbuf_save(picture, png.c_str(), "png", nullptr, nullptr);
+    if (picture)
+        g_object_unref(picture);
+    if (!ok)
+        error = "cannot write " + png;
+    return ok;
+}
