@@ -65,6 +65,8 @@ void UI_CustomRGBDialog::Initialize() {
         }
         setPigmentorControlTitle(title, row.item, true);
         setPigmentorControlData(control, row.item);
+        if (control)
+            SetControl32BitValue(control, static_cast<SInt32>(row.item->getValue()));
     }
     mInitialized = true;
 }

@@ -14,6 +14,7 @@
 #include "PigmentorErrors.h"
 #include "PigmentorItem.h"
 #include "PigmentorPPDItemList.h"
+#include "PigmentorPaneItemList.h"
 #include "QRVPPD.h"
 #include "UI_CustomRGBDialog.h"
 #include "UI_QRVAlert.h"
@@ -88,7 +89,9 @@ const char* UI_ExpertColor::windowName() const {
 
 unsigned long UI_ExpertColor::setExpertColorItemsList(PigmentorItemList* list) {
     auto* bidi = dynamic_cast<PigmentorBIDIItemList*>(list);
-    if (bidi == nullptr && dynamic_cast<PigmentorPPDItemList*>(list) == nullptr)
+    // The pane's own list is a PPD list too, but never the expert one.
+    if ((bidi == nullptr && dynamic_cast<PigmentorPPDItemList*>(list) == nullptr) ||
+        dynamic_cast<PigmentorPaneItemList*>(list) != nullptr)
         return kPigmentorInvalidItemsListErr;
     mList = list;
     mBidiList = bidi;

@@ -449,8 +449,9 @@ void UI_ExpertColor::initializeCMYKRenderingStyle() {
 void UI_ExpertColor::initializeSpecialConstraints() {
     if (!separationsOn())
         return;
-    mBlackOverprintOn = false;
     lockToDefault(12, true);
+    // After the lock, whose own rule would see the default as on.
+    mBlackOverprintOn = false;
     PigmentorItem* spot = itemAt(7);
     ControlRef control = featureControl(7);
     MenuRef menu = control ? GetControlPopupMenuRef(control) : nullptr;

@@ -16,6 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <fstream>
+#include <functional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -97,10 +101,13 @@ public:
         ASSERT_GT(position, 0) << keyword;
         choose(n, static_cast<int>(position));
     }
-    void click(OSType signature, SInt32 id) {
+    /// Clicks the control; with `now` false the click is only queued (actions queued after
+    /// it then run inside a dialog it opens).
+    void click(OSType signature, SInt32 id, bool now = true) {
         const ControlID cid{signature, id};
         HISimulateClick(window(), &cid);
-        HIProcessPendingEvents();
+        if (now)
+            HIProcessPendingEvents();
     }
     /// Clicks radio button `index` (from 1) of a group.
     void clickRadio(OSType signature, SInt32 groupId, UInt16 index) {
@@ -120,6 +127,70 @@ public:
 private:
     UI_ExpertColor& mDialog;
 };
+
+/// Runs actions on whatever window is in front when their turn comes: a dialog that a
+/// previous action opened and that runs its own modal loop.
+class Later {
+public:
+    Later() {
+        const EventTypeSpec type{kClass, kKind};
+        InstallApplicationEventHandler(Handle, 1, &type, this, &mHandler);
+    }
+    ~Later() { RemoveEventHandler(mHandler); }
+    Later(const Later&) = delete;
+    Later& operator=(const Later&) = delete;
+    void operator()(std::function<void(WindowRef front)> action) {
+        mActions.push_back(std::move(action));
+        EventRef e = nullptr;
+        CreateEvent(nullptr, kClass, kKind, 0, 0, &e);
+        PostEventToQueue(GetMainEventQueue(), e, kEventPriorityStandard);
+        ReleaseEvent(e);
+    }
+
+private:
+    enum : UInt32 { kClass = 'tsL!', kKind = 1 };
+    static OSStatus Handle(EventHandlerCallRef, EventRef, void* data) {
+        auto* self = static_cast<Later*>(data);
+        if (self->mActions.empty())
+            return noErr;
+        auto action = std::move(self->mActions.front());
+        self->mActions.pop_front();
+        action(FrontWindow());
+        return noErr;
+    }
+    EventHandlerRef mHandler = nullptr;
+    std::deque<std::function<void(WindowRef)>> mActions;
+};
+
+/// The whole example PPD's text, or one of its translations.
+inline std::string ExampleText(const char* file = "Tarvo-C5000.ppd") {
+    std::ifstream in(colourtest::Example(file));
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+/// `text` with `from` replaced by `to` (which must occur).
+inline std::string Replace(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+/// `text` without the option block of `keyword` (from its flags line to its closing line).
+inline std::string WithoutBlock(std::string text, const std::string& keyword) {
+    const size_t from = text.find("*%QRVFlags " + keyword + ":");
+    EXPECT_NE(from, std::string::npos) << keyword;
+    if (from == std::string::npos)
+        return text;
+    size_t close = text.find("CloseUI", from);
+    close = text.find(keyword, close);
+    const size_t end = text.find('\n', close);
+    text.erase(from, end + 1 - from);
+    return text;
+}
 
 } // namespace experttest
 
