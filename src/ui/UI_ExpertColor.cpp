@@ -187,6 +187,15 @@ void UI_ExpertColor::localizeStrings() {
         if (kind.kind == kControlKindPushButton)
             ControlUtils::SizeControl(control, mWindow, true);
     }
+    // Update follows Defaults, however wide the language made it.
+    ControlRef defaults = getControlByID('defs', 0);
+    ControlRef update = getControlByID('upda', 0);
+    if (defaults && update) {
+        Rect d{}, u{};
+        GetControlBounds(defaults, &d);
+        GetControlBounds(update, &u);
+        MoveControl(update, static_cast<SInt16>(d.right + 12), u.top);
+    }
 }
 
 void UI_ExpertColor::setStandardButtonTitles() {

@@ -384,6 +384,8 @@ TEST_F(ExpertDialog, DiagramSegmentsFollowTheFlow) {
     Show();
     EXPECT_EQ(Bounds(find('Line', 2)).left, Bounds(control(1)).right + 4);
     EXPECT_EQ(Bounds(find('Line', 19)).left, Bounds(control(8)).right + 4);
+    EXPECT_EQ(Bounds(find('Line', 20)).left, Bounds(control(10)).right + 4);
+    EXPECT_EQ(Bounds(find('Line', 21)).left, Bounds(control(12)).right + 4);
     auto drawing = [&](int id) {
         auto json = nlohmann::json::parse(HICopyWindowJSON(window()));
         for (auto& c : json["controls"])
@@ -435,4 +437,30 @@ TEST_F(ExpertDialog, ErrorsAreToldInAnAlert) {
     EXPECT_FALSE(person.seen[0].cancelVisible);
     EXPECT_EQ(person.seen[0].sheetParent, mParent.w);
     EXPECT_EQ(person.seen[1].secondText, "An error occurred (77).");
+}
+
+// In German the buttons grow to their texts and still keep their order and gaps, and every
+// visible text stays inside the window.
+TEST(ExpertDialogGerman, ButtonsKeepTheirPlacesWhenTheyGrow) {
+    BundleScope bundle("de");
+    ParentWindow parent;
+    Model model(ExampleText("Tarvo-C5000-de.ppd"), "");
+    PigmentorPPDItemList list(model.get(), true, nullptr);
+    UI_ExpertColor dialog(&list, parent.w);
+    dialog.show();
+    WindowRef w = dialog.getWindow();
+    ASSERT_NE(w, nullptr);
+    const Rect defaults = Bounds(Find(w, 'defs', 0)), update = Bounds(Find(w, 'upda', 0));
+    const Rect cancel = Bounds(Find(w, 'canc', 0)), ok = Bounds(Find(w, 'ok  ', 0));
+    EXPECT_EQ(TitleOf(Find(w, 'defs', 0)), "Standardwerte");
+    EXPECT_EQ(update.left, defaults.right + 12);
+    EXPECT_EQ(cancel.right + 12, ok.left);
+    Rect port{};
+    GetWindowPortBounds(w, &port);
+    auto json = nlohmann::json::parse(HICopyWindowJSON(w));
+    for (auto& c : json["controls"]) {
+        if (c["visible"] == true && c["kind"] != "upan") {
+            EXPECT_LE(c["bounds"][3].get<int>(), port.right) << c.dump();
+        }
+    }
 }
