@@ -1,6 +1,7 @@
 // The alert, progress and two-way dialogs over the built bundle, driven by simulated input on
 // the headless toolbox (its text metrics are exact: 8 pixels a character at size 13, 7 at 11).
 #include "DialogTestSupport.h"
+#include "PigmentorErrors.h"
 #include "UI_ProgressDialog.h"
 #include "UI_QRVAlert.h"
 #include "UI_TwoWayCommDialog.h"
@@ -292,6 +293,14 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
             Owned<CFStringRef> s(PMCFStringCreateWithUTF8(text));
             EXPECT_LE(WrappedHeight(c, s), Bounds(c).bottom - Bounds(c).top) << language << " " << t.key;
         }
+        // Fitted to the wrapped texts: the groups keep their spacing, the window its margin.
+        const Rect title = Bounds(Find(w, 'ptit', 0)), note = Bounds(Find(w, 'pres', 0));
+        const Rect printer = Bounds(Find(w, 'pncp', 0)), ok = Bounds(Find(w, 'ok  ', 0));
+        EXPECT_EQ(printer.top, title.bottom + 16) << language;
+        EXPECT_EQ(ok.top, note.bottom + 20) << language;
+        Rect content{};
+        GetWindowPortBounds(w, &content);
+        EXPECT_EQ(content.bottom, ok.bottom + 20) << language;
         for (OSType button : {OSType('ok  '), OSType('canc')}) {
             ControlRef c = Find(w, button, 0);
             CFStringRef title = nullptr;
@@ -301,4 +310,22 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         }
         dialog.hide();
     }
+}
+
+// A status code is reported with its localised text, OK alone, as a sheet over the window; a
+// code without a key (the fallback 101 has none either) shows nothing; no bundle, no alert.
+TEST(ReportPigmentorError, ShowsTheCodesTextOrNothing) {
+    Window parent;
+    EXPECT_EQ(PigmentorErrors::ReportPigmentorError(kPigmentorConnErr, parent.w), 0u);
+    BundleScope bundle("de");
+    FrontWindowPerson person;
+    person.press(kHICommandOK);
+    EXPECT_EQ(PigmentorErrors::ReportPigmentorError(kPigmentorConnErr, parent.w), kHICommandOK);
+    for (unsigned long unknown : {25ul, 101ul, 1000ul})
+        EXPECT_EQ(PigmentorErrors::ReportPigmentorError(unknown, parent.w), 0u) << unknown;
+    ASSERT_EQ(person.seen.size(), 1u);
+    EXPECT_EQ(person.seen[0].alertText, Localized("kPigmentorConnErr", "PigmentorErr"));
+    EXPECT_NE(person.seen[0].alertText, "kPigmentorConnErr");
+    EXPECT_EQ(person.seen[0].windowClass, kSheetWindowClass);
+    EXPECT_FALSE(person.seen[0].cancelVisible);
 }
