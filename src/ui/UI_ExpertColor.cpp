@@ -6,6 +6,7 @@
 #include "UI_ExpertColor.h"
 
 #include "ControlUtils.h"
+#include "ExpertColorFeatures.h"
 #include "ExpertColorKeywords.h"
 #include "PDEBundle.h"
 #include "PPDXControls.h"
@@ -47,6 +48,12 @@ const struct {
 UI_ExpertColor::UI_ExpertColor(PigmentorItemList* list, WindowRef parent)
     : UI_PigmentorDialogBase(parent) {
     mList = list;
+    construct();
+}
+
+UI_ExpertColor::UI_ExpertColor(ExpertColorFeatures* features, WindowRef parent)
+    : UI_PigmentorDialogBase(parent), mFeatures(features) {
+    mList = features ? features->getExpertColorFeatures() : nullptr;
     construct();
 }
 
@@ -402,8 +409,7 @@ unsigned long UI_ExpertColor::InitializeUIFromPPD() {
         return kPigmentorNotSupportedErr;
     resetControls();
     mRGBLinkInUse = mCMYKLinkInUse = false;
-    const bool links = mTwoWay && mBidiList && mBidiList->deviceLinksEnabled() && mBidiList->getDeviceLinks();
-    if (links && !mCustomMoved) {
+    if (deviceLinksAvailable() && !mCustomMoved) {
         if (ControlRef button = getControlByID('cust', 0)) {
             Rect r{};
             GetControlBounds(button, &r);

@@ -6,6 +6,7 @@
 #include "ExpertTestSupport.h"
 
 #include "PPDXPopupControl.h"
+#include "ExpertColorFeatures.h"
 #include "PigmentorBIDIItemList.h"
 
 #include <gtest/gtest.h>
@@ -312,4 +313,30 @@ TEST_P(ExpertRules, DeviceLinkNoticesReplaceTheirSteps) {
     EXPECT_FALSE(Visible(cmykNotice));
     EXPECT_TRUE(Visible(control(6)));
     EXPECT_TRUE(Visible(control(11)));
+}
+
+// Built from the expert colour features object: its current list decides the mode, and it
+// answers the device-link questions.
+TEST_P(ExpertRules, BuiltFromTheFeaturesObject) {
+    if (twoWay() && !mServer)
+        StartServer();
+    Model model(ExampleText(), "");
+    {
+        ExpertColorFeatures features(model.get(), twoWay(), twoWay() ? "127.0.0.1" : nullptr, true,
+                                     false, nullptr);
+        ASSERT_TRUE(features.isValid());
+        UI_ExpertColor dialog(&features, mParent.w);
+        EXPECT_EQ(dialog.getItemList(), features.getExpertColorFeatures());
+        EXPECT_EQ(dialog.isTwoWay(), twoWay());
+        dialog.show();
+        ASSERT_NE(dialog.getWindow(), nullptr);
+        Person person(dialog);
+        if (twoWay()) {
+            person.clickRadio('mdpr', 100, 3);
+            person.chooseKeyword(4, "TRVC5COATED");
+            person.chooseKeyword(1, "SRGB");
+        }
+        EXPECT_EQ(dialog.rgbLinkInUse(), twoWay());
+        EXPECT_EQ(Visible(Find(dialog.getWindow(), 'dev1', 0)), twoWay());
+    }
 }
