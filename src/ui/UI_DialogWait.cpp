@@ -1,0 +1,157 @@
+//===- UI_DialogWait.cpp - Modal dialogs that wait for OK or Cancel -------===//
+//
+// Part of Pigmentor, the colour pane of a colour print server's printer driver.
+//
+//===----------------------------------------------------------------------===//
+#include "UI_DialogWait.h"
+
+#include "ControlUtils.h"
+#include "PDEBundle.h"
+
+namespace {
+
+bool IsSheetClass(WindowClass windowClass) {
+    return windowClass == kSheetWindowClass || windowClass == kDrawerWindowClass;
+}
+
+} // namespace
+
+UI_DialogWait::UI_DialogWait(WindowRef parent) : mParent(parent) {}
+
+UI_DialogWait::~UI_DialogWait() {
+    if (mHandler)
+        RemoveEventHandler(mHandler);
+    if (mHandlerUPP)
+        DisposeEventHandlerUPP(mHandlerUPP);
+    if (mWindow && IsValidWindowPtr(mWindow)) {
+        if (mShownAsSheet)
+            HideSheetWindow(mWindow);
+        DisposeWindow(mWindow);
+    }
+}
+
+int UI_DialogWait::validateInput() { return 1; }
+
+void UI_DialogWait::enableOK(bool enable) {
+    if (ControlRef button = findControl(kUIOKButtonSignature, 0))
+        enable ? EnableControl(button) : DisableControl(button);
+}
+
+void UI_DialogWait::enableCancel(bool enable) {
+    if (ControlRef button = findControl(kUICancelButtonSignature, 0))
+        enable ? EnableControl(button) : DisableControl(button);
+}
+
+void UI_DialogWait::finish(unsigned long result) {
+    hide();
+    mResult = result;
+    mWaiting = false;
+    if (mWindow)
+        QuitAppModalLoopForWindow(mWindow);
+}
+
+void UI_DialogWait::onCancel() { finish(kHICommandCancel); }
+void UI_DialogWait::onOK() { finish(kHICommandOK); }
+
+void UI_DialogWait::show() {
+    if (mWindow == nullptr)
+        return;
+    WindowClass windowClass = 0;
+    GetWindowClass(mWindow, &windowClass);
+    // A sheet without a usable parent is still shown, as a window of its own.
+    if (IsSheetClass(windowClass) && mParent && ShowSheetWindow(mWindow, mParent) == noErr) {
+        mShownAsSheet = true;
+        return;
+    }
+    SelectWindow(mWindow);
+    ShowWindow(mWindow);
+}
+
+void UI_DialogWait::hide() {
+    if (mWindow == nullptr)
+        return;
+    if (mShownAsSheet) {
+        HideSheetWindow(mWindow);
+        mShownAsSheet = false;
+    } else {
+        HideWindow(mWindow);
+    }
+}
+
+OSStatus UI_DialogWait::installEventHandler(WindowRef window) {
+    if (window == nullptr)
+        return paramErr;
+    if (mHandler) {
+        RemoveEventHandler(mHandler);
+        mHandler = nullptr;
+    }
+    if (mHandlerUPP == nullptr)
+        mHandlerUPP = NewEventHandlerUPP(CommandHandler);
+    const EventTypeSpec type{kEventClassCommand, kEventCommandProcess};
+    return InstallWindowEventHandler(window, mHandlerUPP, 1, &type, this, &mHandler);
+}
+
+OSStatus UI_DialogWait::CommandHandler(EventHandlerCallRef, EventRef event, void* userData) {
+    auto* dialog = static_cast<UI_DialogWait*>(userData);
+    HICommand command{};
+    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
+                          nullptr, &command) != noErr)
+        return eventNotHandledErr;
+    switch (command.commandID) {
+    case kHICommandCancel:
+        dialog->onCancel();
+        return noErr;
+    case kHICommandOK:
+        switch (dialog->validateInput()) {
+        case -1:
+            dialog->onCancel();
+            break;
+        case 1:
+            dialog->onOK();
+            break;
+        default:
+            break; // the input needs correcting: the dialog stays open
+        }
+        return noErr;
+    default:
+        return eventNotHandledErr;
+    }
+}
+
+OSStatus UI_DialogWait::waitForUser() {
+    if (mWindow == nullptr)
+        return paramErr;
+    mWaiting = true;
+    OSStatus err = RunAppModalLoopForWindow(mWindow);
+    mWaiting = false;
+    return err;
+}
+
+void UI_DialogWait::setStandardButtonTitles() {
+    const struct {
+        OSType signature;
+        CFStringRef key;
+    } buttons[] = {{kUIOKButtonSignature, CFSTR("OK")}, {kUICancelButtonSignature, CFSTR("Cancel")}};
+    for (const auto& b : buttons) {
+        ControlRef button = findControl(b.signature, 0);
+        CFStringRef title = PDEBundle::GetLocalizedCFStringFromFile(b.key, CFSTR("Dialogs"));
+        if (button && title) {
+            ControlUtils::SetControlTitle(button, title);
+            ControlUtils::SizeControl(button, mWindow, false);
+        }
+        if (title)
+            CFRelease(title);
+    }
+}
+
+OSStatus UI_DialogWait::setFontInfo(ControlRef control, short font, short size, short style) {
+    return ControlUtils::setControlFontInfo(control, font, size, style, -1);
+}
+
+ControlRef UI_DialogWait::findControl(OSType signature, SInt32 id) const {
+    if (mWindow == nullptr)
+        return nullptr;
+    const ControlID cid{signature, id};
+    ControlRef control = nullptr;
+    return GetControlByID(mWindow, &cid, &control) == noErr ? control : nullptr;
+}
