@@ -11,4 +11,8 @@
 /// Any thread (lines from two threads may interleave).
 void MyDebugMessage(const char* text, long value);
 
+/// Trace lines of the plug-in's inner workings: kept in the code for reading, printed nowhere.
+/// The format is still checked against its arguments.
+__attribute__((format(printf, 1, 2))) inline void DebugPrintf(const char*, ...) {}
+
 #endif // PIGMENTOR_PDE_PDEDEBUG_H

@@ -1,0 +1,158 @@
+// The expert colour features over PPD-only lists: construction, cursors, summary walks and
+// the job's feature code by size query and fetch.
+#include "ColourTestSupport.h"
+
+#include "ExpertColorFeatures.h"
+#include "PigmentorErrors.h"
+#include "PigmentorItem.h"
+#include "PigmentorPPDItemList.h"
+#include "PigmentorPaneItemList.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace colourtest;
+
+namespace {
+
+/// Every expert feature's code as the job gets it: a size query, then a fetch of that size.
+std::vector<std::string> JobCode(ExpertColorFeatures& features) {
+    std::vector<std::string> codes;
+    for (int guard = 0; guard < 100; ++guard) {
+        const int query = features.getPostscriptFeatureData(nullptr, 0, false);
+        if (query == 0)
+            break;
+        const int length = query < 0 ? -query : query;
+        std::string buffer(static_cast<size_t>(length), '\0');
+        EXPECT_EQ(features.getPostscriptFeatureData(reinterpret_cast<unsigned char*>(&buffer[0]),
+                                                    length, true),
+                  length);
+        codes.push_back(buffer);
+    }
+    return codes;
+}
+
+std::string Walk(bool (ExpertColorFeatures::*info)(CFMutableStringRef, CFMutableStringRef, bool&),
+                 ExpertColorFeatures& features, int lines) {
+    Owned<CFMutableStringRef> title(CFStringCreateMutable(nullptr, 0));
+    Owned<CFMutableStringRef> value(CFStringCreateMutable(nullptr, 0));
+    std::string text;
+    for (int i = 0; i < lines; ++i) {
+        bool enabled = false;
+        if (!(features.*info)(title, value, enabled))
+            return text + "|end";
+        text += (i ? "|" : "") + UTF8(title) + "=" + UTF8(value);
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(ExpertFeatures, ModelWithoutExpertControlsBuildsNothing) {
+    ExpertColorFeatures none(nullptr, false, nullptr, true, false, nullptr);
+    EXPECT_EQ(none.getPigmentorErr(), kPigmentorPPDInitErr);
+    EXPECT_FALSE(none.isValid());
+
+    Model model(Layout() + BooleanBlock("*QVTrapping", "Trapping"));
+    EXPECT_EQ(ExpertColorFeatures::verifyExpertColor(model.get()), kPigmentorNotSupportedErr);
+    ExpertColorFeatures features(model.get(), false, nullptr, true, false, nullptr);
+    EXPECT_EQ(features.getPigmentorErr(), kPigmentorNotSupportedErr);
+    EXPECT_EQ(features.getPigmentorPaneItemList(), nullptr);
+    EXPECT_EQ(features.getExpertColorFeatures(), nullptr);
+    EXPECT_EQ(features.getPostscriptFeatureData(nullptr, 0, false), 0);
+}
+
+TEST(ExpertFeatures, BuildsBothListsFromThePPDAndKnowsAboutDeviceLinks) {
+    Model c5000(Model::FromFile{}, Example("Tarvo-C5000.ppd"));
+    ExpertColorFeatures features(c5000.get(), true, nullptr, true, false, nullptr);
+    EXPECT_TRUE(features.isValid());
+    EXPECT_EQ(features.getPigmentorErr(), 0u);
+    ASSERT_NE(features.getExpertColorFeatures(), nullptr);
+    EXPECT_EQ(features.getExpertColorFeatures()->count(), 18);
+    EXPECT_EQ(features.getPigmentorPaneItemList()->count(), 7);
+    EXPECT_TRUE(features.DeviceLinkIsAvailable());
+    EXPECT_EQ(features.getServerName(), nullptr); // two-way without a name: none
+    EXPECT_TRUE(features.setFeaturesToDefaults());
+
+    Model m200(Model::FromFile{}, Example("Tarvo-M200.ppd"));
+    ExpertColorFeatures small(m200.get(), false, "10.0.0.1", true, false, nullptr);
+    EXPECT_EQ(small.getServerName(), nullptr); // not two-way: the name is not kept
+    EXPECT_EQ(small.getExpertColorFeatures()->count(), 4);
+    EXPECT_FALSE(small.DeviceLinkIsAvailable());
+
+    // Without refresh there is no expert list yet; a refresh makes it.
+    ExpertColorFeatures later(c5000.get(), false, nullptr, false, false, nullptr);
+    EXPECT_FALSE(later.isValid());
+    EXPECT_FALSE(later.setFeaturesToDefaults());
+    EXPECT_NE(later.refreshFeatures(nullptr), nullptr);
+    EXPECT_TRUE(later.isValid());
+    later.resetFeatures();
+    EXPECT_EQ(later.getExpertColorFeatures(), nullptr);
+    later.refreshFeatures(nullptr);
+    later.setServerName("10.0.0.1");
+    EXPECT_EQ(later.getExpertColorFeatures(), nullptr); // a server name drops the PPD's list
+    EXPECT_STREQ(later.getServerName(), "10.0.0.1");
+    later.setServerName(nullptr);
+    later.refreshFeatures(nullptr);
+    later.setPPD(m200.get());
+    EXPECT_EQ(later.getExpertColorFeatures(), nullptr);
+    EXPECT_EQ(later.getPDD(), m200.get());
+    EXPECT_EQ(later.getPigmentorPaneItemList()->count(), 2); // the new model's pane
+}
+
+TEST(ExpertFeatures, CursorsWalkBothWaysAndStopAtTheEnds) {
+    Model model(Model::FromFile{}, Example("Tarvo-M200.ppd"));
+    ExpertColorFeatures features(model.get(), false, nullptr, true, false, nullptr);
+    PigmentorPPDItemList* list = features.getExpertColorFeatures();
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(features.CurrentExpertColorItem(), nullptr);
+    EXPECT_EQ(features.NextExpertColorItem(), nullptr); // null stays null
+    EXPECT_EQ(features.PrevItem(), nullptr);
+    EXPECT_EQ(features.getCurrentExpertColorItem(), list->firstItem());
+    EXPECT_EQ(features.NextExpertColorItem(), list->index(1));
+    EXPECT_EQ(features.PrevItem(), list->firstItem());
+    EXPECT_EQ(features.FirstExpertColorItem(), list->firstItem());
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(features.getCurrentExpertColorItem(), list->index(static_cast<unsigned short>(i)));
+    EXPECT_EQ(features.getCurrentExpertColorItem(), nullptr);
+    EXPECT_EQ(features.getCurrentExpertColorItem(), list->firstItem()); // starts over
+
+    EXPECT_EQ(features.CurrentPigmentorItem(), nullptr);
+    EXPECT_STREQ(features.getCurrentPigmentorItem()->getFeatureKeyword(), "*QVBrightness");
+    EXPECT_STREQ(features.NextPigmentorItem()->getFeatureKeyword(), "*QVImageSmooth");
+    EXPECT_EQ(features.NextPigmentorItem(), nullptr);
+    EXPECT_EQ(features.NextPigmentorItem(), nullptr);
+    EXPECT_STREQ(features.FirstPigmentorItem()->getFeatureKeyword(), "*QVBrightness");
+}
+
+TEST(ExpertFeatures, SummaryWalksEndAndStartAgain) {
+    Model model(Model::FromFile{}, Example("Tarvo-M200.ppd"));
+    ExpertColorFeatures features(model.get(), false, nullptr, true, false, nullptr);
+    const std::string expert = Walk(&ExpertColorFeatures::getExpertColorFeatureInfo, features, 5);
+    EXPECT_EQ(expert.substr(expert.size() - 4), "|end");
+    EXPECT_EQ(std::count(expert.begin(), expert.end(), '='), 4);
+    // After the end, the next walk starts with the first item again.
+    EXPECT_EQ(Walk(&ExpertColorFeatures::getExpertColorFeatureInfo, features, 5), expert);
+    const std::string pane = Walk(&ExpertColorFeatures::getPigmentorPaneFeatureInfo, features, 3);
+    EXPECT_EQ(std::count(pane.begin(), pane.end(), '='), 2);
+    EXPECT_EQ(pane.substr(pane.size() - 4), "|end");
+}
+
+TEST(ExpertFeatures, SizeQueryThenFetchGivesEachFeatureOnce) {
+    Model model(Model::FromFile{}, Example("Tarvo-C5000.ppd"));
+    ExpertColorFeatures features(model.get(), false, nullptr, true, false, nullptr);
+    // A size query does not move on: it answers the same feature again.
+    const int first = features.getPostscriptFeatureData(nullptr, 0, false);
+    EXPECT_LT(first, 0);
+    EXPECT_EQ(features.getPostscriptFeatureData(nullptr, 0, false), first);
+    const std::vector<std::string> codes = JobCode(features);
+    ASSERT_EQ(codes.size(), 18u);
+    EXPECT_EQ(codes.front().rfind("%%BeginFeature: *QVRGBOverride QVRGBOverrideDEF\n", 0), 0u);
+    EXPECT_EQ(codes.back().rfind("%%BeginFeature: *QVKOnlyGrayCMYK OFF\n", 0), 0u);
+    EXPECT_EQ(static_cast<int>(codes.front().size()), -first);
+    // The walk has ended; the next one starts again.
+    EXPECT_EQ(JobCode(features).size(), 18u);
+}

@@ -1,0 +1,155 @@
+// The background rebuild of the expert list: nothing to read while it runs, one fetch at a
+// time, deleting a running fetch joins it, errors and cancellation reach the features object.
+// Also run under ThreadSanitizer.
+#include "BrivelleTest.h"
+#include "ColourTestSupport.h"
+
+#include "ExpertColorFeatures.h"
+#include "ExpertColorFeaturesThread.h"
+#include "PigmentorBIDIItemList.h"
+#include "PigmentorErrors.h"
+#include "PigmentorProgressHandler.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
+using namespace colourtest;
+
+namespace {
+
+/// A window-less handler (it posts nothing) that counts the fetch's starts and can cancel
+/// the fetch when it reports `cancelAt`.
+class CountingHandler : public PigmentorProgressHandler {
+public:
+    CountingHandler() : PigmentorProgressHandler(nullptr, nullptr) {}
+    std::atomic<int> starts{0};
+    std::atomic<int> updates{0};
+    unsigned long cancelAt = 0;
+
+protected:
+    int startImp(unsigned long state, void* text, int length) override {
+        ++starts;
+        return PigmentorProgressHandler::startImp(state, text, length);
+    }
+    int updateImp(unsigned long state, void* text, int length) override {
+        ++updates;
+        if (cancelAt && state == cancelAt)
+            user_cancel();
+        return PigmentorProgressHandler::updateImp(state, text, length);
+    }
+};
+
+/// Waits (at most ten seconds) for the fetch to end; whether it did.
+bool WaitForFetch(const ExpertColorFeatures& features) {
+    for (int i = 0; i < 1000 && features.isFetching(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return !features.isFetching();
+}
+
+const char* const kRefusingServer = R"({
+  "server": {"name": "Plain"},
+  "features": [{"name": "Pigmentor", "value": "0"}],
+  "locales": {"default": "en_US", "list": ["en_US"]},
+  "encodings": {"default": "UTF-8", "list": ["UTF-8"]},
+  "devices": [{"name": "Plain Device"}]
+})";
+
+} // namespace
+
+class FetchThread : public ServerTest {
+protected:
+    void TearDown() override {
+        mFeatures.reset();
+        mModel.reset();
+        ServerTest::TearDown();
+    }
+    void Build(CountingHandler* handler, bool twoWay = true) {
+        mModel = std::make_unique<Model>(Model::FromFile{}, Example("Tarvo-C5000.ppd"));
+        mFeatures = std::make_unique<ExpertColorFeatures>(mModel->get(), twoWay, "127.0.0.1", true,
+                                                          true, handler);
+    }
+    std::unique_ptr<Model> mModel;
+    std::unique_ptr<ExpertColorFeatures> mFeatures;
+};
+
+TEST_F(FetchThread, ExpertListAppearsOnlyWhenTheFetchHasEnded) {
+    StartServer({"--latency-ms", "20"});
+    CountingHandler handler;
+    Build(&handler);
+    // The fetch needs many exchanges of 20 ms: it is surely still running.
+    EXPECT_TRUE(mFeatures->isFetching());
+    EXPECT_EQ(mFeatures->getExpertColorFeatures(), nullptr);
+    EXPECT_FALSE(mFeatures->isValid());
+    EXPECT_EQ(mFeatures->FirstExpertColorItem(), nullptr);
+    EXPECT_EQ(mFeatures->getPostscriptFeatureData(nullptr, 0, false), 0);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    ASSERT_TRUE(mFeatures->isValid());
+    EXPECT_NE(dynamic_cast<PigmentorBIDIItemList*>(mFeatures->getExpertColorFeatures()), nullptr);
+    EXPECT_EQ(mFeatures->getPigmentorErr(), 0u);
+    EXPECT_EQ(handler.starts, 1);
+    EXPECT_LT(mFeatures->getPostscriptFeatureData(nullptr, 0, false), 0);
+    mFeatures->cancelExpertColorFeaturesAsync(); // the finished thread is joined and deleted
+    EXPECT_TRUE(mFeatures->isValid());
+}
+
+TEST_F(FetchThread, ASecondRequestWhileRunningStartsNothing) {
+    StartServer({"--latency-ms", "20"});
+    CountingHandler handler;
+    Build(&handler);
+    ASSERT_TRUE(mFeatures->isFetching());
+    mFeatures->getExpertColorFeaturesAsync(&handler);
+    mFeatures->getExpertColorFeaturesAsync(nullptr);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_EQ(handler.starts, 1);
+    // Once idle, a request starts a new fetch, which reconciles the model's two-way popups.
+    mFeatures->getExpertColorFeaturesAsync(nullptr);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_EQ(handler.starts, 2);
+    EXPECT_TRUE(mFeatures->isValid());
+}
+
+TEST_F(FetchThread, DeletingARunningFetchWaitsForItsWorker) {
+    StartServer({"--latency-ms", "30"});
+    CountingHandler handler;
+    Build(&handler);
+    ASSERT_TRUE(mFeatures->isFetching());
+    mFeatures.reset(); // joins the worker; TearDown checks that the SDK was left clean
+    EXPECT_GT(handler.updates, 0);
+
+    // The same for the thread object alone.
+    Build(&handler, true);
+    mFeatures->cancelExpertColorFeaturesAsync();
+    EXPECT_FALSE(mFeatures->isFetching());
+}
+
+TEST_F(FetchThread, RefusalAndCancellationReachTheFeaturesObject) {
+    TempFile refusing(kRefusingServer);
+    StartServer({}, refusing.Path());
+    CountingHandler handler;
+    Build(&handler);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_FALSE(mFeatures->isValid());
+    EXPECT_EQ(mFeatures->getPigmentorErr(), kPigmentorNotSupportedErr);
+    EXPECT_EQ(handler.getError(), 0u); // a handler without a window records nothing
+
+    mServer.reset();
+    StartServer();
+    handler.cancelAt = 2;
+    mFeatures->getExpertColorFeaturesAsync(nullptr); // the handler is reset first
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_EQ(mFeatures->getPigmentorErr(), kPigmentorUserCancelErr);
+    EXPECT_FALSE(mFeatures->isValid());
+}
+
+TEST_F(FetchThread, PPDOnlyRebuildRunsInTheBackgroundToo) {
+    CountingHandler handler;
+    Build(&handler, false);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_TRUE(mFeatures->isValid());
+    EXPECT_EQ(mFeatures->getExpertColorFeatures()->count(), 18);
+    EXPECT_EQ(handler.starts, 0); // no server, no progress
+}
