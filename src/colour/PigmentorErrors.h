@@ -39,12 +39,19 @@ enum PigmentorErrorCode : unsigned long {
     kPigmentorGeneralErr = 1002,
 };
 
+typedef struct OpaqueWindowPtr* WindowRef;
+
 /// The user-visible texts of the status codes: each code has a key ("kPigmentorConnErr") whose
 /// text lives in the plug-in bundle's string table "PigmentorErr". Results are new strings
 /// (the caller releases them); without a bundle there is no text (null). Alerts that show
 /// these texts belong to the dialogs.
 class PigmentorErrors {
 public:
+    /// Shows the text of `code` in an alert (OK only) over `window` (may be null) and waits;
+    /// answers the alert's result ('ok  '), 'canc' when the alert could not be built, 0 when
+    /// the code has no text. Main thread. Defined with the dialogs, in the ui library: only
+    /// code linking that library may call it.
+    static unsigned long ReportPigmentorError(unsigned long code, WindowRef window);
     /// The key of `code` as a constant string (not to be released), null for a code without one.
     static CFStringRef PigmentorErrorKey(unsigned long code);
     /// The localised text of `code`'s key (the key itself when the table lacks it); null for a

@@ -1,6 +1,7 @@
 // The alert, progress and two-way dialogs over the built bundle, driven by simulated input on
 // the headless toolbox (its text metrics are exact: 8 pixels a character at size 13, 7 at 11).
 #include "DialogTestSupport.h"
+#include "PigmentorErrors.h"
 #include "UI_ProgressDialog.h"
 #include "UI_QRVAlert.h"
 #include "UI_TwoWayCommDialog.h"
@@ -301,4 +302,22 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         }
         dialog.hide();
     }
+}
+
+// A status code is reported with its localised text, OK alone, as a sheet over the window; a
+// code without a key (the fallback 101 has none either) shows nothing; no bundle, no alert.
+TEST(ReportPigmentorError, ShowsTheCodesTextOrNothing) {
+    Window parent;
+    EXPECT_EQ(PigmentorErrors::ReportPigmentorError(kPigmentorConnErr, parent.w), 0u);
+    BundleScope bundle("de");
+    FrontWindowPerson person;
+    person.press(kHICommandOK);
+    EXPECT_EQ(PigmentorErrors::ReportPigmentorError(kPigmentorConnErr, parent.w), kHICommandOK);
+    for (unsigned long unknown : {25ul, 101ul, 1000ul})
+        EXPECT_EQ(PigmentorErrors::ReportPigmentorError(unknown, parent.w), 0u) << unknown;
+    ASSERT_EQ(person.seen.size(), 1u);
+    EXPECT_EQ(person.seen[0].alertText, Localized("kPigmentorConnErr", "PigmentorErr"));
+    EXPECT_NE(person.seen[0].alertText, "kPigmentorConnErr");
+    EXPECT_EQ(person.seen[0].windowClass, kSheetWindowClass);
+    EXPECT_FALSE(person.seen[0].cancelVisible);
 }

@@ -365,6 +365,11 @@ void Sync(ControlRef c) {
         gtk_label_set_text(label, hi::UTF8(c->text).c_str());
         const int just = (c->font.flags & kControlUseJustMask) ? int(c->font.just) : int(teFlushDefault);
         gtk_label_set_xalign(label, just == teCenter ? 0.5f : just == teFlushRight ? 1.0f : 0.0f);
+        // A wrapping label's natural width is its whole text on one line, and the fixed
+        // container (and the window) would grow to it: no wider than the characters its bounds
+        // hold in the theme metrics, so that its natural size stays within the bounds.
+        const int size = hi::ControlFontSize(c) > 0 ? hi::ControlFontSize(c) : 13;
+        gtk_label_set_max_width_chars(label, std::max(1, (b.right - b.left) / ((6 * size + 5) / 10)));
         break;
     }
     case kControlKindEditUnicodeText: {
