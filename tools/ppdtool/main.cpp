@@ -8,12 +8,16 @@
 // ppdtool requires FILE KEYWORD                         what a control requires, as JSON
 // ppdtool archive FILE OUT [--set KEYWORD=VALUE]...     the model's Settings archive, flattened
 // ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...   the model rebuilt from it, as dump
+// ppdtool colour FILE [--server ADDR] [--mode standard|expert|grayscale] [--set KEYWORD=VALUE]...
+//                [--accept NAME]...                     what the colour pane gets, as JSON
 //
-// Exit status: 0 a valid PPD (or an accepted name), 1 a PPD that parsed but is not valid (or a
-// name not accepted), 2 a usage or file error, with a one-line message on standard error.
+// Exit status: 0 a valid PPD (or an accepted name, or a valid colour controller), 1 a PPD that
+// parsed but is not valid (or a name not accepted, or an invalid controller), 2 a usage or file
+// error, with a one-line message on standard error.
 //
 //===----------------------------------------------------------------------===//
 #include "ArchiveFile.h"
+#include "ColourCommand.h"
 #include "BundleResources.h"
 #include "JsonWriter.h"
 #include "ModelDump.h"
@@ -55,7 +59,9 @@ const char kUsage[] = "usage: ppdtool header FILE\n"
                       "       ppdtool constraints FILE KEYWORD [ITEM]\n"
                       "       ppdtool requires FILE KEYWORD\n"
                       "       ppdtool archive FILE OUT [--set KEYWORD=VALUE]...\n"
-                      "       ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...\n";
+                      "       ppdtool restore ARCHIVE [--ppd FILE] [--accept NAME]...\n"
+                      "       ppdtool colour FILE [--server ADDR] [--mode standard|expert|grayscale]\n"
+                      "                      [--set KEYWORD=VALUE]... [--accept NAME]...\n";
 
 /// The largest archive restore reads: far above any model's, far below what would hurt.
 const size_t kMaxArchiveSize = 16 * 1024 * 1024;
@@ -421,5 +427,7 @@ int main(int argc, char** argv) {
         return archive(argc, argv);
     if (command == "restore")
         return restore(argc, argv);
+    if (command == "colour")
+        return ColourCommand(argc, argv, kUsage);
     return usage(("unknown command " + command).c_str());
 }
