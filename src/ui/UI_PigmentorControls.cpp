@@ -12,7 +12,10 @@
 #include "PigmentorPaneItemList.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -65,6 +68,13 @@ void UI_PigmentorControls::bindControl(PigmentorItem* item, ControlRef control, 
     SetControlReference(control, item);
     ControlUtils::setControlFontInfo(control, systemFont, 0, normal, -1);
     if (popup) {
+        // Popup titles stand right-aligned before their menus (see alignColumns); a negative
+        // justification cannot go through setControlFontInfo.
+        ControlFontStyleRec style{};
+        GetControlData(control, kControlEntireControl, kControlFontStyleTag, sizeof style, &style, nullptr);
+        style.just = teFlushRight;
+        style.flags |= kControlUseJustMask;
+        SetControlData(control, kControlEntireControl, kControlFontStyleTag, sizeof style, &style);
         PPDXPopupControl* ppd = PopupOf(item);
         char title[256];
         ControlUtils::PrepForPopup(ppd->UserName(), title, sizeof title);
@@ -78,6 +88,37 @@ void UI_PigmentorControls::bindControl(PigmentorItem* item, ControlRef control, 
         ControlUtils::SetControlTitle(control, ppd->UserName());
         SetControl32BitMaximum(control, 1);
         SetControl32BitValue(control, ppd->IsTrue() ? 1 : 0);
+    }
+}
+
+void UI_PigmentorControls::alignColumns() {
+    // The popups' titles end where the widest one ends, so that their menus start in one
+    // column; the check boxes stand in that column too. Right edges stay where they are.
+    std::vector<std::pair<ControlRef, bool>> shown;
+    int left = SHRT_MAX, labelWidth = 0;
+    for (PigmentorItem* item = mList ? mList->firstItem() : nullptr; item;
+         item = PigmentorItemList::nextItem(item)) {
+        ControlRef control = getItemControl(item);
+        if (control == nullptr)
+            continue;
+        const bool popup = PopupOf(item) != nullptr;
+        shown.emplace_back(control, popup);
+        Rect r;
+        GetControlBounds(control, &r);
+        left = std::min<int>(left, r.left);
+        if (popup)
+            labelWidth = std::max<int>(labelWidth, ControlUtils::measureControlText(
+                                                       control, GetControlOwner(control), false));
+    }
+    if (shown.empty())
+        return;
+    const int column = left + labelWidth;
+    for (const auto& [control, popup] : shown) {
+        Rect r;
+        GetControlBounds(control, &r);
+        const int own = popup ? ControlUtils::measureControlText(control, GetControlOwner(control), false) : 0;
+        r.left = static_cast<short>(std::min<int>(column - own, r.right - 1));
+        SetControlBounds(control, &r);
     }
 }
 
@@ -112,6 +153,7 @@ OSStatus UI_PigmentorControls::MergeEmbedUI(WindowRef nibWindow, ControlRef pane
         UnionRect(&bounds, &r, &bounds);
         bindControl(item, control, PopupOf(item) != nullptr);
     }
+    alignColumns();
     mEmbedded = true;
     return result;
 }
@@ -128,6 +170,7 @@ void UI_PigmentorControls::RefreshUIControls(WindowRef window, PigmentorPaneItem
          item = PigmentorItemList::nextItem(item), ++k)
         if (ControlRef control = ControlFor(window, item, k))
             bindControl(item, control, PopupOf(item) != nullptr);
+    alignColumns();
 }
 
 PigmentorItem* UI_PigmentorControls::findItem(ControlRef control) const {

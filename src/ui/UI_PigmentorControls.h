@@ -15,7 +15,9 @@ class PigmentorPaneItemList;
 /// item list), each shown as the NIB control of its position in the list. Item k (0 to 6) takes
 /// the popup 'Cntl' 103 + k when it is a popup option, the check box 'Cntl' 303 + k when it is
 /// a boolean one; its control is recorded as the item's caller data (slot 0). Items beyond the
-/// seventh, and items whose NIB control is missing or of another kind, are not shown.
+/// seventh, and items whose NIB control is missing or of another kind, are not shown. Once
+/// placed, the popups' titles are right-aligned in one column and the menus and check boxes
+/// share the column after it.
 ///
 /// The list and the controls are borrowed: the list belongs to the colour data controller, the
 /// controls to the window they were moved into (the print dialog's pane). The object keeps the
@@ -60,6 +62,9 @@ public:
     bool isEmbedded() const { return mEmbedded; }
 
 private:
+    /// Right-aligns the popups' titles in one label column and puts the menus and the check
+    /// boxes in the column after it.
+    void alignColumns();
     /// Titles and fills `control` from `item` and binds the two.
     void bindControl(PigmentorItem* item, ControlRef control, bool popup);
 

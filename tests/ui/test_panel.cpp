@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 namespace {
 
 Rect Bounds(ControlRef c) {
@@ -66,7 +68,9 @@ TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
     EXPECT_LE(std::abs((button.top + button.bottom) - (expert.top + expert.bottom)), 2);
 
     // The C5000's pane options: three popups (items 0 to 2), then four check boxes (3 to 6),
-    // one row each, left-aligned, titled from the PPD.
+    // one row each, titled from the PPD; the popups' titles right-aligned from the two-way
+    // panel's left edge, their menus and the check boxes in one column after them.
+    const int column = 12 + 8 * int(std::strlen("Color Substitution: "));
     const struct {
         SInt32 id;
         const char* title;
@@ -81,7 +85,9 @@ TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
         EXPECT_EQ(GetControlOwner(c), h.Window());
         EXPECT_EQ(Title(c), option.title);
         const Rect r = Bounds(c);
-        EXPECT_EQ(r.left, 16) << option.id;
+        const int title = option.id < 300 ? 8 * int(std::strlen(option.title)) : 0;
+        EXPECT_EQ(r.left + title, column) << option.id;
+        EXPECT_EQ(r.right, 360) << option.id;
         EXPECT_GE(r.top, lastBottom + 6) << option.id;
         lastBottom = r.bottom;
     }
@@ -96,6 +102,7 @@ TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
     EXPECT_EQ(address.right, box.right);
     ASSERT_NE(panel.getIPAddressPanel(), nullptr);
     EXPECT_TRUE(panel.getIPAddressPanel()->isInitialized());
+    EXPECT_EQ(Bounds(panel.getIPAddressPanel()->getCheckBox()).left, 12);
     const Rect arrows = Bounds(h.Control('arro', 0));
     EXPECT_GE(arrows.top, address.bottom);
     EXPECT_LE(arrows.bottom, PanelHarness::kPaneHeight);
