@@ -278,10 +278,12 @@ OSStatus UI_Panel::ResetUI(PigmentorData* data) {
         mData = data;
     mPaneItemList = mData->GetPigmentorPaneItemList();
     CreateParts();
+    // The controls are bound to the new items before the print mode is applied, so that the
+    // mode's locks (Composite Overprint in Grayscale) reach them.
+    mPaneControls->RefreshUIControls(mWindow, mPaneItemList);
     SetupColorMode();
     mAddressPanel = new UI_IPAddressPanel(mWindow, mAddressPane, gAddressBounds, *mAddress,
                                           mPrinterName, false, true, true);
-    mPaneControls->RefreshUIControls(mWindow, mPaneItemList);
     SettingsChanged();
     return 0;
 }

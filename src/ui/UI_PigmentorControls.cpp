@@ -154,6 +154,8 @@ OSStatus UI_PigmentorControls::MergeEmbedUI(WindowRef nibWindow, ControlRef pane
         bindControl(item, control, PopupOf(item) != nullptr);
     }
     alignColumns();
+    for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item))
+        applyTrapping(item);
     mEmbedded = true;
     return result;
 }
@@ -168,9 +170,13 @@ void UI_PigmentorControls::RefreshUIControls(WindowRef window, PigmentorPaneItem
     int k = 0;
     for (PigmentorItem* item = mList->firstItem(); item && k < kMaxControls;
          item = PigmentorItemList::nextItem(item), ++k)
-        if (ControlRef control = ControlFor(window, item, k))
+        if (ControlRef control = ControlFor(window, item, k)) {
             bindControl(item, control, PopupOf(item) != nullptr);
+            EnableControl(control); // the locks of the old items are applied again below
+        }
     alignColumns();
+    for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item))
+        applyTrapping(item);
 }
 
 PigmentorItem* UI_PigmentorControls::findItem(ControlRef control) const {
@@ -208,16 +214,20 @@ bool UI_PigmentorControls::ProcessPigmentorCommand() {
         return false;
     item->setValue(static_cast<unsigned long>(std::max<SInt32>(0, GetControl32BitValue(control))));
     Draw1Control(control);
-    const char* keyword = item->getFeatureKeyword();
-    if (keyword && std::strcmp(keyword, "*QVTrapping") == 0) {
-        // A boolean option has no value keywords of its own: its state stands for "True".
-        const char* value = item->getValueKeyword();
-        const bool on = BooleanOf(item) ? item->getValue() != 0 : (value && std::strcmp(value, "True") == 0);
-        if (on)
-            MarkPigmentorControl("*QVSeparations", false);
-        DisablePigmentorControl("*QVSeparations", on);
-    }
+    applyTrapping(item);
     return true;
+}
+
+void UI_PigmentorControls::applyTrapping(PigmentorItem* item) {
+    const char* keyword = item->getFeatureKeyword();
+    if (keyword == nullptr || std::strcmp(keyword, "*QVTrapping") != 0)
+        return;
+    // A boolean option has no value keywords of its own: its state stands for "True".
+    const char* value = item->getValueKeyword();
+    const bool on = BooleanOf(item) ? item->getValue() != 0 : (value && std::strcmp(value, "True") == 0);
+    if (on)
+        MarkPigmentorControl("*QVSeparations", false);
+    DisablePigmentorControl("*QVSeparations", on);
 }
 
 void UI_PigmentorControls::DisablePigmentorControl(const char* keyword, bool disable) {

@@ -65,6 +65,9 @@ private:
     /// Right-aligns the popups' titles in one label column and puts the menus and the check
     /// boxes in the column after it.
     void alignColumns();
+    /// Trapping on (a value "True") turns combined separations off and locks them; off frees
+    /// them. Nothing for other items.
+    void applyTrapping(PigmentorItem* item);
     /// Titles and fills `control` from `item` and binds the two.
     void bindControl(PigmentorItem* item, ControlRef control, bool popup);
 

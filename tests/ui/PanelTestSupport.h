@@ -75,6 +75,7 @@ public:
     }
     ~PanelHarness() {
         mPanel.reset();
+        mNewData.reset();
         mData.reset();
         mTicket.reset();
         mSettings.reset();
@@ -103,6 +104,13 @@ public:
         panel.Show();
         RunUntil([&] { return panel.CanHandle() && panel.getProgressHandler() == nullptr; });
         return panel;
+    }
+
+    /// A second controller over the same session and model, as a loading sync makes it
+    /// (kept until the panel is gone).
+    PigmentorData& NewData() {
+        mNewData = std::make_unique<PigmentorData>(mSession, mModel, *mTicket, false, nullptr);
+        return *mNewData;
     }
 
     ControlRef Control(OSType signature, SInt32 id) const {
@@ -153,6 +161,7 @@ private:
     std::unique_ptr<PrintSettingsTicket> mSettings;
     std::unique_ptr<QRVJobTicket> mTicket;
     std::unique_ptr<PigmentorData> mData;
+    std::unique_ptr<PigmentorData> mNewData;
     WindowRef mWindow = nullptr;
     ControlRef mPane = nullptr;
     IBNibRef mNib = nullptr;

@@ -286,3 +286,30 @@ TEST(PanelFetch, TheSettingsButtonOpensTheExpertDialogInExpertMode) {
     EXPECT_EQ(GetSheetWindowParent(dialog, &parent), noErr);
     EXPECT_EQ(parent, h.Window());
 }
+
+TEST(PanelFetch, ResetUIBindsTheControlsToANewControllerAndKeepsTheModelsMode) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    Click(h.Window(), 'sRd1', 303);
+    ASSERT_EQ(h.PopupKeyword("*QVColorMode"), "Grayscale");
+
+    // A loading sync: a new controller without a stored mode over the same model. The model's
+    // current print-mode text ("Grayscale") names the grayscale keyword, so Grayscale is kept,
+    // with Composite Overprint locked on the new items.
+    PigmentorData& fresh = h.NewData();
+    ASSERT_EQ(panel.ResetUI(&fresh), 0);
+    EXPECT_FALSE(panel.CanHandle()); // a fetch for the new controller
+    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle() && panel.getProgressHandler() == nullptr; }));
+    int mode = 0;
+    fresh.GetColorModeValue(mode);
+    EXPECT_EQ(mode, UI_Panel::kModeGrayscale);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 1);
+    EXPECT_FALSE(IsControlEnabled(h.Control('Cntl', 308)));
+    EXPECT_EQ(panel.getPigmentorUIPane()->getItemList(), fresh.GetPigmentorPaneItemList());
+    Click(h.Window(), 'Cntl', 306);
+    EXPECT_TRUE(h.BooleanOn("*QVSeparations"));
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
+              static_cast<PigmentorItemList*>(fresh.GetExpertColorFeaturesList()));
+    ASSERT_NE(panel.getIPAddressPanel(), nullptr);
+    EXPECT_TRUE(panel.getIPAddressPanel()->isInitialized());
+}
