@@ -60,8 +60,7 @@ public:
         if (PMHostCreatePrinter(&description, &mPrinter) == noErr)
             PMHostCreateSession(mPrinter, &mSession);
         Owned<CFURLRef> url(FileURL(ppd));
-        mModel = new QRVPPD(url, kShowAll, nullptr);
-        mModel->Retain();
+        mModel = new QRVPPD(url, kShowAll, nullptr); // the first Release deletes it
         mSettings = std::make_unique<PrintSettingsTicket>(mSession);
         Owned<CFStringRef> key(CreatePostscriptDataFileKey());
         mTicket = std::make_unique<QRVJobTicket>(mSettings.get(), key);

@@ -116,9 +116,8 @@ int main(int argc, char** argv) {
     if (ppdPath && PMHostCreatePrinter(&description, &printer) == noErr)
         PMHostCreateSession(printer, &session);
     CFURLRef ppdURL = URLOf(argv[3], false);
+    // The creator's hold is not counted: the one Release at the end deletes the model.
     QRVPPD* model = ppdURL ? new QRVPPD(ppdURL, kShowAll, nullptr) : nullptr;
-    if (model)
-        model->Retain();
     IBNibRef nib = nullptr;
     CreateNibReferenceWithCFBundle(bundle, CFSTR("Pigmentor"), &nib);
     WindowRef window = nullptr;
