@@ -56,9 +56,9 @@ UI_Panel::UI_Panel(IBNibRef nib, ControlRef parentUserPane, PigmentorData* data)
 UI_Panel::~UI_Panel() {
     // The worker uses the progress handler until it ends: stop it before anything goes.
     StopFetch();
+    delete mExpertDialog; // its pane hook points at the pane controls
     delete mPaneControls;
     delete mAddressPanel;
-    delete mExpertDialog;
     RemoveHandlers();
     if (mLastEvent)
         ReleaseEvent(mLastEvent);
@@ -268,12 +268,12 @@ void UI_Panel::Hide() {
 
 OSStatus UI_Panel::ResetUI(PigmentorData* data) {
     StopFetch();
+    delete mExpertDialog;
+    mExpertDialog = nullptr;
     delete mPaneControls;
     mPaneControls = nullptr;
     delete mAddressPanel;
     mAddressPanel = nullptr;
-    delete mExpertDialog;
-    mExpertDialog = nullptr;
     if (data)
         mData = data;
     mPaneItemList = mData->GetPigmentorPaneItemList();

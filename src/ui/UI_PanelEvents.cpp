@@ -200,8 +200,11 @@ void UI_Panel::SettingsChanged() {
         mProgressHandler = new PigmentorProgressHandler(mWindow, this);
         mData->AddProgressHandler(mProgressHandler, true);
     }
-    // The expert list is rebuilt on the worker: the dialog's list is not touched until 'QVFe'
-    // gives it the new one (ExpertDefaults and OpenExpertDialog check that).
+    // The expert list is rebuilt on the worker: the dialog's window, whose controls point at
+    // the old items, goes now, and the dialog's list is not touched until 'QVFe' gives it the
+    // new one (ExpertDefaults and OpenExpertDialog check that).
+    if (mExpertDialog)
+        mExpertDialog->destroyWindow();
     mData->UpdateSettings(nullptr, BIDIEnabled(), GetHostName(), true);
 }
 

@@ -285,6 +285,18 @@ TEST(PanelFetch, TheSettingsButtonOpensTheExpertDialogInExpertMode) {
     WindowRef parent = nullptr;
     EXPECT_EQ(GetSheetWindowParent(dialog, &parent), noErr);
     EXPECT_EQ(parent, h.Window());
+
+    // A new fetch replaces the items the open dialog shows: its window goes at once, and the
+    // new list opens it again.
+    panel.SettingsChanged();
+    EXPECT_FALSE(IsValidWindowPtr(dialog));
+    Command(h.Window(), 'EClr');
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
+    Command(h.Window(), 'EClr');
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+    ASSERT_NE(FrontWindow(), nullptr);
+    EXPECT_EQ(GetSheetWindowParent(FrontWindow(), &parent), noErr);
 }
 
 TEST(PanelFetch, ResetUIBindsTheControlsToANewControllerAndKeepsTheModelsMode) {
