@@ -8,8 +8,9 @@
 // work, as many kept-alive HTTP round trips to the same server as the build makes requests (the
 // count is learnt first through a counting relay, untimed); the same build and floor against a
 // second server that answers each request after 20 ms; and OutPostscriptData of a built
-// two-way controller into a fresh job ticket. Ends with the request count, the times and the
-// ratios of each build to its floor against the 1.5 target.
+// two-way controller into a fresh job ticket; for scale, the build without a server. Ends with
+// the request count, the times and the ratios of each build to its floor against the 1.5
+// target.
 //
 //===----------------------------------------------------------------------===//
 #include "CountingProxy.h"
@@ -93,11 +94,12 @@ private:
     CFStringRef mKey = nullptr;
 };
 
-/// Builds the controller two-way on the server and waits for its fetch; the controller, or
-/// null (deleted) when it has no valid expert list.
-PigmentorData* BuildController(Printer& printer, QRVPPD* model) {
+/// Builds the controller (two-way on the server unless `twoWay` is false) and waits for its
+/// fetch; the controller, or null (deleted) when it has no valid expert list.
+PigmentorData* BuildController(Printer& printer, QRVPPD* model, bool twoWay = true) {
     QRVJobTicket* ticket = printer.NewJobTicket();
-    auto* data = new PigmentorData(printer.Session(), model, *ticket, true, kAddress);
+    auto* data = new PigmentorData(printer.Session(), model, *ticket, twoWay,
+                                   twoWay ? kAddress : nullptr);
     delete ticket;
     if (ExpertColorFeatures* features = data->GetExpertColorFeatures())
         features->cancelExpertColorFeaturesAsync(); // joins the finished fetch
@@ -109,6 +111,8 @@ PigmentorData* BuildController(Printer& printer, QRVPPD* model) {
     return data;
 }
 
+/// `port` 0: the controller without a server, its expert list from the PPD alone (the part
+/// of the build that is not the fetch).
 void benchBuild(benchmark::State& state, int port) {
     PointSdkAt(port);
     Printer printer;
@@ -116,7 +120,7 @@ void benchBuild(benchmark::State& state, int port) {
         state.PauseTiming();
         QRVPPD* model = Printer::Parse();
         state.ResumeTiming();
-        PigmentorData* data = BuildController(printer, model);
+        PigmentorData* data = BuildController(printer, model, port != 0);
         state.PauseTiming();
         bool ok = data != nullptr;
         delete data;
@@ -226,6 +230,9 @@ int main(int argc, char** argv) {
         ->UseRealTime()
         ->Iterations(5)
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("colour/build-without-server", benchBuild, 0)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("colour/out-postscript-data", benchOutput, server.Port())
         ->UseRealTime()
         ->Unit(benchmark::kMicrosecond);
@@ -248,6 +255,10 @@ int main(int argc, char** argv) {
                         pair[2], build * 1e3, floor * 1e3, requests, ratio, kMaxRatio,
                         ratio <= kMaxRatio ? "met" : "MISSED");
     }
+    double local = 0;
+    if (times.Seconds("colour/build-without-server", local))
+        std::printf("the same build without a server (expert list from the PPD): %.2f ms\n",
+                    local * 1e3);
     double output = 0;
     if (times.Seconds("colour/out-postscript-data", output))
         std::printf("OutPostscriptData of the two-way controller: %.1f us\n", output * 1e6);

@@ -8,6 +8,7 @@
 //===----------------------------------------------------------------------===//
 #include "PigmentorData.h"
 
+#include "ColourText.h"
 #include "ExpertColorFeatures.h"
 #include "PigmentorItemList.h"
 #include "QRVProperties.h"
@@ -240,11 +241,8 @@ int PigmentorData::GetColorModeValueKeyword(char* buffer) {
         return 0;
     _PopupItem* item = mColorMode->CurrentItem();
     const char* name = item ? item->displayName() : nullptr;
-    if (buffer) {
-        // Callers pass a 256-byte buffer, the size of every other PPD text buffer.
-        std::strncpy(buffer, name ? name : "", 255);
-        buffer[255] = '\0';
-    }
+    if (buffer)
+        ColourText::Copy(buffer, kColourTextSize, name);
     return static_cast<int>(value);
 }
 

@@ -84,9 +84,9 @@ public:
     CFStringRef GetPrintModeTitle() const { return mPrintModeTitle; }
     /// The print-mode value title (not retained), or null.
     CFStringRef GetColorModeValueTitle() const { return mColorModeValueTitle; }
-    /// Copies the display text of the print-mode control's current item into `buffer` (at
-    /// least 256 bytes) and returns the control's value; 0 without the control or when the
-    /// value lies beyond the item count.
+    /// Copies the display text of the print-mode control's current item into `buffer` (256
+    /// bytes, cut at a character boundary) and returns the control's value; 0 without the
+    /// control or when the value lies beyond the item count.
     int GetColorModeValueKeyword(char* buffer);
     /// The print-mode control's item keywords as the PPD spells them ("" when absent).
     const char* GetStandardColorKeyword() const { return keywordOrEmpty(mStandardKeyword); }

@@ -5,9 +5,8 @@
 //===----------------------------------------------------------------------===//
 #include "PigmentorData.h"
 
+#include "ColourText.h"
 #include "QRVTovranePrinterPList.h"
-
-#include <CarbonCore/TextCommon.h>
 
 bool PigmentorData::ResetTovranePrinterList() {
     delete mPrinterList;
@@ -35,8 +34,7 @@ bool PigmentorData::SetTovranePrinterAddress(CFStringRef printer, CString* addre
         printer = mPrinterName;
     if (!mPrinterList || !printer || !address || static_cast<const char*>(*address) == nullptr)
         return false;
-    CFStringRef text = CFStringCreateWithCString(
-        kCFAllocatorDefault, *address, static_cast<CFStringEncoding>(GetApplicationTextEncoding()));
+    CFStringRef text = ColourText::Create(*address);
     if (!text)
         return false;
     bool saved = mPrinterList->Add(printer, text, ipEnabled) && mPrinterList->Save();

@@ -335,7 +335,7 @@ TEST(PersistModel, LongPopupsAndManyPagesAndGroupsRoundTrip) {
 
 TEST(PersistExamples, EveryExampleRoundTripsWithItsValuesChanged) {
     std::vector<std::string> paths = ExamplePPDs();
-    ASSERT_EQ(paths.size(), 5u);
+    ASSERT_EQ(paths.size(), 6u);
     for (const std::string& path : paths) {
         QRVPPD* ppd = parseFile(path);
         std::string asParsed = ModelText(*ppd);

@@ -131,8 +131,9 @@ public:
         return Open(mScratch / "test.ppd", twoWay, server);
     }
 
+    /// With `join` false the background fetch may still be running on return.
     PigmentorData& Open(const std::string& path, bool twoWay = false,
-                        const char* server = nullptr) {
+                        const char* server = nullptr, bool join = true) {
         Close();
         if (!mSession || mSessionPath != path) {
             mSession = std::make_unique<TestSession>(path);
@@ -145,7 +146,7 @@ public:
         mTicket = std::make_unique<QRVJobTicket>(mSettings.get(), key);
         mData = std::make_unique<PigmentorData>(mSession->Get(), mModel, *mTicket, twoWay, server);
         // The pane waits for the fetch's 'QVFe'; here the finished fetch is joined.
-        if (ExpertColorFeatures* features = mData->GetExpertColorFeatures())
+        if (ExpertColorFeatures* features = mData->GetExpertColorFeatures(); features && join)
             features->cancelExpertColorFeaturesAsync();
         return *mData;
     }

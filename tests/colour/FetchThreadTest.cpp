@@ -10,12 +10,15 @@
 #include "PigmentorErrors.h"
 #include "PigmentorProgressHandler.h"
 
+#include <HIToolbox/HIToolbox.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 using namespace colourtest;
 
@@ -57,6 +60,41 @@ const char* const kRefusingServer = R"({
   "encodings": {"default": "UTF-8", "list": ["UTF-8"]},
   "devices": [{"name": "Plain Device"}]
 })";
+
+/// Records the progress events and the features-done command the pane's window receives; on
+/// 'QVFe' it does what the pane does: joins the fetch thread, then reads the expert list.
+struct PaneObserver {
+    ExpertColorFeatures* features = nullptr;
+    std::vector<std::string> log;
+    bool validAtDone = false;
+    bool finished = false;
+
+    static OSStatus OnProgress(EventHandlerCallRef, EventRef event, void* data) {
+        auto* self = static_cast<PaneObserver*>(data);
+        HICommand command{};
+        UInt32 state = 0;
+        GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
+                          nullptr, &command);
+        GetEventParameter(event, kProgressParamState, typeUInt32, nullptr, sizeof state, nullptr,
+                          &state);
+        self->log.push_back(std::to_string(command.attributes) + " " + std::to_string(state));
+        return noErr;
+    }
+    static OSStatus OnCommand(EventHandlerCallRef, EventRef event, void* data) {
+        auto* self = static_cast<PaneObserver*>(data);
+        HICommand command{};
+        GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
+                          nullptr, &command);
+        if (command.commandID != kFeaturesDoneCommand)
+            return eventNotHandledErr;
+        self->log.push_back("QVFe");
+        self->features->cancelExpertColorFeaturesAsync();
+        self->validAtDone = self->features->isValid();
+        self->finished = true;
+        QuitApplicationEventLoop();
+        return noErr;
+    }
+};
 
 } // namespace
 
@@ -152,4 +190,34 @@ TEST_F(FetchThread, PPDOnlyRebuildRunsInTheBackgroundToo) {
     EXPECT_TRUE(mFeatures->isValid());
     EXPECT_EQ(mFeatures->getExpertColorFeatures()->count(), 18);
     EXPECT_EQ(handler.starts, 0); // no server, no progress
+}
+
+TEST_F(FetchThread, ProgressEventsReachThePanesWindowInOrderAndEndWithTheDoneCommand) {
+    StartServer();
+    const Rect content{50, 50, 250, 575};
+    WindowRef window = nullptr;
+    ASSERT_EQ(CreateNewWindow(kDocumentWindowClass, 0, &content, &window), noErr);
+    {
+        PigmentorProgressHandler handler(window, nullptr);
+        PaneObserver observer;
+        const EventTypeSpec progress{kPigmentorProgressEventClass, kPigmentorProgressEventKind};
+        const EventTypeSpec command{kEventClassCommand, kEventCommandProcess};
+        // Installed after the handler's own, so it sees each event first.
+        InstallWindowEventHandler(window, PaneObserver::OnProgress, 1, &progress, &observer,
+                                  nullptr);
+        InstallWindowEventHandler(window, PaneObserver::OnCommand, 1, &command, &observer, nullptr);
+        mModel = std::make_unique<Model>(Model::FromFile{}, Example("Tarvo-C5000.ppd"));
+        mFeatures = std::make_unique<ExpertColorFeatures>(mModel->get(), true, "127.0.0.1", false,
+                                                          true, nullptr);
+        observer.features = mFeatures.get();
+        mFeatures->getExpertColorFeaturesAsync(&handler);
+        for (int pass = 0; pass < 100 && !observer.finished; ++pass)
+            RunCurrentEventLoop(0.5);
+        EXPECT_TRUE(observer.finished);
+        EXPECT_EQ(observer.log, (std::vector<std::string>{"100 4", "102 1", "102 2", "102 3",
+                                                          "102 4", "102 4", "101 5", "QVFe"}));
+        EXPECT_TRUE(observer.validAtDone);
+        mFeatures.reset(); // the thread is gone before its handler
+    }
+    DisposeWindow(window);
 }

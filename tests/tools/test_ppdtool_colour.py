@@ -16,7 +16,7 @@ EXPERT = ["*QVRGBOverride", "*QVColorRendDict", "*QVSimulation", "*QVOutProfile"
           "*QVSimSpeed", "*QVSpotColors", "*QVPureBlack", "*QVBlkOvpStyle", "*QVBlkOverprint",
           "*QVPaperSim", "*QVBlkOvpCtrl", "*QVProofProfile", "*QVRGBOtherGamma",
           "*QVRGBOtherWtPt", "*QVRGBOtherPhos", "*QVKOnlyGrayRGB", "*QVKOnlyGrayCMYK"]
-ODD_VALUE = "USER(PRESS2)\\PROOF\nV2"  # the example server's simulation value
+ODD_VALUE = "CUSTOM(CRD2)\\PROOF\nV2"  # the example server's last rendering value
 
 
 class Home:
@@ -219,9 +219,9 @@ class WithServer(unittest.TestCase):
         plain = [i["keyword"] for i in report["expertItems"] if i["type"] != "bidi"]
         self.assertEqual(sorted(i["keyword"] for i in bidi), sorted(EXPERT))
         self.assertEqual(plain, ["*QVRGBOtherGamma", "*QVRGBOtherWtPt", "*QVRGBOtherPhos"])
-        simulation = next(i for i in bidi if i["keyword"] == "*QVSimulation")
-        self.assertEqual(simulation["name"], "CMYK Simulation")
-        self.assertIn({"keyword": ODD_VALUE, "name": "Press 2 (Proof)"}, simulation["items"])
+        rendering = next(i for i in bidi if i["keyword"] == "*QVColorRendDict")
+        self.assertEqual(rendering["name"], "Rendering Style")
+        self.assertEqual(rendering["items"][-1], {"keyword": ODD_VALUE, "name": "Custom 2 (Proof)"})
         links = {(l["type"], l["name"]) for l in report["deviceLinks"]}
         self.assertEqual(links, {(1, "sRGB to C5000 Coated"), (1, "sRGB to C5000 Plain"),
                                  (2, "SWOP to C5000 Plain"), (2, "Euroscale to C5000 Coated"),
@@ -233,13 +233,13 @@ class WithServer(unittest.TestCase):
 
     def test_an_odd_server_value_is_escaped_in_the_dynamic_option(self):
         status, report, err = self.run_colour("Tarvo-C5000.ppd",
-                                              "--set", "*QVSimulation=" + ODD_VALUE)
+                                              "--set", "*QVColorRendDict=" + ODD_VALUE)
         self.assertEqual(status, 0, err)
         code = [e["data"] for e in report["jobTicket"]
-                if e["site"] == 81 and "*QVSimulation" in e["data"]]
+                if e["site"] == 81 and "*QVColorRendDict" in e["data"]]
         self.assertEqual(code, [
-            "%%BeginFeature: *QVSimulation " + ODD_VALUE + "\n /XJXsetDynamicOption where\n"
-            "        { pop (*QVSimulation) (USER\\(PRESS2\\)\\\\PROOF\\012V2) "
+            "%%BeginFeature: *QVColorRendDict " + ODD_VALUE + "\n /XJXsetDynamicOption where\n"
+            "        { pop (*QVColorRendDict) (CUSTOM\\(CRD2\\)\\\\PROOF\\012V2) "
             "XJXsetDynamicOption } if\n%%EndFeature\n"])
 
     def test_media_defined_output_profile_uses_the_ppds_code(self):
