@@ -8,6 +8,8 @@
 #include "ControlUtils.h"
 #include "PDEBundle.h"
 
+#include <algorithm>
+
 namespace {
 
 bool IsSheetClass(WindowClass windowClass) {
@@ -154,4 +156,49 @@ ControlRef UI_DialogWait::findControl(OSType signature, SInt32 id) const {
     const ControlID cid{signature, id};
     ControlRef control = nullptr;
     return GetControlByID(mWindow, &cid, &control) == noErr ? control : nullptr;
+}
+
+void UI_DialogWait::fitTextHeight(ControlRef text) {
+    // A NIB's height suits a usual text; a short one would leave a hole and a long one would be
+    // cut, so the window is fitted to the words it shows in the current language.
+    if (text == nullptr || mWindow == nullptr)
+        return;
+    CFStringRef string = nullptr;
+    Size got = 0;
+    if (GetControlData(text, kControlEntireControl, kControlStaticTextCFStringTag, sizeof string,
+                       &string, &got) != noErr || string == nullptr)
+        return;
+    ControlFontStyleRec style{};
+    GetControlData(text, kControlEntireControl, kControlFontStyleTag, sizeof style, &style, nullptr);
+    const bool small = (style.flags & kControlUseSizeMask) && style.size == 11;
+    Rect bounds;
+    GetControlBounds(text, &bounds);
+    Point size{0, static_cast<SInt16>(bounds.right - bounds.left)};
+    GetThemeTextDimensions(string, small ? kThemeSmallSystemFont : kThemeSystemFont,
+                           kThemeStateActive, true, &size, nullptr);
+    CFRelease(string);
+    const int needed = std::clamp<int>(size.v, 1, 1000);
+    const int delta = needed - (bounds.bottom - bounds.top);
+    if (delta == 0)
+        return;
+    const SInt16 oldBottom = bounds.bottom;
+    bounds.bottom = static_cast<SInt16>(bounds.top + needed);
+    SetControlBounds(text, &bounds);
+    ControlRef root = nullptr;
+    UInt16 count = 0;
+    GetRootControl(mWindow, &root);
+    CountSubControls(root, &count);
+    for (UInt16 i = 1; i <= count; ++i) {
+        ControlRef each = nullptr;
+        Rect r;
+        if (GetIndexedSubControl(root, i, &each) != noErr || each == text)
+            continue;
+        GetControlBounds(each, &r);
+        if (r.top >= oldBottom)
+            MoveControl(each, r.left, static_cast<SInt16>(r.top + delta));
+    }
+    Rect window;
+    GetWindowBounds(mWindow, kWindowContentRgn, &window);
+    window.bottom = static_cast<SInt16>(window.bottom + delta);
+    SetWindowBounds(mWindow, kWindowContentRgn, &window);
 }

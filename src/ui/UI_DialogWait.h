@@ -61,6 +61,11 @@ public:
     ControlRef findControl(OSType signature, SInt32 id) const;
 
 protected:
+    /// Gives the static text the height its text takes wrapped to its width (theme metrics of
+    /// its font size); controls of the window's root that start below its old bottom move by
+    /// the difference, and so does the window's bottom. Texts are fitted top to bottom.
+    void fitTextHeight(ControlRef text);
+
     WindowRef mWindow = nullptr;
     unsigned long mResult = 0;
     WindowRef mParent = nullptr;

@@ -9,8 +9,6 @@
 #include "PDEBundle.h"
 #include "PDEDebug.h"
 
-#include <algorithm>
-
 namespace {
 
 CFStringRef Retained(CFStringRef s) { return s ? static_cast<CFStringRef>(CFRetain(s)) : nullptr; }
@@ -92,7 +90,7 @@ bool UI_QRVAlert::initRefs(CFStringRef okTitle, CFStringRef cancelTitle) {
     if (mFlags & kQRVAlertSmallFirstText)
         setFontInfo(first, -1, 11, -1);
     ControlUtils::SetControlTitle(first, mText);
-    fitText(first);
+    fitTextHeight(first);
     if (mSecondText) {
         ControlRef second = findControl('alrt', 2);
         if (second == nullptr)
@@ -100,7 +98,7 @@ bool UI_QRVAlert::initRefs(CFStringRef okTitle, CFStringRef cancelTitle) {
         if (mFlags & kQRVAlertSmallSecondText)
             setFontInfo(second, -1, 11, -1);
         ControlUtils::SetControlTitle(second, mSecondText);
-        fitText(second);
+        fitTextHeight(second);
     }
     return true;
 }
@@ -119,49 +117,6 @@ void UI_QRVAlert::setUpButtons(CFStringRef okTitle, CFStringRef cancelTitle) {
         ControlUtils::SetControlTitle(cancel, cancelTitle);
         ControlUtils::SizeControl(cancel, mWindow, false);
     }
-}
-
-void UI_QRVAlert::fitText(ControlRef text) {
-    // The NIB's height suits a usual message; a short one would leave a hole above the buttons
-    // and a long one would be cut, so the window is fitted to the words it shows.
-    CFStringRef string = nullptr;
-    Size got = 0;
-    if (GetControlData(text, kControlEntireControl, kControlStaticTextCFStringTag, sizeof string,
-                       &string, &got) != noErr || string == nullptr)
-        return;
-    ControlFontStyleRec style{};
-    GetControlData(text, kControlEntireControl, kControlFontStyleTag, sizeof style, &style, nullptr);
-    const bool small = (style.flags & kControlUseSizeMask) && style.size == 11;
-    Rect bounds;
-    GetControlBounds(text, &bounds);
-    Point size{0, static_cast<SInt16>(bounds.right - bounds.left)};
-    GetThemeTextDimensions(string, small ? kThemeSmallSystemFont : kThemeSystemFont,
-                           kThemeStateActive, true, &size, nullptr);
-    CFRelease(string);
-    const int needed = std::clamp<int>(size.v, 1, 1000);
-    const int delta = needed - (bounds.bottom - bounds.top);
-    if (delta == 0)
-        return;
-    const SInt16 oldBottom = bounds.bottom;
-    bounds.bottom = static_cast<SInt16>(bounds.top + needed);
-    SetControlBounds(text, &bounds);
-    ControlRef root = nullptr;
-    UInt16 count = 0;
-    GetRootControl(mWindow, &root);
-    CountSubControls(root, &count);
-    for (UInt16 i = 1; i <= count; ++i) {
-        ControlRef each = nullptr;
-        Rect r;
-        if (GetIndexedSubControl(root, i, &each) != noErr || each == text)
-            continue;
-        GetControlBounds(each, &r);
-        if (r.top >= oldBottom)
-            MoveControl(each, r.left, static_cast<SInt16>(r.top + delta));
-    }
-    Rect window;
-    GetWindowBounds(mWindow, kWindowContentRgn, &window);
-    window.bottom = static_cast<SInt16>(window.bottom + delta);
-    SetWindowBounds(mWindow, kWindowContentRgn, &window);
 }
 
 unsigned long UI_QRVAlert::TellUser(CFStringRef text, unsigned long flags, WindowRef parent,

@@ -58,8 +58,6 @@ public:
 
 private:
     void construct(CFStringRef okTitle, CFStringRef cancelTitle);
-    /// Gives the text control the height its wrapped text needs, moving what lies below.
-    void fitText(ControlRef text);
 
     IBNibRef mNib = nullptr;
     bool mInitialized = false;

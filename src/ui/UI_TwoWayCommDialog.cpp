@@ -92,6 +92,9 @@ bool UI_TwoWayCommDialog::InitializeUI() {
             CFRelease(text);
         }
     }
+    // The texts that may wrap, from the top down (each moves what lies below it).
+    for (OSType signature : {OSType('ptit'), OSType('pdcp'), OSType('pres')})
+        fitTextHeight(findControl(signature, 0));
     return true;
 }
 

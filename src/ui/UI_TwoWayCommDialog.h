@@ -23,7 +23,8 @@ enum : OSType {
 /// Keeps its own copy of the server name (at most 255 bytes of UTF-8) and retains the printer
 /// name ("" when none is given). OK checks the address: letters, digits, '-' and '.' only; an
 /// empty address passes only with accept-empty. A rejected one is explained by an alert over
-/// the dialog, whose Cancel also cancels the dialog. Needs the default bundle
+/// the dialog, whose Cancel also cancels the dialog. The title, hint and note take the height
+/// their wrapped texts need, and the window follows. Needs the default bundle
 /// (PDEBundle::InitBundle); without it, or without the NIB, window or its two fields, the dialog
 /// is not valid and is never shown. Main thread only.
 class UI_TwoWayCommDialog : public UI_DialogWait {

@@ -293,6 +293,14 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
             Owned<CFStringRef> s(PMCFStringCreateWithUTF8(text));
             EXPECT_LE(WrappedHeight(c, s), Bounds(c).bottom - Bounds(c).top) << language << " " << t.key;
         }
+        // Fitted to the wrapped texts: the groups keep their spacing, the window its margin.
+        const Rect title = Bounds(Find(w, 'ptit', 0)), note = Bounds(Find(w, 'pres', 0));
+        const Rect printer = Bounds(Find(w, 'pncp', 0)), ok = Bounds(Find(w, 'ok  ', 0));
+        EXPECT_EQ(printer.top, title.bottom + 16) << language;
+        EXPECT_EQ(ok.top, note.bottom + 20) << language;
+        Rect content{};
+        GetWindowPortBounds(w, &content);
+        EXPECT_EQ(content.bottom, ok.bottom + 20) << language;
         for (OSType button : {OSType('ok  '), OSType('canc')}) {
             ControlRef c = Find(w, button, 0);
             CFStringRef title = nullptr;
