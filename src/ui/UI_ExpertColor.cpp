@@ -6,6 +6,7 @@
 #include "UI_ExpertColor.h"
 
 #include "ControlUtils.h"
+#include "ExpertColorFeatures.h"
 #include "ExpertColorKeywords.h"
 #include "PDEBundle.h"
 #include "PPDXControls.h"
@@ -47,6 +48,12 @@ const struct {
 UI_ExpertColor::UI_ExpertColor(PigmentorItemList* list, WindowRef parent)
     : UI_PigmentorDialogBase(parent) {
     mList = list;
+    construct();
+}
+
+UI_ExpertColor::UI_ExpertColor(ExpertColorFeatures* features, WindowRef parent)
+    : UI_PigmentorDialogBase(parent), mFeatures(features) {
+    mList = features ? features->getExpertColorFeatures() : nullptr;
     construct();
 }
 
@@ -186,6 +193,15 @@ void UI_ExpertColor::localizeStrings() {
         GetControlKind(control, &kind);
         if (kind.kind == kControlKindPushButton)
             ControlUtils::SizeControl(control, mWindow, true);
+    }
+    // Update follows Defaults, however wide the language made it.
+    ControlRef defaults = getControlByID('defs', 0);
+    ControlRef update = getControlByID('upda', 0);
+    if (defaults && update) {
+        Rect d{}, u{};
+        GetControlBounds(defaults, &d);
+        GetControlBounds(update, &u);
+        MoveControl(update, static_cast<SInt16>(d.right + 12), u.top);
     }
 }
 
@@ -393,8 +409,7 @@ unsigned long UI_ExpertColor::InitializeUIFromPPD() {
         return kPigmentorNotSupportedErr;
     resetControls();
     mRGBLinkInUse = mCMYKLinkInUse = false;
-    const bool links = mTwoWay && mBidiList && mBidiList->deviceLinksEnabled() && mBidiList->getDeviceLinks();
-    if (links && !mCustomMoved) {
+    if (deviceLinksAvailable() && !mCustomMoved) {
         if (ControlRef button = getControlByID('cust', 0)) {
             Rect r{};
             GetControlBounds(button, &r);

@@ -10,6 +10,7 @@
 
 #include <functional>
 
+class ExpertColorFeatures;
 class PigmentorItemList;
 class PigmentorBIDIItemList;
 class QRVPPD;
@@ -36,6 +37,9 @@ public:
     /// Called with a pane keyword and whether its control should be enabled.
     using PaneHook = std::function<void(const char* keyword, bool enable)>;
 
+    /// The dialog over the features' current expert list (none while a fetch runs); device
+    /// links are asked of the features object (borrowed, it outlives the dialog).
+    UI_ExpertColor(ExpertColorFeatures* features, WindowRef parent);
     /// The dialog over `list` (may be null: nothing is built until a list is set).
     UI_ExpertColor(PigmentorItemList* list, WindowRef parent);
     /// The dialog of the pane's controls; its list comes with setExpertColorItemsList.
@@ -135,6 +139,8 @@ public:
 
 private:
     void construct();
+    /// Two-way mode with the server's device links at hand.
+    bool deviceLinksAvailable() const;
     QRVPPD* model() const;
     /// The special-keyword slots.
     enum { kSepOut, kSepSim, kSpeedQuick, kSpeedFullSource, kSpeedFullOutput, kOvpTextOnly,
@@ -168,6 +174,7 @@ private:
     bool valueIsOn(PigmentorItem* item) const;
     void enablePane(const char* keyword, bool enable);
 
+    ExpertColorFeatures* mFeatures = nullptr;
     PigmentorItemList* mList = nullptr;
     PigmentorBIDIItemList* mBidiList = nullptr;
     UI_PigmentorControls* mPane = nullptr;

@@ -5,8 +5,6 @@
 //===----------------------------------------------------------------------===//
 #include "UI_ExpertColor.h"
 
-#include <algorithm>
-
 // The diagram is drawn by user panes 'Line' 1 to 25, 101 and 102 of the NIB; each pane's id
 // says which segment it is. Geometry follows the pane's bounds, so the NIB decides where a
 // segment goes and this file only how it looks:
@@ -22,7 +20,7 @@
 //   spot: 15 heading -> spot colours, 16 spot colours round to the join;
 //   black: 17 heading -> pure black, 19 pure black -> overprint, 21 overprint control ->
 //            print gray as black; 18 pure black down to the overprint control, 20 overprint
-//            -> overprint style;
+//            -> overprint style (leaving black overprint, or the control without it);
 //   24 output profile -> proofing profile.
 
 namespace {
@@ -241,18 +239,13 @@ void UI_ExpertColor::adjustArrowWidth(ControlRef feature, int lineId) {
     Rect f{}, r{};
     GetControlBounds(feature, &f);
     GetControlBounds(line, &r);
-    SInt16 left = static_cast<SInt16>(f.right + 4);
-    // Both overprint controls lead into line 20: it leaves the wider of the two.
+    // Line 20 leaves black overprint (its own row) when the list has it, else the control.
     if (lineId == 20) {
-        for (int other : {10, 12}) {
-            ControlRef c = featureControl(other);
-            if (c && c != feature && GetControlReference(c)) {
-                Rect o{};
-                GetControlBounds(c, &o);
-                left = std::max<SInt16>(left, static_cast<SInt16>(o.right + 4));
-            }
-        }
+        ControlRef overprint = featureControl(10);
+        if (feature != overprint && overprint && GetControlReference(overprint))
+            return;
     }
+    SInt16 left = static_cast<SInt16>(f.right + 4);
     if (left > r.right - 10)
         left = static_cast<SInt16>(r.right - 10);
     r.left = left;

@@ -6,6 +6,7 @@
 #include "UI_ExpertColor.h"
 
 #include "ControlUtils.h"
+#include "ExpertColorFeatures.h"
 #include "ExpertColorKeywords.h"
 #include "PDEBundle.h"
 #include "PPDXBooleanControl.h"
@@ -464,16 +465,25 @@ void UI_ExpertColor::initializeSpecialConstraints() {
     redrawLines({18, 20});
 }
 
+bool UI_ExpertColor::deviceLinksAvailable() const {
+    if (!mTwoWay || mBidiList == nullptr || mBidiList->getDeviceLinks() == nullptr)
+        return false;
+    return mFeatures ? mFeatures->DeviceLinkIsAvailable() : mBidiList->deviceLinksEnabled();
+}
+
 void UI_ExpertColor::updateDeviceLinks() {
-    const bool available = mTwoWay && mBidiList && mBidiList->deviceLinksEnabled() &&
-                           mBidiList->getDeviceLinks();
     bool rgb = false, cmyk = false;
-    if (available) {
+    if (deviceLinksAvailable()) {
         PigmentorItem* out = itemAt(4);
-        if (PigmentorItem* source = itemAt(1); source && out)
-            rgb = mBidiList->RGBDeviceLinkExists(source, out) != nullptr;
-        if (PigmentorItem* sim = itemAt(3); sim && out)
-            cmyk = mBidiList->CMYKDeviceLinkExists(sim, out) != nullptr;
+        PigmentorItem* source = itemAt(1);
+        PigmentorItem* sim = itemAt(3);
+        if (mFeatures) {
+            rgb = source && out && mFeatures->RGBSeparationDeviceLinkExists(source, out);
+            cmyk = sim && out && mFeatures->CYMKSimulationDeviceLinkExists(sim, out);
+        } else {
+            rgb = source && out && mBidiList->RGBDeviceLinkExists(source, out);
+            cmyk = sim && out && mBidiList->CMYKDeviceLinkExists(sim, out);
+        }
     }
     const struct {
         OSType notice;

@@ -160,9 +160,11 @@ TEST_F(ExpertDialog, ShowsEveryItemWithItsTitleAndValues) {
     // A title never wider than the text it shows plus its margin, and inside the window.
     Rect w{};
     GetWindowPortBounds(window(), &w);
-    for (int n = 1; n <= 18; ++n)
-        if (ControlRef title = mDialog->titleControl(n); Visible(title))
+    for (int n = 1; n <= 18; ++n) {
+        if (ControlRef title = mDialog->titleControl(n); Visible(title)) {
             EXPECT_LE(Bounds(title).right, w.right) << n;
+        }
+    }
 }
 
 TEST_F(ExpertDialog, PopupTitlesGetExactlyOneColon) {
@@ -263,9 +265,11 @@ TEST_F(ExpertDialog, DefaultsSetsEveryItemToItsDefault) {
     mPerson->chooseKeyword(6, "S4X4");
     mPerson->press('rvrt');
     ASSERT_NE(window(), nullptr);
-    for (int n = 1; n <= 18; ++n)
-        if (PigmentorItem* i = item(n))
+    for (int n = 1; n <= 18; ++n) {
+        if (PigmentorItem* i = item(n)) {
             EXPECT_EQ(i->getValue(), i->getDefaultValue()) << n;
+        }
+    }
     EXPECT_EQ(GetControl32BitValue(control(2)), item(2)->getDefaultValue());
 }
 
@@ -380,6 +384,8 @@ TEST_F(ExpertDialog, DiagramSegmentsFollowTheFlow) {
     Show();
     EXPECT_EQ(Bounds(find('Line', 2)).left, Bounds(control(1)).right + 4);
     EXPECT_EQ(Bounds(find('Line', 19)).left, Bounds(control(8)).right + 4);
+    EXPECT_EQ(Bounds(find('Line', 20)).left, Bounds(control(10)).right + 4);
+    EXPECT_EQ(Bounds(find('Line', 21)).left, Bounds(control(12)).right + 4);
     auto drawing = [&](int id) {
         auto json = nlohmann::json::parse(HICopyWindowJSON(window()));
         for (auto& c : json["controls"])
@@ -411,4 +417,50 @@ TEST_F(ExpertDialog, DiagramSegmentsFollowTheFlow) {
     EXPECT_FALSE(hasGrey(drawing(10)));
     // The join: its vertical line and the arrow into the output profile.
     EXPECT_GE(drawing(14).size(), 4u);
+}
+
+// A colour-model error is told in an alert over the print dialog: the server-error title over
+// the code's own text, or the numbered general text for a code without one; no Cancel.
+TEST_F(ExpertDialog, ErrorsAreToldInAnAlert) {
+    Open();
+    FrontWindowPerson person;
+    mDialog->handlePigmentorError(0);
+    EXPECT_TRUE(person.seen.empty());
+    person.press(kHICommandOK);
+    mDialog->handlePigmentorError(4);
+    person.press(kHICommandOK);
+    mDialog->handlePigmentorError(77);
+    ASSERT_EQ(person.seen.size(), 2u);
+    EXPECT_EQ(person.seen[0].alertText, Localized("kPigmentorServerErr", "PigmentorErr"));
+    EXPECT_EQ(person.seen[0].secondText, Localized("kPigmentorConnErr", "PigmentorErr"));
+    EXPECT_EQ(person.seen[0].secondTextSize, 11);
+    EXPECT_FALSE(person.seen[0].cancelVisible);
+    EXPECT_EQ(person.seen[0].sheetParent, mParent.w);
+    EXPECT_EQ(person.seen[1].secondText, "An error occurred (77).");
+}
+
+// In German the buttons grow to their texts and still keep their order and gaps, and every
+// visible text stays inside the window.
+TEST(ExpertDialogGerman, ButtonsKeepTheirPlacesWhenTheyGrow) {
+    BundleScope bundle("de");
+    ParentWindow parent;
+    Model model(ExampleText("Tarvo-C5000-de.ppd"), "");
+    PigmentorPPDItemList list(model.get(), true, nullptr);
+    UI_ExpertColor dialog(&list, parent.w);
+    dialog.show();
+    WindowRef w = dialog.getWindow();
+    ASSERT_NE(w, nullptr);
+    const Rect defaults = Bounds(Find(w, 'defs', 0)), update = Bounds(Find(w, 'upda', 0));
+    const Rect cancel = Bounds(Find(w, 'canc', 0)), ok = Bounds(Find(w, 'ok  ', 0));
+    EXPECT_EQ(TitleOf(Find(w, 'defs', 0)), "Standardwerte");
+    EXPECT_EQ(update.left, defaults.right + 12);
+    EXPECT_EQ(cancel.right + 12, ok.left);
+    Rect port{};
+    GetWindowPortBounds(w, &port);
+    auto json = nlohmann::json::parse(HICopyWindowJSON(w));
+    for (auto& c : json["controls"]) {
+        if (c["visible"] == true && c["kind"] != "upan") {
+            EXPECT_LE(c["bounds"][3].get<int>(), port.right) << c.dump();
+        }
+    }
 }

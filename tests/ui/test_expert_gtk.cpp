@@ -50,11 +50,9 @@ std::string ScreenPoint(WindowRef w, ControlRef c, int dx) {
     return std::to_string(x + r.left + dx) + " " + std::to_string(y + (r.top + r.bottom) / 2);
 }
 
-std::string ExampleText(const std::string& extra = "", const char* file = "Tarvo-C5000.ppd") {
-    std::ifstream in(Example(file));
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string s = text.str();
+/// The example PPD (or its translation `file`) with `extra` lines among its special options.
+std::string PPDText(const std::string& extra = "", const char* file = "Tarvo-C5000.ppd") {
+    std::string s = ExampleText(file);
     if (!extra.empty()) {
         const std::string at = "*%QRVSpecialOption *DeviceLink: True\n";
         s.insert(s.find(at), extra);
@@ -111,13 +109,13 @@ TEST(ExpertGtk, RealInputOnAPopupChangesTheModelAsTheSimulationDoes) {
     BundleScope bundle;
     ParentWindow parent;
 
-    Dialog simulated(ExampleText(), parent.w);
+    Dialog simulated(PPDText(), parent.w);
     simulated.dialog->show();
     Person person(*simulated.dialog);
     person.chooseKeyword(3, "MATCHCOPY");
     ASSERT_EQ(ValueKeyword(simulated.dialog->itemAt(3)), "MATCHCOPY");
 
-    Dialog real(ExampleText(), parent.w);
+    Dialog real(PPDText(), parent.w);
     real.dialog->show();
     WindowRef w = real.dialog->getWindow();
     ASSERT_TRUE(HIGtkWaitUntilShown(w, 10));
@@ -148,7 +146,7 @@ TEST(ExpertGtk, PicturesOfTheDialogs) {
         // A German user's printer comes with the German PPD.
         const char* ppd = std::string(language) == "de" ? "Tarvo-C5000-de.ppd" : "Tarvo-C5000.ppd";
         {
-            Dialog normal(ExampleText("", ppd), parent.w);
+            Dialog normal(PPDText("", ppd), parent.w);
             normal.dialog->show();
             Photograph(normal.dialog->getWindow(), "expert-color" + suffix);
             // The custom RGB source's dialog, over the expert dialog.
@@ -164,13 +162,13 @@ TEST(ExpertGtk, PicturesOfTheDialogs) {
             DisposeNibReference(nib);
         }
         {
-            Dialog ctp(ExampleText("*%QRVSpecialOption *Pigmentor: CTP\n", ppd), parent.w);
+            Dialog ctp(PPDText("*%QRVSpecialOption *Pigmentor: CTP\n", ppd), parent.w);
             EXPECT_STREQ(ctp.dialog->windowName(), "PigmentorUICTP");
             ctp.dialog->show();
             Photograph(ctp.dialog->getWindow(), "expert-color-ctp" + suffix);
         }
         {
-            Dialog twoWay(ExampleText("", ppd), parent.w, true);
+            Dialog twoWay(PPDText("", ppd), parent.w, true);
             ASSERT_TRUE(twoWay.list->isValid());
             ASSERT_TRUE(twoWay.dialog->isTwoWay());
             twoWay.dialog->show();
