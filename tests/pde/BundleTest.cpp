@@ -157,14 +157,16 @@ TEST_F(BundleTest, EveryTableIsTranslated) {
 TEST_F(BundleTest, LocalizedBytesAreUTF8AndCutOnlyBetweenCharacters) {
     ScopedEnv lang("LANG", std::string("de_DE.UTF-8"));
     char buffer[64];
-    long length = PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), buffer, 64);
-    EXPECT_EQ(std::string(buffer, length), "Medienabh\xC3\xA4ngiges Profil verwenden");
-    // Too small a buffer: the whole characters that fit, never half of the two-byte a-umlaut.
-    char small[12] = "xxxxxxxxxxx";
-    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 11), 9);
-    EXPECT_STREQ(small, "Medienabh");
-    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Use Media Defined Profile"), small, 12), 11);
-    EXPECT_STREQ(small, "Medienabh\xC3\xA4");
+    long length = PDEBundle::GetLocalizedString(CFSTR("Settings"), buffer, 64);
+    EXPECT_EQ(std::string(buffer, length), "Einstellungen\xE2\x80\xA6");
+    // Too small a buffer: the whole characters that fit, never part of the three-byte ellipsis.
+    char small[18] = "xxxxxxxxxxxxxxxxx";
+    for (long size : {14L, 15L, 16L}) {
+        EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Settings"), small, size), 13) << size;
+        EXPECT_STREQ(small, "Einstellungen") << size;
+    }
+    EXPECT_EQ(PDEBundle::GetLocalizedString(CFSTR("Settings"), small, 17), 16);
+    EXPECT_STREQ(small, "Einstellungen\xE2\x80\xA6");
     // ASCII text offers its bytes directly: cut to the buffer, terminated.
     EXPECT_EQ(PDEBundle::ConvertCFString(CFSTR("Settings"), small, 4), 3);
     EXPECT_STREQ(small, "Set");
