@@ -34,6 +34,17 @@ bool AddKeyword(QRVJobTicket& ticket, const char* keyword) {
     return ticket.Add(kSuppressSite, const_cast<char*>(keyword), std::strlen(keyword));
 }
 
+/// Walks every pane item, so that the pane cursor ends where it started (null) and a later
+/// walk is not disturbed, handing each to `add` until one add fails. True when none failed.
+template <class Add> bool AddEachPaneItem(ExpertColorFeatures& features, Add add) {
+    bool added = true;
+    for (PigmentorItem* item = features.FirstPigmentorItem(); item;
+         item = features.NextPigmentorItem())
+        if (added && !add(item))
+            added = false;
+    return added;
+}
+
 CFStringRef CreateColorModeKey() {
     return CreateClientIdentifier(CFSTR(".ColorMode"));
 }
@@ -71,18 +82,12 @@ OSStatus PigmentorData::SupressApplePostscript(QRVJobTicket& ticket) {
     if (!mExpertColorFeatures)
         return noErr;
     ExpertColorFeatures& features = *mExpertColorFeatures;
-    if (features.getPigmentorPaneItemList()) {
-        bool added = true;
-        // The pane cursor ends where it started (null), so the summary's walk is not disturbed.
-        for (PigmentorItem* item = features.FirstPigmentorItem(); item;
-             item = features.NextPigmentorItem()) {
-            PPDXControl* control = added ? item->getPPDXControl() : nullptr;
-            if (control && !AddKeyword(ticket, control->Keyword()))
-                added = false;
-        }
-        if (!added)
-            return noErr;
-    }
+    if (features.getPigmentorPaneItemList() &&
+        !AddEachPaneItem(features, [&ticket](PigmentorItem* item) {
+            PPDXControl* control = item->getPPDXControl();
+            return control == nullptr || AddKeyword(ticket, control->Keyword());
+        }))
+        return noErr;
     if (!features.getExpertColorFeatures())
         return noErr;
     // Walked to the end even after a failed add: the expert cursor must end at its start.
@@ -101,15 +106,11 @@ OSStatus PigmentorData::OutPostscriptData(QRVJobTicket& ticket) {
     if (!mExpertColorFeatures)
         return noErr;
     ExpertColorFeatures& features = *mExpertColorFeatures;
-    if (features.getPigmentorPaneItemList()) {
-        bool added = true;
-        for (PigmentorItem* item = features.FirstPigmentorItem(); item;
-             item = features.NextPigmentorItem())
-            if (added && !ticket.Add(kFeatureSite, item->getPPDXControl()))
-                added = false;
-        if (!added)
-            return noErr;
-    }
+    if (features.getPigmentorPaneItemList() &&
+        !AddEachPaneItem(features, [&ticket](PigmentorItem* item) {
+            return ticket.Add(kFeatureSite, item->getPPDXControl());
+        }))
+        return noErr;
     // One expert feature per round: a size query that keeps the cursor, then the fetch that
     // advances it. The answer's magnitude is the size whatever its sign.
     for (;;) {

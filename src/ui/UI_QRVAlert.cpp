@@ -84,23 +84,20 @@ bool UI_QRVAlert::initRefs(CFStringRef okTitle, CFStringRef cancelTitle) {
         return false;
     setUpButtons(okTitle, cancelTitle);
 
-    ControlRef first = findControl('alrt', 1);
-    if (first == nullptr)
-        return false;
-    if (mFlags & kQRVAlertSmallFirstText)
-        setFontInfo(first, -1, 11, -1);
-    ControlUtils::SetControlTitle(first, mText);
-    fitTextHeight(first);
-    if (mSecondText) {
-        ControlRef second = findControl('alrt', 2);
-        if (second == nullptr)
+    // Fills the alert's text line `index` (false when the NIB lacks it).
+    auto placeText = [this](SInt32 index, CFStringRef text, bool small) {
+        ControlRef line = findControl('alrt', index);
+        if (line == nullptr)
             return false;
-        if (mFlags & kQRVAlertSmallSecondText)
-            setFontInfo(second, -1, 11, -1);
-        ControlUtils::SetControlTitle(second, mSecondText);
-        fitTextHeight(second);
-    }
-    return true;
+        if (small)
+            setFontInfo(line, -1, 11, -1);
+        ControlUtils::SetControlTitle(line, text);
+        fitTextHeight(line);
+        return true;
+    };
+    if (!placeText(1, mText, mFlags & kQRVAlertSmallFirstText))
+        return false;
+    return mSecondText == nullptr || placeText(2, mSecondText, mFlags & kQRVAlertSmallSecondText);
 }
 
 void UI_QRVAlert::setUpButtons(CFStringRef okTitle, CFStringRef cancelTitle) {

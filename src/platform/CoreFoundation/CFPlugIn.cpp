@@ -66,6 +66,16 @@ PlugInState* FindState(Registry& r, const __CFBundle* bundle) {
     return nullptr;
 }
 
+/// The registered factory `factoryID` names and the state of its plug-in, both null when
+/// either is unknown. The caller holds r.lock.
+PlugInState* FindFactoryState(Registry& r, CFUUIDRef factoryID, Factory*& factory) {
+    factory = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
+    PlugInState* state = factory ? FindState(r, factory->plugIn) : nullptr;
+    if (state == nullptr)
+        factory = nullptr;
+    return state;
+}
+
 std::string Text(CFTypeRef value) {
     if (CFGetTypeID(value) != CFStringGetTypeID())
         return "<not a string>";
@@ -426,8 +436,8 @@ void CFPlugInAddInstanceForFactory(CFUUIDRef factoryID) {
         return;
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> guard(r.lock);
-    Factory* f = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
-    PlugInState* s = f ? FindState(r, f->plugIn) : nullptr;
+    Factory* f = nullptr;
+    PlugInState* s = FindFactoryState(r, factoryID, f);
     if (s == nullptr)
         return;
     ++f->instances;
@@ -444,8 +454,8 @@ void CFPlugInRemoveInstanceForFactory(CFUUIDRef factoryID) {
         return;
     Registry& r = TheRegistry();
     std::lock_guard<std::mutex> guard(r.lock);
-    Factory* f = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
-    PlugInState* s = f ? FindState(r, f->plugIn) : nullptr;
+    Factory* f = nullptr;
+    PlugInState* s = FindFactoryState(r, factoryID, f);
     if (s == nullptr || f->instances == 0)
         return;
     --f->instances;
