@@ -26,6 +26,16 @@ struct UTF8Strings {
     }
 };
 
+/// Shows `alert` modally and answers the button that ended it; Cancel when it could not be
+/// made.
+unsigned long RunAlert(UI_QRVAlert&& alert) {
+    if (!alert.isInitialized())
+        return kUICancelButtonSignature;
+    alert.show();
+    alert.waitForUser();
+    return alert.getResult();
+}
+
 } // namespace
 
 UI_QRVAlert::UI_QRVAlert(CFStringRef text, CFStringRef secondText, unsigned long flags,
@@ -123,12 +133,7 @@ unsigned long UI_QRVAlert::TellUser(CFStringRef text, unsigned long flags, Windo
 
 unsigned long UI_QRVAlert::TellUser(CFStringRef text, CFStringRef secondText, unsigned long flags,
                                     WindowRef parent, CFStringRef okTitle, CFStringRef cancelTitle) {
-    UI_QRVAlert alert(text, secondText, flags, parent, okTitle, cancelTitle);
-    if (!alert.isInitialized())
-        return kUICancelButtonSignature;
-    alert.show();
-    alert.waitForUser();
-    return alert.getResult();
+    return RunAlert(UI_QRVAlert(text, secondText, flags, parent, okTitle, cancelTitle));
 }
 
 unsigned long UI_QRVAlert::TellUser(const char* text, unsigned long flags, WindowRef parent,
@@ -138,10 +143,5 @@ unsigned long UI_QRVAlert::TellUser(const char* text, unsigned long flags, Windo
 
 unsigned long UI_QRVAlert::TellUser(const char* text, const char* secondText, unsigned long flags,
                                     WindowRef parent, const char* okTitle, const char* cancelTitle) {
-    UI_QRVAlert alert(text, secondText, flags, parent, okTitle, cancelTitle);
-    if (!alert.isInitialized())
-        return kUICancelButtonSignature;
-    alert.show();
-    alert.waitForUser();
-    return alert.getResult();
+    return RunAlert(UI_QRVAlert(text, secondText, flags, parent, okTitle, cancelTitle));
 }
