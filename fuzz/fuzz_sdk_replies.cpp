@@ -19,6 +19,8 @@
 #include <ReplyDecoder.h>
 #include <TextEncoding.h>
 
+#include "DocumentDecoders.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -33,6 +35,8 @@ extern "C" void tovrane_free(void* block) {
 }
 
 namespace {
+
+using documentdecoders::ColourDefaultsFromDocument;
 
 void Convert(const std::string& text) {
     std::string out;
@@ -56,35 +60,6 @@ void CompareEventReaders(std::string_view input) {
                      libraryAccepted, fastAccepted, expected.c_str(), got.c_str());
         std::abort();
     }
-}
-
-/// The colour defaults read from the whole document with the checked reads.
-t10_status ColourDefaultsFromDocument(std::string_view body, std::vector<ColourDefault>& out) {
-    using namespace tovrane;
-    out.clear();
-    Json json;
-    int64_t status;
-    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
-        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
-        return T10_ERR_PROTOCOL;
-    if (status != 0)
-        return static_cast<t10_status>(status);
-    auto list = json.find("keys");
-    if (list == json.end() || !list->is_array() || list->size() > protocol::kMaxSmallList)
-        return T10_ERR_PROTOCOL;
-    for (const Json& element : *list) {
-        ColourDefault c;
-        if (!ReadString(element, "key", protocol::kMaxNameBytes, c.key) ||
-            !ReadOptionalString(element, "default", protocol::kMaxNameBytes, c.defaultValue,
-                                c.hasDefault) ||
-            !ReadStringArray(element, "values", protocol::kMaxSmallList, protocol::kMaxNameBytes,
-                             c.values)) {
-            out.clear();
-            return T10_ERR_PROTOCOL;
-        }
-        out.push_back(std::move(c));
-    }
-    return T10_OK;
 }
 
 void CompareColourDefaults(std::string_view body) {

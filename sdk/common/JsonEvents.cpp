@@ -103,27 +103,9 @@ private:
             return Step::Fault;
         switch (*p_) {
         case '{':
-            ++p_;
-            if (!events_.start_object(static_cast<std::size_t>(-1)))
-                return Step::Fault;
-            SkipSpace();
-            if (p_ < end_ && *p_ == '}') {
-                ++p_;
-                return Check(events_.end_object());
-            }
-            open_.push_back(false);
-            return Key() ? Step::Opened : Step::Fault;
+            return Open(false);
         case '[':
-            ++p_;
-            if (!events_.start_array(static_cast<std::size_t>(-1)))
-                return Step::Fault;
-            SkipSpace();
-            if (p_ < end_ && *p_ == ']') {
-                ++p_;
-                return Check(events_.end_array());
-            }
-            open_.push_back(true);
-            return Step::Opened;
+            return Open(true);
         case '"':
             return Check(String() && events_.string(text_));
         case 't':
@@ -135,6 +117,22 @@ private:
         default:
             return Check(Number());
         }
+    }
+
+    /// A container whose opening bracket the reader stands on: an empty one is opened and
+    /// closed at once; otherwise it is left open (with an object's first key read).
+    Step Open(bool array) {
+        ++p_;
+        const auto unknown = static_cast<std::size_t>(-1);
+        if (!(array ? events_.start_array(unknown) : events_.start_object(unknown)))
+            return Step::Fault;
+        SkipSpace();
+        if (p_ < end_ && *p_ == (array ? ']' : '}')) {
+            ++p_;
+            return Check(array ? events_.end_array() : events_.end_object());
+        }
+        open_.push_back(array);
+        return array || Key() ? Step::Opened : Step::Fault;
     }
 
     /// A member's key and its colon, the reader standing before the key's quote (after

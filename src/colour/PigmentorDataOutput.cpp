@@ -34,6 +34,28 @@ bool AddKeyword(QRVJobTicket& ticket, const char* keyword) {
     return ticket.Add(kSuppressSite, const_cast<char*>(keyword), std::strlen(keyword));
 }
 
+using ItemStep = PigmentorItem* (ExpertColorFeatures::*)();
+
+/// Walks one item list of `features` from `first` to its end with `next`, handing each item
+/// to `add` until one add fails; true when none failed. The walk always reaches the end, even
+/// after a failed add, so that the list's cursor ends where it started (null) and a later walk
+/// (the summary's) is not disturbed.
+template <class Add>
+bool AddEachItem(ExpertColorFeatures& features, ItemStep first, ItemStep next, Add add) {
+    bool added = true;
+    for (PigmentorItem* item = (features.*first)(); item; item = (features.*next)())
+        if (added && !add(item))
+            added = false;
+    return added;
+}
+
+/// AddEachItem over the pane items; true when there are none.
+template <class Add> bool AddEachPaneItem(ExpertColorFeatures& features, Add add) {
+    return !features.getPigmentorPaneItemList() ||
+           AddEachItem(features, &ExpertColorFeatures::FirstPigmentorItem,
+                       &ExpertColorFeatures::NextPigmentorItem, add);
+}
+
 CFStringRef CreateColorModeKey() {
     return CreateClientIdentifier(CFSTR(".ColorMode"));
 }
@@ -71,26 +93,16 @@ OSStatus PigmentorData::SupressApplePostscript(QRVJobTicket& ticket) {
     if (!mExpertColorFeatures)
         return noErr;
     ExpertColorFeatures& features = *mExpertColorFeatures;
-    if (features.getPigmentorPaneItemList()) {
-        bool added = true;
-        // The pane cursor ends where it started (null), so the summary's walk is not disturbed.
-        for (PigmentorItem* item = features.FirstPigmentorItem(); item;
-             item = features.NextPigmentorItem()) {
-            PPDXControl* control = added ? item->getPPDXControl() : nullptr;
-            if (control && !AddKeyword(ticket, control->Keyword()))
-                added = false;
-        }
-        if (!added)
-            return noErr;
-    }
-    if (!features.getExpertColorFeatures())
+    const bool paneAdded = AddEachPaneItem(features, [&ticket](PigmentorItem* item) {
+        PPDXControl* control = item->getPPDXControl();
+        return control == nullptr || AddKeyword(ticket, control->Keyword());
+    });
+    if (!paneAdded || !features.getExpertColorFeatures())
         return noErr;
-    // Walked to the end even after a failed add: the expert cursor must end at its start.
-    bool added = true;
-    for (PigmentorItem* item = features.FirstExpertColorItem(); item;
-         item = features.NextExpertColorItem())
-        if (added && !AddKeyword(ticket, item->getFeatureKeyword()))
-            added = false;
+    AddEachItem(features, &ExpertColorFeatures::FirstExpertColorItem,
+                &ExpertColorFeatures::NextExpertColorItem, [&ticket](PigmentorItem* item) {
+                    return AddKeyword(ticket, item->getFeatureKeyword());
+                });
     return noErr;
 }
 
@@ -101,15 +113,10 @@ OSStatus PigmentorData::OutPostscriptData(QRVJobTicket& ticket) {
     if (!mExpertColorFeatures)
         return noErr;
     ExpertColorFeatures& features = *mExpertColorFeatures;
-    if (features.getPigmentorPaneItemList()) {
-        bool added = true;
-        for (PigmentorItem* item = features.FirstPigmentorItem(); item;
-             item = features.NextPigmentorItem())
-            if (added && !ticket.Add(kFeatureSite, item->getPPDXControl()))
-                added = false;
-        if (!added)
-            return noErr;
-    }
+    if (!AddEachPaneItem(features, [&ticket](PigmentorItem* item) {
+            return ticket.Add(kFeatureSite, item->getPPDXControl());
+        }))
+        return noErr;
     // One expert feature per round: a size query that keeps the cursor, then the fetch that
     // advances it. The answer's magnitude is the size whatever its sign.
     for (;;) {

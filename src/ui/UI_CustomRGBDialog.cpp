@@ -5,6 +5,8 @@
 //===----------------------------------------------------------------------===//
 #include "UI_CustomRGBDialog.h"
 
+#include "UI_DialogWindow.h"
+
 #include "PDEBundle.h"
 #include "PigmentorItem.h"
 #include "PigmentorItemList.h"
@@ -139,8 +141,7 @@ OSStatus UI_CustomRGBDialog::EventHandler(EventHandlerCallRef, EventRef event, v
     if (eventClass != kEventClassCommand)
         return eventNotHandledErr;
     HICommand command{};
-    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                          nullptr, &command) != noErr)
+    if (!UI_DialogWindow::GetCommand(event, command))
         return eventNotHandledErr;
     switch (command.commandID) {
     case kHICommandCancel:

@@ -6,25 +6,14 @@
 #include "UI_DialogWait.h"
 
 #include "ControlUtils.h"
-#include "PDEBundle.h"
+#include "UI_DialogWindow.h"
 
 #include <algorithm>
-
-namespace {
-
-bool IsSheetClass(WindowClass windowClass) {
-    return windowClass == kSheetWindowClass || windowClass == kDrawerWindowClass;
-}
-
-} // namespace
 
 UI_DialogWait::UI_DialogWait(WindowRef parent) : mParent(parent) {}
 
 UI_DialogWait::~UI_DialogWait() {
-    if (mHandler)
-        RemoveEventHandler(mHandler);
-    if (mHandlerUPP)
-        DisposeEventHandlerUPP(mHandlerUPP);
+    UI_DialogWindow::RemoveHandler(mHandlerUPP, mHandler);
     if (mWindow && IsValidWindowPtr(mWindow)) {
         if (mShownAsSheet)
             HideSheetWindow(mWindow);
@@ -56,48 +45,22 @@ void UI_DialogWait::onCancel() { finish(kHICommandCancel); }
 void UI_DialogWait::onOK() { finish(kHICommandOK); }
 
 void UI_DialogWait::show() {
-    if (mWindow == nullptr)
-        return;
-    WindowClass windowClass = 0;
-    GetWindowClass(mWindow, &windowClass);
-    // A sheet without a usable parent is still shown, as a window of its own.
-    if (IsSheetClass(windowClass) && mParent && ShowSheetWindow(mWindow, mParent) == noErr) {
+    if (UI_DialogWindow::Show(mWindow, mParent))
         mShownAsSheet = true;
-        return;
-    }
-    SelectWindow(mWindow);
-    ShowWindow(mWindow);
 }
 
-void UI_DialogWait::hide() {
-    if (mWindow == nullptr)
-        return;
-    if (mShownAsSheet) {
-        HideSheetWindow(mWindow);
-        mShownAsSheet = false;
-    } else {
-        HideWindow(mWindow);
-    }
-}
+void UI_DialogWait::hide() { UI_DialogWindow::Hide(mWindow, mShownAsSheet); }
 
 OSStatus UI_DialogWait::installEventHandler(WindowRef window) {
-    if (window == nullptr)
-        return paramErr;
-    if (mHandler) {
-        RemoveEventHandler(mHandler);
-        mHandler = nullptr;
-    }
-    if (mHandlerUPP == nullptr)
-        mHandlerUPP = NewEventHandlerUPP(CommandHandler);
     const EventTypeSpec type{kEventClassCommand, kEventCommandProcess};
-    return InstallWindowEventHandler(window, mHandlerUPP, 1, &type, this, &mHandler);
+    return UI_DialogWindow::InstallHandler(window, CommandHandler, 1, &type, this, mHandlerUPP,
+                                           mHandler);
 }
 
 OSStatus UI_DialogWait::CommandHandler(EventHandlerCallRef, EventRef event, void* userData) {
     auto* dialog = static_cast<UI_DialogWait*>(userData);
     HICommand command{};
-    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                          nullptr, &command) != noErr)
+    if (!UI_DialogWindow::GetCommand(event, command))
         return eventNotHandledErr;
     switch (command.commandID) {
     case kHICommandCancel:
@@ -120,30 +83,10 @@ OSStatus UI_DialogWait::CommandHandler(EventHandlerCallRef, EventRef event, void
     }
 }
 
-OSStatus UI_DialogWait::waitForUser() {
-    if (mWindow == nullptr)
-        return paramErr;
-    mWaiting = true;
-    OSStatus err = RunAppModalLoopForWindow(mWindow);
-    mWaiting = false;
-    return err;
-}
+OSStatus UI_DialogWait::waitForUser() { return UI_DialogWindow::RunModal(mWindow, mWaiting); }
 
 void UI_DialogWait::setStandardButtonTitles() {
-    const struct {
-        OSType signature;
-        CFStringRef key;
-    } buttons[] = {{kUIOKButtonSignature, CFSTR("OK")}, {kUICancelButtonSignature, CFSTR("Cancel")}};
-    for (const auto& b : buttons) {
-        ControlRef button = findControl(b.signature, 0);
-        CFStringRef title = PDEBundle::GetLocalizedCFStringFromFile(b.key, CFSTR("Dialogs"));
-        if (button && title) {
-            ControlUtils::SetControlTitle(button, title);
-            ControlUtils::SizeControl(button, mWindow, false);
-        }
-        if (title)
-            CFRelease(title);
-    }
+    UI_DialogWindow::SetStandardButtonTitles(mWindow, CFSTR("Dialogs"));
 }
 
 OSStatus UI_DialogWait::setFontInfo(ControlRef control, short font, short size, short style) {
@@ -151,11 +94,7 @@ OSStatus UI_DialogWait::setFontInfo(ControlRef control, short font, short size, 
 }
 
 ControlRef UI_DialogWait::findControl(OSType signature, SInt32 id) const {
-    if (mWindow == nullptr)
-        return nullptr;
-    const ControlID cid{signature, id};
-    ControlRef control = nullptr;
-    return GetControlByID(mWindow, &cid, &control) == noErr ? control : nullptr;
+    return UI_DialogWindow::FindControl(mWindow, signature, id);
 }
 
 void UI_DialogWait::fitTextHeight(ControlRef text) {

@@ -18,6 +18,7 @@
 #include "PigmentorPaneItemList.h"
 #include "QRVPPD.h"
 #include "UI_CustomRGBDialog.h"
+#include "UI_DialogWindow.h"
 #include "UI_QRVAlert.h"
 
 #include <CarbonCore/SysBeep.h>
@@ -487,8 +488,7 @@ OSStatus UI_ExpertColor::WindowEventHandler(EventHandlerCallRef, EventRef event,
         return eventNotHandledErr;
     }
     HICommand command{};
-    if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
-                          nullptr, &command) != noErr)
+    if (!UI_DialogWindow::GetCommand(event, command))
         return eventNotHandledErr;
     return self->handleCommand(command.commandID, command.attributes, command.menu.menuItemIndex);
 }

@@ -9,19 +9,37 @@
 #include "ControlUtils.h"
 #include "PDEBundle.h"
 #include "PigmentorItem.h"
+#include "UI_DialogWindow.h"
 
 #include <cstring>
 #include <strings.h>
 
 namespace {
 
-bool IsSheetClass(WindowClass windowClass) {
-    return windowClass == kSheetWindowClass || windowClass == kDrawerWindowClass;
-}
-
 /// PPD option keywords are ASCII, so an ASCII case fold is the whole comparison.
 bool SameKeyword(const char* a, const char* b) {
     return a && b && strcasecmp(a, b) == 0;
+}
+
+/// The 1-based position of `keyword` among the item's options, 0 when absent. On a match,
+/// `out` (when not null, kKeywordSize bytes) gets the option's keyword, or its display name
+/// with `displayName`.
+long FindKeyword(PigmentorItem* item, const char* keyword, char* out, bool displayName) {
+    constexpr size_t kSize = UI_PigmentorDialogBase::kKeywordSize;
+    if (item == nullptr || keyword == nullptr)
+        return 0;
+    char name[kSize];
+    char found[kSize];
+    long position = 1;
+    for (const char* k = item->getFirstKeyword(found, name); k;
+         k = item->getNextKeyword(found, name), ++position) {
+        if (SameKeyword(found, keyword)) {
+            if (out)
+                ColourText::Copy(out, kSize, displayName ? name : found);
+            return position;
+        }
+    }
+    return 0;
 }
 
 } // namespace
@@ -29,9 +47,7 @@ bool SameKeyword(const char* a, const char* b) {
 UI_PigmentorDialogBase::UI_PigmentorDialogBase(WindowRef parent) : mParent(parent) {}
 
 UI_PigmentorDialogBase::~UI_PigmentorDialogBase() {
-    removeEventHandler();
-    if (mHandlerUPP)
-        DisposeEventHandlerUPP(mHandlerUPP);
+    UI_DialogWindow::RemoveHandler(mHandlerUPP, mHandler);
     if (mWindow && IsValidWindowPtr(mWindow)) {
         if (mShownAsSheet)
             HideSheetWindow(mWindow);
@@ -130,29 +146,13 @@ long UI_PigmentorDialogBase::setByValueKeyword(PigmentorItem* item, const char* 
 }
 
 void UI_PigmentorDialogBase::show() {
-    if (mWindow == nullptr)
-        return;
-    WindowClass windowClass = 0;
-    GetWindowClass(mWindow, &windowClass);
-    // A sheet without a usable parent is still shown, as a window of its own.
-    if (IsSheetClass(windowClass) && mParent && ShowSheetWindow(mWindow, mParent) == noErr) {
+    if (UI_DialogWindow::Show(mWindow, mParent))
         mShownAsSheet = true;
-        return;
-    }
-    ShowWindow(mWindow);
-    SelectWindow(mWindow);
 }
 
 void UI_PigmentorDialogBase::hide() {
-    if (mWindow == nullptr)
-        return;
-    if (mShownAsSheet) {
-        HideSheetWindow(mWindow);
-        mShownAsSheet = false;
-        return;
-    }
-    HideWindow(mWindow);
-    if (mParent && IsValidWindowPtr(mParent))
+    // A window of its own hands the focus back to the parent; a sheet never took it.
+    if (UI_DialogWindow::Hide(mWindow, mShownAsSheet) && mParent && IsValidWindowPtr(mParent))
         SelectWindow(mParent);
 }
 
@@ -165,13 +165,8 @@ void UI_PigmentorDialogBase::removeEventHandler() {
 
 OSStatus UI_PigmentorDialogBase::installEventHandler(EventHandlerProcPtr proc, ItemCount count,
                                                      const EventTypeSpec* types) {
-    if (mWindow == nullptr)
-        return paramErr;
-    removeEventHandler();
-    if (mHandlerUPP)
-        DisposeEventHandlerUPP(mHandlerUPP);
-    mHandlerUPP = NewEventHandlerUPP(proc);
-    return InstallWindowEventHandler(mWindow, mHandlerUPP, count, types, this, &mHandler);
+    return UI_DialogWindow::InstallHandler(mWindow, proc, count, types, this, mHandlerUPP,
+                                           mHandler);
 }
 
 void UI_PigmentorDialogBase::endModal() {
@@ -192,37 +187,15 @@ void UI_PigmentorDialogBase::onOK() {
 }
 
 void UI_PigmentorDialogBase::setStandardButtonTitles() {
-    const struct {
-        OSType signature;
-        CFStringRef key;
-    } buttons[] = {{'ok  ', CFSTR("OK")}, {'canc', CFSTR("Cancel")}};
-    for (const auto& b : buttons) {
-        ControlRef button = getControlByID(b.signature, 0);
-        CFStringRef title = PDEBundle::GetLocalizedCFString(b.key);
-        if (button && title) {
-            ControlUtils::SetControlTitle(button, title);
-            ControlUtils::SizeControl(button, mWindow, false);
-        }
-        if (title)
-            CFRelease(title);
-    }
+    UI_DialogWindow::SetStandardButtonTitles(mWindow, nullptr);
 }
 
 OSStatus UI_PigmentorDialogBase::waitForResponse() {
-    if (mWindow == nullptr)
-        return paramErr;
-    mModal = true;
-    OSStatus err = RunAppModalLoopForWindow(mWindow);
-    mModal = false;
-    return err;
+    return UI_DialogWindow::RunModal(mWindow, mModal);
 }
 
 ControlRef UI_PigmentorDialogBase::getControlByID(OSType signature, SInt32 id) const {
-    if (mWindow == nullptr)
-        return nullptr;
-    const ControlID cid{signature, id};
-    ControlRef control = nullptr;
-    return GetControlByID(mWindow, &cid, &control) == noErr ? control : nullptr;
+    return UI_DialogWindow::FindControl(mWindow, signature, id);
 }
 
 void UI_PigmentorDialogBase::DrawControlByID(OSType signature, SInt32 id) {
@@ -242,36 +215,12 @@ size_t UI_PigmentorDialogBase::getIndKeyword(PigmentorItem* item, char* keyword,
 }
 
 long UI_PigmentorDialogBase::findItemKeyword(PigmentorItem* item, const char* keyword, char* out) {
-    if (item == nullptr || keyword == nullptr)
-        return 0;
-    char name[kKeywordSize];
-    char found[kKeywordSize];
-    long position = 1;
-    for (const char* k = item->getFirstKeyword(found, name); k; k = item->getNextKeyword(found, name), ++position) {
-        if (SameKeyword(found, keyword)) {
-            if (out)
-                ColourText::Copy(out, kKeywordSize, found);
-            return position;
-        }
-    }
-    return 0;
+    return FindKeyword(item, keyword, out, false);
 }
 
 long UI_PigmentorDialogBase::getDisplayNameFromKeyword(PigmentorItem* item, const char* keyword,
                                                        char* out) {
-    if (item == nullptr || keyword == nullptr)
-        return 0;
-    char name[kKeywordSize];
-    char found[kKeywordSize];
-    long position = 1;
-    for (const char* k = item->getFirstKeyword(found, name); k; k = item->getNextKeyword(found, name), ++position) {
-        if (SameKeyword(found, keyword)) {
-            if (out)
-                ColourText::Copy(out, kKeywordSize, name);
-            return position;
-        }
-    }
-    return 0;
+    return FindKeyword(item, keyword, out, true);
 }
 
 void UI_PigmentorDialogBase::setPigmentorControlTitle(ControlRef control, PigmentorItem* item,

@@ -26,6 +26,16 @@ struct UTF8Strings {
     }
 };
 
+/// Shows `alert` modally and answers the button that ended it; Cancel when it could not be
+/// made.
+unsigned long RunAlert(UI_QRVAlert&& alert) {
+    if (!alert.isInitialized())
+        return kUICancelButtonSignature;
+    alert.show();
+    alert.waitForUser();
+    return alert.getResult();
+}
+
 } // namespace
 
 UI_QRVAlert::UI_QRVAlert(CFStringRef text, CFStringRef secondText, unsigned long flags,
@@ -84,23 +94,20 @@ bool UI_QRVAlert::initRefs(CFStringRef okTitle, CFStringRef cancelTitle) {
         return false;
     setUpButtons(okTitle, cancelTitle);
 
-    ControlRef first = findControl('alrt', 1);
-    if (first == nullptr)
-        return false;
-    if (mFlags & kQRVAlertSmallFirstText)
-        setFontInfo(first, -1, 11, -1);
-    ControlUtils::SetControlTitle(first, mText);
-    fitTextHeight(first);
-    if (mSecondText) {
-        ControlRef second = findControl('alrt', 2);
-        if (second == nullptr)
+    // Fills the alert's text line `index` (false when the NIB lacks it).
+    auto placeText = [this](SInt32 index, CFStringRef text, bool small) {
+        ControlRef line = findControl('alrt', index);
+        if (line == nullptr)
             return false;
-        if (mFlags & kQRVAlertSmallSecondText)
-            setFontInfo(second, -1, 11, -1);
-        ControlUtils::SetControlTitle(second, mSecondText);
-        fitTextHeight(second);
-    }
-    return true;
+        if (small)
+            setFontInfo(line, -1, 11, -1);
+        ControlUtils::SetControlTitle(line, text);
+        fitTextHeight(line);
+        return true;
+    };
+    if (!placeText(1, mText, mFlags & kQRVAlertSmallFirstText))
+        return false;
+    return mSecondText == nullptr || placeText(2, mSecondText, mFlags & kQRVAlertSmallSecondText);
 }
 
 void UI_QRVAlert::setUpButtons(CFStringRef okTitle, CFStringRef cancelTitle) {
@@ -126,12 +133,7 @@ unsigned long UI_QRVAlert::TellUser(CFStringRef text, unsigned long flags, Windo
 
 unsigned long UI_QRVAlert::TellUser(CFStringRef text, CFStringRef secondText, unsigned long flags,
                                     WindowRef parent, CFStringRef okTitle, CFStringRef cancelTitle) {
-    UI_QRVAlert alert(text, secondText, flags, parent, okTitle, cancelTitle);
-    if (!alert.isInitialized())
-        return kUICancelButtonSignature;
-    alert.show();
-    alert.waitForUser();
-    return alert.getResult();
+    return RunAlert(UI_QRVAlert(text, secondText, flags, parent, okTitle, cancelTitle));
 }
 
 unsigned long UI_QRVAlert::TellUser(const char* text, unsigned long flags, WindowRef parent,
@@ -141,10 +143,5 @@ unsigned long UI_QRVAlert::TellUser(const char* text, unsigned long flags, Windo
 
 unsigned long UI_QRVAlert::TellUser(const char* text, const char* secondText, unsigned long flags,
                                     WindowRef parent, const char* okTitle, const char* cancelTitle) {
-    UI_QRVAlert alert(text, secondText, flags, parent, okTitle, cancelTitle);
-    if (!alert.isInitialized())
-        return kUICancelButtonSignature;
-    alert.show();
-    alert.waitForUser();
-    return alert.getResult();
+    return RunAlert(UI_QRVAlert(text, secondText, flags, parent, okTitle, cancelTitle));
 }

@@ -55,6 +55,16 @@ private:
     CFBundleRef mBundle = nullptr;
 };
 
+/// A server description whose Pigmentor feature is off ("0"), for the colour fetch to be
+/// refused: written to a file and passed to StartServer.
+inline const char* const kPigmentorOffServer = R"({
+  "server": {"name": "Plain"},
+  "features": [{"name": "Pigmentor", "value": "0"}],
+  "locales": {"default": "en_US", "list": ["en_US"]},
+  "encodings": {"default": "UTF-8", "list": ["UTF-8"]},
+  "devices": [{"name": "Plain Device"}]
+})";
+
 /// A test against a tovrane-server on a loopback port: `StartServer` starts it and points
 /// TOVRANE_SERVER_PORT at it; `Connect` makes a synchronously connected Brivelle. TearDown
 /// deletes the connection, stops the server and checks that nothing was left behind.

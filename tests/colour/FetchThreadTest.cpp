@@ -53,14 +53,6 @@ bool WaitForFetch(const ExpertColorFeatures& features) {
     return !features.isFetching();
 }
 
-const char* const kRefusingServer = R"({
-  "server": {"name": "Plain"},
-  "features": [{"name": "Pigmentor", "value": "0"}],
-  "locales": {"default": "en_US", "list": ["en_US"]},
-  "encodings": {"default": "UTF-8", "list": ["UTF-8"]},
-  "devices": [{"name": "Plain Device"}]
-})";
-
 /// Records the progress events and the features-done command the pane's window receives; on
 /// 'QVFe' it does what the pane does: joins the fetch thread, then reads the expert list.
 struct PaneObserver {
@@ -165,7 +157,7 @@ TEST_F(FetchThread, DeletingARunningFetchWaitsForItsWorker) {
 }
 
 TEST_F(FetchThread, RefusalAndCancellationReachTheFeaturesObject) {
-    TempFile refusing(kRefusingServer);
+    TempFile refusing(kPigmentorOffServer);
     StartServer({}, refusing.Path());
     CountingHandler handler;
     Build(&handler);

@@ -27,21 +27,6 @@ inline std::string ReadFile(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-/// Sets (nullopt: unsets) an environment variable for the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : mName(name) {
-        if (const char* old = std::getenv(name))
-            mOld = old;
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { mOld ? setenv(mName.c_str(), mOld->c_str(), 1) : unsetenv(mName.c_str()); }
-
-private:
-    std::string mName;
-    std::optional<std::string> mOld;
-};
-
 /// The bundle at `path` (by default the one the build laid out) open for the scope, with the
 /// plug-in's bundle cache cleared before and after.
 class OpenBundle {

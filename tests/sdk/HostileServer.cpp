@@ -1,6 +1,8 @@
 //===- HostileServer.cpp - A loopback peer that answers as a test scripts it -===//
 #include "HostileServer.h"
 
+#include "LoopbackSocket.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -12,16 +14,9 @@
 #include <string>
 
 HostileServer::HostileServer(Script script) : mScript(std::move(script)) {
-    mListen = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (bind(mListen, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        listen(mListen, 16) != 0 ||
-        getsockname(mListen, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+    mListen = BindLoopback(mPort, 16);
+    if (mListen < 0)
         return;
-    mPort = ntohs(address.sin_port);
     mThread = std::thread([this] {
         while (!mStop.load()) {
             pollfd poller{mListen, POLLIN, 0};

@@ -4,7 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "DocumentDecoders.h"
+
 using namespace tovrane::client;
+using documentdecoders::ColourDefaultsFromDocument;
+using documentdecoders::StringsFromDocument;
 
 TEST(ReplyDecoder, EnvelopeNeedsAnObjectWithAStatus) {
     EXPECT_EQ(DecodeStatus(R"({"status":0})"), T10_OK);
@@ -203,39 +207,6 @@ TEST(ReplyDecoder, ColourDefaultsAndOptionalNames) {
     EXPECT_EQ(DecodeOptionalName(R"({"status":0,"id":[]})", "id", present, name), T10_ERR_PROTOCOL);
 }
 
-namespace {
-
-/// The string list decoded from the whole document with the checked reads: what the streamed
-/// reader must answer for every input.
-t10_status StringsFromDocument(std::string_view body, std::vector<LocalisedString>& out) {
-    using namespace tovrane;
-    out.clear();
-    Json json;
-    int64_t status;
-    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
-        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
-        return T10_ERR_PROTOCOL;
-    if (status != 0)
-        return static_cast<t10_status>(status);
-    auto list = json.find("strings");
-    if (list == json.end() || !list->is_array())
-        return T10_ERR_PROTOCOL;
-    for (const Json& element : *list) {
-        LocalisedString s;
-        bool present;
-        if (!ReadOptionalString(element, "context", protocol::kMaxNameBytes, s.context, present) ||
-            !ReadString(element, "key", protocol::kMaxNameBytes, s.key) ||
-            !ReadString(element, "text", protocol::kMaxTextBytes, s.text)) {
-            out.clear();
-            return T10_ERR_PROTOCOL;
-        }
-        out.push_back(std::move(s));
-    }
-    return T10_OK;
-}
-
-} // namespace
-
 TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {
     const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
     const std::string longText(tovrane::protocol::kMaxTextBytes + 1, 't');
@@ -293,40 +264,6 @@ TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {
                         streamed[i].key == whole[i].key && streamed[i].text == whole[i].text);
     }
 }
-
-namespace {
-
-/// The colour defaults decoded from the whole document with the checked reads: what the
-/// streamed reader must answer for every input.
-t10_status ColourDefaultsFromDocument(std::string_view body, std::vector<ColourDefault>& out) {
-    using namespace tovrane;
-    out.clear();
-    Json json;
-    int64_t status;
-    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
-        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
-        return T10_ERR_PROTOCOL;
-    if (status != 0)
-        return static_cast<t10_status>(status);
-    auto list = json.find("keys");
-    if (list == json.end() || !list->is_array() || list->size() > protocol::kMaxSmallList)
-        return T10_ERR_PROTOCOL;
-    for (const Json& element : *list) {
-        ColourDefault c;
-        if (!ReadString(element, "key", protocol::kMaxNameBytes, c.key) ||
-            !ReadOptionalString(element, "default", protocol::kMaxNameBytes, c.defaultValue,
-                                c.hasDefault) ||
-            !ReadStringArray(element, "values", protocol::kMaxSmallList, protocol::kMaxNameBytes,
-                             c.values)) {
-            out.clear();
-            return T10_ERR_PROTOCOL;
-        }
-        out.push_back(std::move(c));
-    }
-    return T10_OK;
-}
-
-} // namespace
 
 TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
     const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');

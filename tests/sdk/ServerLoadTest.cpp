@@ -3,6 +3,8 @@
 // hold connections open. Normal clients must be served throughout.
 #include "SdkTest.h"
 
+#include "LoopbackSocket.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -15,20 +17,6 @@
 #include <string>
 
 namespace {
-
-/// A loopback connection to `port`, or -1.
-int Dial(int port) {
-    int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        close(fd);
-        return -1;
-    }
-    return fd;
-}
 
 /// The resident size of process `pid` in KiB.
 long ResidentKiBOf(pid_t pid) {
@@ -51,7 +39,7 @@ long ResidentKiBOf(pid_t pid) {
 std::string Flood(int port, const std::string& head, const std::string& repeat,
                   size_t limitBytes, bool& closed) {
     closed = false;
-    int fd = Dial(port);
+    int fd = DialLoopback(port);
     if (fd < 0)
         return "";
     send(fd, head.data(), head.size(), MSG_NOSIGNAL);
@@ -112,9 +100,9 @@ TEST(ServerLoad, SlowAndIdleConnectionsDoNotKeepNormalClientsWaiting) {
     // 200 clients that trickle their heads a byte at a time, and 60 idle ones.
     std::vector<int> slow, idle;
     for (int i = 0; i < 200; ++i)
-        slow.push_back(Dial(server.Port()));
+        slow.push_back(DialLoopback(server.Port()));
     for (int i = 0; i < 60; ++i)
-        idle.push_back(Dial(server.Port()));
+        idle.push_back(DialLoopback(server.Port()));
     const std::string head = "POST /v1/hello HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Slow: ";
     auto start = std::chrono::steady_clock::now();
     size_t byte = 0;
@@ -191,7 +179,7 @@ TEST(ServerLoad, ABurstOfAHundredSimultaneousCallsIsServedWhole) {
             while (ready.load() < kCalls)
                 std::this_thread::yield();
             auto start = std::chrono::steady_clock::now();
-            int fd = Dial(server.Port());
+            int fd = DialLoopback(server.Port());
             std::string answer;
             if (fd >= 0 && send(fd, hello.data(), hello.size(), MSG_NOSIGNAL) > 0) {
                 char buffer[512];
@@ -267,14 +255,14 @@ TEST(ServerLoad, SigtermEndsTheServerWithinASecondWhateverItsClientsDo) {
     ASSERT_TRUE(server.Started());
     // A trickling client, an idle one, one waiting for its (slow) answer, and one in the
     // middle of a large body.
-    int trickling = Dial(server.Port());
+    int trickling = DialLoopback(server.Port());
     send(trickling, "POST /v1/hel", 12, MSG_NOSIGNAL);
-    int idle = Dial(server.Port());
-    int waiting = Dial(server.Port());
+    int idle = DialLoopback(server.Port());
+    int waiting = DialLoopback(server.Port());
     std::string hello = "POST /v1/hello HTTP/1.1\r\nHost: x\r\nContent-Length: 14\r\n\r\n"
                         R"({"protocol":1})";
     send(waiting, hello.data(), hello.size(), MSG_NOSIGNAL);
-    int sending = Dial(server.Port());
+    int sending = DialLoopback(server.Port());
     std::string part = "POST /v1/hello HTTP/1.1\r\nHost: x\r\nContent-Length: 60000\r\n\r\n{";
     send(sending, part.data(), part.size(), MSG_NOSIGNAL);
     std::this_thread::sleep_for(std::chrono::milliseconds(200));

@@ -1,5 +1,7 @@
 #include "SdkTest.h"
 
+#include "LoopbackSocket.h"
+
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
@@ -11,14 +13,9 @@ namespace {
 /// Sends `request` as it is to the loopback server and returns what comes back until the
 /// server closes the connection or is silent for `quietMs` (at most 64 KiB).
 std::string RawExchange(int port, const std::string& request, int quietMs = 2000) {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_port = htons(static_cast<uint16_t>(port));
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    const int fd = DialLoopback(port);
     std::string reply;
-    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        send(fd, request.data(), request.size(), MSG_NOSIGNAL) >= 0) {
+    if (fd >= 0 && send(fd, request.data(), request.size(), MSG_NOSIGNAL) >= 0) {
         char buffer[4096];
         pollfd poller{fd, POLLIN, 0};
         while (reply.size() < 65536 && poll(&poller, 1, quietMs) > 0) {
@@ -28,7 +25,8 @@ std::string RawExchange(int port, const std::string& request, int quietMs = 2000
             reply.append(buffer, static_cast<size_t>(got));
         }
     }
-    close(fd);
+    if (fd >= 0)
+        close(fd);
     return reply;
 }
 

@@ -1,6 +1,8 @@
 //===- TestServer.cpp - A tovrane-server child process for tests ----------===//
 #include "TestServer.h"
 
+#include "LoopbackSocket.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -100,15 +102,10 @@ int TestServer::Stop() {
 }
 
 int UnusedPort() {
-    int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
+    // Bound and closed again at once: the port is free until someone else takes it.
     int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0)
-        port = ntohs(address.sin_port);
-    close(fd);
+    const int fd = BindLoopback(port, 0);
+    if (fd >= 0)
+        close(fd);
     return port;
 }

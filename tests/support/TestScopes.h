@@ -1,5 +1,5 @@
-// Shared by the tests: an owned Core Foundation reference, a scratch folder, file URLs and the
-// UTF-8 text of strings.
+// Shared by the tests: an owned Core Foundation reference, an environment variable set for a
+// scope, a scratch folder, file URLs and the UTF-8 text of strings.
 #ifndef PIGMENTOR_TESTS_TESTSCOPES_H
 #define PIGMENTOR_TESTS_TESTSCOPES_H
 
@@ -9,7 +9,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+
+/// Sets (nullopt: unsets) an environment variable for the scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : mName(name) {
+        if (const char* old = std::getenv(name))
+            mOld = old;
+        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
+    }
+    ~ScopedEnv() { mOld ? setenv(mName.c_str(), mOld->c_str(), 1) : unsetenv(mName.c_str()); }
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string mName;
+    std::optional<std::string> mOld;
+};
 
 /// Releases one CF reference at scope exit.
 template <class T> struct Owned {

@@ -13,23 +13,6 @@
 #include <string>
 #include <vector>
 
-/// Sets (nullopt: unsets) an environment variable for the scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, std::optional<std::string> value) : mName(name) {
-        if (const char* old = std::getenv(name))
-            mOld = old;
-        value ? setenv(name, value->c_str(), 1) : unsetenv(name);
-    }
-    ~ScopedEnv() { mOld ? setenv(mName.c_str(), mOld->c_str(), 1) : unsetenv(mName.c_str()); }
-    ScopedEnv(const ScopedEnv&) = delete;
-    ScopedEnv& operator=(const ScopedEnv&) = delete;
-
-private:
-    std::string mName;
-    std::optional<std::string> mOld;
-};
-
 /// The bundle at `path` (the built one by default) as PDEBundle's default, in `language`.
 class BundleScope {
 public:

@@ -8,6 +8,7 @@
 
 #include "PPDXBooleanControl.h"
 #include "PPDXControls.h"
+#include "PPDXPopupControl.h"
 #include "PigmentorItem.h"
 #include "PigmentorPPDItemList.h"
 #include "UI_ExpertColor.h"
@@ -19,6 +20,7 @@
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -160,6 +162,32 @@ private:
     }
     EventHandlerRef mHandler = nullptr;
     std::deque<std::function<void(WindowRef)>> mActions;
+};
+
+/// What the expert dialog fixtures hold, with the accessors their tests use: the built bundle,
+/// a parent window, the model over a PPD, the item list and the dialog over them, and a person
+/// at the dialog. Release ends them dialog first, as the dialog borrows the list and model.
+struct ExpertDialogParts {
+    WindowRef window() const { return mDialog->getWindow(); }
+    PigmentorItem* item(int n) { return mDialog->itemAt(n); }
+    ControlRef control(int n) { return mDialog->featureControl(n); }
+    ControlRef find(OSType signature, SInt32 id) { return Find(window(), signature, id); }
+    PPDXPopupControl* popup(const char* keyword) {
+        return mModel->get()->GetControls()->FindPopup(keyword, true);
+    }
+    void Release() {
+        mPerson.reset();
+        mDialog.reset();
+        mList.reset();
+        mModel.reset();
+    }
+
+    BundleScope mBundle;
+    ParentWindow mParent;
+    std::unique_ptr<colourtest::Model> mModel;
+    std::unique_ptr<PigmentorPPDItemList> mList;
+    std::unique_ptr<UI_ExpertColor> mDialog;
+    std::unique_ptr<Person> mPerson;
 };
 
 /// The whole example PPD's text, or one of its translations.

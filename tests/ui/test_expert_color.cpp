@@ -21,7 +21,7 @@ using namespace experttest;
 
 namespace {
 
-class ExpertDialog : public ::testing::Test {
+class ExpertDialog : public ::testing::Test, protected ExpertDialogParts {
 protected:
     void Open(const std::string& ppd = ExampleText(), WindowRef parent = nullptr) {
         mModel = std::make_unique<Model>(ppd, "");
@@ -36,13 +36,6 @@ protected:
         ASSERT_NE(window(), nullptr);
         ASSERT_TRUE(IsWindowVisible(window()));
     }
-    WindowRef window() const { return mDialog->getWindow(); }
-    PigmentorItem* item(int n) { return mDialog->itemAt(n); }
-    ControlRef control(int n) { return mDialog->featureControl(n); }
-    ControlRef find(OSType signature, SInt32 id) { return Find(window(), signature, id); }
-    PPDXPopupControl* popup(const char* keyword) {
-        return mModel->get()->GetControls()->FindPopup(keyword, true);
-    }
     /// Every expert item's value keyword, by index.
     std::map<int, std::string> Values() {
         std::map<int, std::string> values;
@@ -52,18 +45,8 @@ protected:
         return values;
     }
     void TearDown() override {
-        mPerson.reset();
-        mDialog.reset();
-        mList.reset();
-        mModel.reset();
+        Release();
     }
-
-    BundleScope mBundle;
-    ParentWindow mParent;
-    std::unique_ptr<Model> mModel;
-    std::unique_ptr<PigmentorPPDItemList> mList;
-    std::unique_ptr<UI_ExpertColor> mDialog;
-    std::unique_ptr<Person> mPerson;
 };
 
 /// A colour item with a fixed display name, for title tests.

@@ -4,6 +4,7 @@
 // With PIGMENTOR_SCREENSHOT_DIR set, the pictures go there under their final names
 // (docs/screenshots); otherwise into the test's temporary folder.
 #include "ExpertTestSupport.h"
+#include "GtkTestSupport.h"
 
 #include "PigmentorBIDIItemList.h"
 #include "TestServer.h"
@@ -24,31 +25,6 @@ using namespace colourtest;
 using namespace experttest;
 
 namespace {
-
-bool StartGtk() {
-    static bool started = [] {
-        int argc = 1;
-        char name[] = "test_ui_expert_gtk";
-        char* args[] = {name, nullptr};
-        char** argv = args;
-        return HIGtkInstall(&argc, &argv);
-    }();
-    return started;
-}
-
-void Xdo(const std::string& args) {
-    const std::string command = "xdotool " + args;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    HIGtkRunFor(0.4);
-}
-
-std::string ScreenPoint(WindowRef w, ControlRef c, int dx) {
-    unsigned long xid = 0;
-    int x = 0, y = 0;
-    HIGtkWindowGeometry(w, &xid, &x, &y);
-    const Rect r = Bounds(c);
-    return std::to_string(x + r.left + dx) + " " + std::to_string(y + (r.top + r.bottom) / 2);
-}
 
 /// The example PPD (or its translation `file`) with `extra` lines among its special options.
 std::string PPDText(const std::string& extra = "", const char* file = "Tarvo-C5000.ppd") {
@@ -105,7 +81,7 @@ struct Dialog {
 // A person opens the CMYK simulation popup and picks "Match Copy" with the keyboard: the
 // item, the locked simulation method and the whole window end as the simulation leaves them.
 TEST(ExpertGtk, RealInputOnAPopupChangesTheModelAsTheSimulationDoes) {
-    ASSERT_TRUE(StartGtk()) << "no display: run under xvfb-run";
+    ASSERT_TRUE(StartGtk("test_ui_expert_gtk")) << "no display: run under xvfb-run";
     BundleScope bundle;
     ParentWindow parent;
 
@@ -135,7 +111,7 @@ TEST(ExpertGtk, RealInputOnAPopupChangesTheModelAsTheSimulationDoes) {
 
 // Pictures of the dialogs in English and German.
 TEST(ExpertGtk, PicturesOfTheDialogs) {
-    ASSERT_TRUE(StartGtk()) << "no display: run under xvfb-run";
+    ASSERT_TRUE(StartGtk("test_ui_expert_gtk")) << "no display: run under xvfb-run";
     TestServer server;
     ASSERT_TRUE(server.Started());
     setenv("TOVRANE_SERVER_PORT", std::to_string(server.Port()).c_str(), 1);

@@ -16,7 +16,9 @@ using namespace experttest;
 
 namespace {
 
-class ExpertRules : public ServerTest, public ::testing::WithParamInterface<bool> {
+class ExpertRules : public ServerTest,
+                    public ::testing::WithParamInterface<bool>,
+                    protected ExpertDialogParts {
 protected:
     bool twoWay() const { return GetParam(); }
     void Open(const std::string& ppd = ExampleText()) {
@@ -41,18 +43,8 @@ protected:
         ASSERT_EQ(mDialog->isTwoWay(), twoWay());
     }
     void TearDown() override {
-        mPerson.reset();
-        mDialog.reset();
-        mList.reset();
-        mModel.reset();
+        Release();
         ServerTest::TearDown();
-    }
-    WindowRef window() const { return mDialog->getWindow(); }
-    PigmentorItem* item(int n) { return mDialog->itemAt(n); }
-    ControlRef control(int n) { return mDialog->featureControl(n); }
-    ControlRef find(OSType signature, SInt32 id) { return Find(window(), signature, id); }
-    PPDXPopupControl* popup(const char* keyword) {
-        return mModel->get()->GetControls()->FindPopup(keyword, true);
     }
     std::vector<int> all(int n) {
         std::vector<int> items;
@@ -61,12 +53,6 @@ protected:
         return items;
     }
 
-    BundleScope mBundle;
-    ParentWindow mParent;
-    std::unique_ptr<Model> mModel;
-    std::unique_ptr<PigmentorPPDItemList> mList;
-    std::unique_ptr<UI_ExpertColor> mDialog;
-    std::unique_ptr<Person> mPerson;
     std::vector<std::string> mPane;
 };
 

@@ -93,14 +93,6 @@ private:
     int mTries = 0;
 };
 
-const char* const kRefusingServer = R"({
-  "server": {"name": "Plain"},
-  "features": [{"name": "Pigmentor", "value": "0"}],
-  "locales": {"default": "en_US", "list": ["en_US"]},
-  "encodings": {"default": "UTF-8", "list": ["UTF-8"]},
-  "devices": [{"name": "Plain Device"}]
-})";
-
 class PanelFetch : public ServerTest {
 protected:
     void TearDown() override {
@@ -157,7 +149,7 @@ TEST_F(PanelFetch, TwoWayOnFetchesFromTheServerWithProgressCaptions) {
 }
 
 TEST_F(PanelFetch, AServerWithoutColourFeaturesIsReportedAndThePaneFallsBackToThePPD) {
-    TempFile refusing(kRefusingServer);
+    TempFile refusing(kPigmentorOffServer);
     StartServer({}, refusing.Path());
     mHarness = std::make_unique<PanelHarness>();
     PanelHarness& h = *mHarness;

@@ -3,6 +3,7 @@
 // headless simulation of the same actions does, and the pane is photographed.
 // Run by CTest through xvfb-run (see CMakeLists.txt).
 #include "PanelTestSupport.h"
+#include "GtkTestSupport.h"
 
 #include <HIToolbox/HIGtkBackend.h>
 
@@ -14,35 +15,6 @@
 #include <string>
 
 namespace {
-
-bool StartGtk() {
-    static bool started = [] {
-        int argc = 1;
-        char name[] = "test_ui_panel_gtk";
-        char* args[] = {name, nullptr};
-        char** argv = args;
-        return HIGtkInstall(&argc, &argv);
-    }();
-    return started;
-}
-
-/// Runs xdotool with `args` and lets GTK handle what it sent.
-void Xdo(const std::string& args) {
-    const std::string command = "xdotool " + args;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    HIGtkRunFor(0.4);
-}
-
-/// The screen point `dx` pixels into the control (its middle when negative), half-way down.
-std::string ScreenPoint(WindowRef w, ControlRef c, int dx = -1) {
-    unsigned long xid = 0;
-    int x = 0, y = 0;
-    HIGtkWindowGeometry(w, &xid, &x, &y);
-    Rect r;
-    GetControlBounds(c, &r);
-    const int h = dx >= 0 ? r.left + dx : (r.left + r.right) / 2;
-    return std::to_string(x + h) + " " + std::to_string(y + (r.top + r.bottom) / 2);
-}
 
 /// What the actions under test change in the model.
 struct ModelState {
@@ -63,7 +35,7 @@ ModelState StateOf(const PanelHarness& h) {
 } // namespace
 
 TEST(PanelGtk, APersonsClicksChangeTheModelAsTheSimulationDoes) {
-    ASSERT_TRUE(StartGtk()) << "no display: run under xvfb-run";
+    ASSERT_TRUE(StartGtk("test_ui_panel_gtk")) << "no display: run under xvfb-run";
     // The simulation, in a pane that is never shown: Black Detection on, Grayscale, then the
     // brightness one step darker.
     ModelState expected{};

@@ -18,6 +18,8 @@
 
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include "XvfbReexec.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -47,18 +49,6 @@ bool Picture(WindowRef window, const std::string& path) {
     return true;
 }
 
-void ReexecUnderXvfb(char** argv) {
-    if (std::getenv("DIALOGSHOTS_UNDER_XVFB") != nullptr)
-        return;
-    setenv("DIALOGSHOTS_UNDER_XVFB", "1", 1);
-    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
-                               const_cast<char*>("-s"), const_cast<char*>("-screen 0 1280x1024x24")};
-    for (char** a = argv; *a; ++a)
-        args.push_back(*a);
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -71,7 +61,7 @@ int main(int argc, char** argv) {
     int gtkArgc = 1;
     char** gtkArgv = argv;
     if (!HIGtkInstall(&gtkArgc, &gtkArgv)) {
-        ReexecUnderXvfb(argv);
+        toolsupport::ReexecUnderXvfb(argv, "DIALOGSHOTS_UNDER_XVFB");
         std::fprintf(stderr, "dialogshots: cannot open a display (and no xvfb-run)\n");
         return 1;
     }

@@ -16,6 +16,8 @@
 
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include "XvfbReexec.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,22 +62,9 @@ OSStatus QuitOnClose(EventHandlerCallRef, EventRef, void*) {
     return noErr;
 }
 
-/// Runs `argv` again under xvfb-run; returns only when that cannot be done.
-void ReexecUnderXvfb(char** argv) {
-    if (std::getenv("NIBTOOL_UNDER_XVFB") != nullptr)
-        return;
-    setenv("NIBTOOL_UNDER_XVFB", "1", 1);
-    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
-                               const_cast<char*>("-s"), const_cast<char*>("-screen 0 1280x1024x24")};
-    for (char** a = argv; *a; ++a)
-        args.push_back(*a);
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-}
-
 int Show(int argc, char** argv, const char* file, const char* name, const char* png) {
     if (!HIGtkInstall(&argc, &argv)) {
-        ReexecUnderXvfb(argv);
+        toolsupport::ReexecUnderXvfb(argv, "NIBTOOL_UNDER_XVFB");
         std::fprintf(stderr, "nibtool: cannot open a display (and no xvfb-run)\n");
         return 1;
     }

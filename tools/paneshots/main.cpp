@@ -23,6 +23,8 @@
 
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include "XvfbReexec.h"
+
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,18 +35,6 @@
 #include <vector>
 
 namespace {
-
-void ReexecUnderXvfb(char** argv) {
-    if (std::getenv("PANESHOTS_UNDER_XVFB") != nullptr)
-        return;
-    setenv("PANESHOTS_UNDER_XVFB", "1", 1);
-    std::vector<char*> args = {const_cast<char*>("xvfb-run"), const_cast<char*>("-a"),
-                               const_cast<char*>("-s"), const_cast<char*>("-screen 0 1280x1024x24")};
-    for (char** a = argv; *a; ++a)
-        args.push_back(*a);
-    args.push_back(nullptr);
-    execvp("xvfb-run", args.data());
-}
 
 CFURLRef URLOf(const char* path, bool directory) {
     CFStringRef s = PMCFStringCreateWithUTF8(path);
@@ -93,7 +83,7 @@ int main(int argc, char** argv) {
     int gtkArgc = 1;
     char** gtkArgv = argv;
     if (!HIGtkInstall(&gtkArgc, &gtkArgv)) {
-        ReexecUnderXvfb(argv);
+        toolsupport::ReexecUnderXvfb(argv, "PANESHOTS_UNDER_XVFB");
         std::fprintf(stderr, "paneshots: cannot open a display (and no xvfb-run)\n");
         return 1;
     }

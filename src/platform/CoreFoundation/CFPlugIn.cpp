@@ -66,6 +66,18 @@ PlugInState* FindState(Registry& r, const __CFBundle* bundle) {
     return nullptr;
 }
 
+/// Runs `use(registry, factory, state)` under the registry's lock with the registered factory
+/// `factoryID` names and the state of its plug-in (each null when unknown, both when
+/// `factoryID` is no UUID); answers what `use` answers.
+template <class Use> auto WithFactory(CFUUIDRef factoryID, Use use) {
+    Registry& r = TheRegistry();
+    std::lock_guard<std::mutex> guard(r.lock);
+    Factory* f = CFGetTypeID(factoryID) == CFUUIDGetTypeID()
+                     ? FindFactory(r, CFUUIDGetUUIDBytes(factoryID))
+                     : nullptr;
+    return use(r, f, f ? FindState(r, f->plugIn) : nullptr);
+}
+
 std::string Text(CFTypeRef value) {
     if (CFGetTypeID(value) != CFStringGetTypeID())
         return "<not a string>";
@@ -422,46 +434,35 @@ void* CFPlugInInstanceCreate(CFAllocatorRef allocator, CFUUIDRef factoryUUID,
 }
 
 void CFPlugInAddInstanceForFactory(CFUUIDRef factoryID) {
-    if (CFGetTypeID(factoryID) != CFUUIDGetTypeID())
-        return;
-    Registry& r = TheRegistry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    Factory* f = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
-    PlugInState* s = f ? FindState(r, f->plugIn) : nullptr;
-    if (s == nullptr)
-        return;
-    ++f->instances;
-    ++s->instances;
-    s->unloadPending = false;
-    if (!s->held) {
-        CFRetain(s->bundle);
-        s->held = true;
-    }
+    WithFactory(factoryID, [](Registry&, Factory* f, PlugInState* s) {
+        if (s == nullptr)
+            return;
+        ++f->instances;
+        ++s->instances;
+        s->unloadPending = false;
+        if (!s->held) {
+            CFRetain(s->bundle);
+            s->held = true;
+        }
+    });
 }
 
 void CFPlugInRemoveInstanceForFactory(CFUUIDRef factoryID) {
-    if (CFGetTypeID(factoryID) != CFUUIDGetTypeID())
-        return;
-    Registry& r = TheRegistry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    Factory* f = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
-    PlugInState* s = f ? FindState(r, f->plugIn) : nullptr;
-    if (s == nullptr || f->instances == 0)
-        return;
-    --f->instances;
-    if (--s->instances == 0) {
-        s->unloadPending = true;
-        ScheduleUnload(r);
-    }
+    WithFactory(factoryID, [](Registry& r, Factory* f, PlugInState* s) {
+        if (s == nullptr || f->instances == 0)
+            return;
+        --f->instances;
+        if (--s->instances == 0) {
+            s->unloadPending = true;
+            ScheduleUnload(r);
+        }
+    });
 }
 
 CFIndex CFPlugInGetInstanceCountForFactory(CFUUIDRef factoryID) {
-    if (CFGetTypeID(factoryID) != CFUUIDGetTypeID())
-        return 0;
-    Registry& r = TheRegistry();
-    std::lock_guard<std::mutex> guard(r.lock);
-    Factory* f = FindFactory(r, CFUUIDGetUUIDBytes(factoryID));
-    return f ? f->instances : 0;
+    return WithFactory(factoryID, [](Registry&, Factory* f, PlugInState*) -> CFIndex {
+        return f ? f->instances : 0;
+    });
 }
 
 CFStringRef CFPlugInCopyLastError(void) {

@@ -2,6 +2,7 @@
 // real X input from xdotool reaches the toolbox as the same events as the simulation gives.
 // Run by CTest through xvfb-run (see CMakeLists.txt).
 #include "HIToolboxTestSupport.h"
+#include "GtkTestSupport.h"
 
 #include <HIToolbox/HIDump.h>
 #include <HIToolbox/HIGtkBackend.h>
@@ -20,17 +21,6 @@
 #include <vector>
 
 namespace {
-
-bool StartGtk() {
-    static bool started = [] {
-        int argc = 1;
-        char name[] = "test_hitoolbox_gtk";
-        char* args[] = {name, nullptr};
-        char** argv = args;
-        return HIGtkInstall(&argc, &argv);
-    }();
-    return started;
-}
 
 struct NibWindow {
     IBNibRef nib = nullptr;
@@ -91,27 +81,10 @@ OSStatus Record(EventHandlerCallRef, EventRef e, void* data) {
     return eventNotHandledErr;
 }
 
-/// Runs xdotool with `args` and lets GTK handle what it sent.
-void Xdo(const std::string& args) {
-    std::string command = "xdotool " + args;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    HIGtkRunFor(0.4);
-}
-
-std::string Centre(WindowRef w, ControlRef c, int dx = -1) {
-    unsigned long xid = 0;
-    int x = 0, y = 0;
-    HIGtkWindowGeometry(w, &xid, &x, &y);
-    Rect r;
-    GetControlBounds(c, &r);
-    int h = dx >= 0 ? r.left + dx : (r.left + r.right) / 2;
-    return std::to_string(x + h) + " " + std::to_string(y + (r.top + r.bottom) / 2);
-}
-
 } // namespace
 
 TEST(Gtk, APaneWithEveryControlKindIsShownAndPhotographed) {
-    ASSERT_TRUE(StartGtk()) << "no display: run under xvfb-run";
+    ASSERT_TRUE(StartGtk("test_hitoolbox_gtk")) << "no display: run under xvfb-run";
     NibWindow pane("Pane");
     ControlRef line = pane.get('Line', 14);
     ControlUserPaneDrawUPP draw = NewControlUserPaneDrawUPP(DrawRedBlock);
@@ -149,7 +122,7 @@ TEST(Gtk, APaneWithEveryControlKindIsShownAndPhotographed) {
 }
 
 TEST(Gtk, RealInputGivesTheSameEventsAsTheSimulation) {
-    ASSERT_TRUE(StartGtk()) << "no display: run under xvfb-run";
+    ASSERT_TRUE(StartGtk("test_hitoolbox_gtk")) << "no display: run under xvfb-run";
     // The simulation, on a window that is never shown.
     NibWindow simulated("Pane");
     std::vector<std::string> expected;
@@ -174,12 +147,12 @@ TEST(Gtk, RealInputGivesTheSameEventsAsTheSimulation) {
     ShowWindow(real.window);
     ASSERT_TRUE(HIGtkWaitUntilShown(real.window, 10));
     HIGtkRunFor(0.3);
-    Xdo("mousemove " + Centre(real.window, real.get('Cntl', 303), 8) + " click 1");
-    Xdo("mousemove " + Centre(real.window, real.get('sRd1', 303), 8) + " click 1");
-    Xdo("mousemove " + Centre(real.window, real.get('Cntl', 103), 130) + " click 1");
+    Xdo("mousemove " + ScreenPoint(real.window, real.get('Cntl', 303), 8) + " click 1");
+    Xdo("mousemove " + ScreenPoint(real.window, real.get('sRd1', 303), 8) + " click 1");
+    Xdo("mousemove " + ScreenPoint(real.window, real.get('Cntl', 103), 130) + " click 1");
     Xdo("key Down");
     Xdo("key Return");
-    Xdo("mousemove " + Centre(real.window, edit) + " click 1");
+    Xdo("mousemove " + ScreenPoint(real.window, edit) + " click 1");
     Xdo("type ab");
     Xdo("key BackSpace");
     Xdo("type z");

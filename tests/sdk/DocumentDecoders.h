@@ -1,0 +1,80 @@
+// The list replies decoded the slow way, from the whole parsed document with the checked
+// reads: what the streamed readers must answer for every input (the decoder tests and the
+// reply fuzzer compare the two).
+#ifndef PIGMENTOR_TESTS_SDK_DOCUMENTDECODERS_H
+#define PIGMENTOR_TESTS_SDK_DOCUMENTDECODERS_H
+
+#include <JsonRead.h>
+#include <Protocol.h>
+#include <ReplyDecoder.h>
+
+#include <cstdint>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace documentdecoders {
+
+/// The list reply `body` decoded from its whole document: its envelope's status, then each
+/// element of its array member `listName` (at most `maxEntries` of them) read into `out` by
+/// `read(element, item)`, which answers false for an element that fails the checked reads.
+/// T10_OK, the envelope's non-zero status, or T10_ERR_PROTOCOL; `out` is empty unless T10_OK.
+template <class Item, class Read>
+t10_status ListFromDocument(std::string_view body, const char* listName, size_t maxEntries,
+                            std::vector<Item>& out, Read read) {
+    using namespace tovrane;
+    out.clear();
+    Json json;
+    int64_t status;
+    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
+        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
+        return T10_ERR_PROTOCOL;
+    if (status != 0)
+        return static_cast<t10_status>(status);
+    auto list = json.find(listName);
+    if (list == json.end() || !list->is_array() || list->size() > maxEntries)
+        return T10_ERR_PROTOCOL;
+    for (const Json& element : *list) {
+        Item item;
+        if (!read(element, item)) {
+            out.clear();
+            return T10_ERR_PROTOCOL;
+        }
+        out.push_back(std::move(item));
+    }
+    return T10_OK;
+}
+
+/// The string list of a "strings" reply (no bound of its own: the document's member bound).
+inline t10_status StringsFromDocument(std::string_view body,
+                                      std::vector<tovrane::client::LocalisedString>& out) {
+    using namespace tovrane;
+    return ListFromDocument(body, "strings", SIZE_MAX, out,
+                            [](const Json& element, client::LocalisedString& s) {
+                                bool present;
+                                return ReadOptionalString(element, "context",
+                                                          protocol::kMaxNameBytes, s.context,
+                                                          present) &&
+                                       ReadString(element, "key", protocol::kMaxNameBytes, s.key) &&
+                                       ReadString(element, "text", protocol::kMaxTextBytes, s.text);
+                            });
+}
+
+/// The keys of a "colour_defaults" reply.
+inline t10_status ColourDefaultsFromDocument(std::string_view body,
+                                             std::vector<tovrane::client::ColourDefault>& out) {
+    using namespace tovrane;
+    return ListFromDocument(
+        body, "keys", protocol::kMaxSmallList, out,
+        [](const Json& element, client::ColourDefault& c) {
+            return ReadString(element, "key", protocol::kMaxNameBytes, c.key) &&
+                   ReadOptionalString(element, "default", protocol::kMaxNameBytes,
+                                      c.defaultValue, c.hasDefault) &&
+                   ReadStringArray(element, "values", protocol::kMaxSmallList,
+                                   protocol::kMaxNameBytes, c.values);
+        });
+}
+
+} // namespace documentdecoders
+
+#endif // PIGMENTOR_TESTS_SDK_DOCUMENTDECODERS_H
