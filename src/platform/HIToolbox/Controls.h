@@ -215,7 +215,9 @@ void HiliteControl(ControlRef control, ControlPartCode part);
 /// Redraws the control (user panes run their draw procedure).
 void Draw1Control(ControlRef control);
 
-/// Moves `control` into `container` (of the same window), as its last sub-control.
+/// Moves `control` into `container` as its last sub-control. A container of another window
+/// takes the control and its sub-controls into that window (bounds are kept: they are the
+/// new window's coordinates from then on).
 OSErr EmbedControl(ControlRef control, ControlRef container);
 OSErr GetSuperControl(ControlRef control, ControlRef* outParent);
 OSErr CountSubControls(ControlRef control, UInt16* outNumChildren);

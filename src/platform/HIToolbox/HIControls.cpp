@@ -130,6 +130,25 @@ void Created(ControlRef c) {
     HICurrentBackend().controlCreated(c);
 }
 
+// A control embedded in another window's control takes its sub-controls along: the old
+// window's back end lets go of them (deepest first, as on disposal) and forgets its focus if
+// it was among them; the new one makes them again in tree order. Handlers, values and queued
+// events stay with the controls.
+void LeaveWindow(ControlRef control) {
+    std::vector<ControlRef> tree;
+    hi::Walk(control, [&tree](ControlRef c) { tree.push_back(c); });
+    for (auto it = tree.rbegin(); it != tree.rend(); ++it) {
+        HICurrentBackend().controlDisposing(*it);
+        if ((*it)->window && (*it)->window->focus == *it)
+            (*it)->window->focus = nullptr;
+    }
+}
+
+void EnterWindow(ControlRef control, WindowRef window) {
+    hi::Walk(control, [window](ControlRef c) { c->window = window; });
+    hi::Walk(control, [](ControlRef c) { Created(c); });
+}
+
 bool HasText(ControlRef c) {
     return c->kind == kControlKindStaticText || c->kind == kControlKindEditUnicodeText ||
            c->kind == kControlKindRadioGroup;
@@ -615,17 +634,20 @@ OSErr EmbedControl(ControlRef control, ControlRef container) {
         return controlHandleInvalidErr;
     if (control->kind == kControlKindRoot)
         return errCantEmbedRoot;
-    if (control->window != container->window)
-        return paramErr;
     if (!CanEmbed(container))
         return errControlIsNotEmbedder;
     for (ControlRef c = container; c != nullptr; c = c->parent)
         if (c == control)
             return errCantEmbedIntoSelf;
+    const bool otherWindow = control->window != container->window;
+    if (otherWindow)
+        LeaveWindow(control);
     Detach(control);
     control->parent = container;
     container->children.push_back(control);
     UpdateGroupRange(container);
+    if (otherWindow)
+        EnterWindow(control, container->window);
     hi::ControlChanged(container);
     hi::ControlChanged(control);
     return noErr;

@@ -330,6 +330,9 @@ void SyncPopup(ControlRef c, GtkCtl* g) {
     gtk_widget_set_visible(g->label, !title.empty());
     int size = hi::ControlFontSize(c) > 0 ? hi::ControlFontSize(c) : 13;
     gtk_widget_set_size_request(g->label, HIThemeTextWidth(c->title, static_cast<SInt16>(size)), -1);
+    // The title's justification in its box (the theme metrics are wider than GTK's text).
+    const int just = (c->font.flags & kControlUseJustMask) ? int(c->font.just) : int(teFlushDefault);
+    gtk_label_set_xalign(GTK_LABEL(g->label), just == teCenter ? 0.5f : just == teFlushRight ? 1.0f : 0.0f);
 }
 
 void Sync(ControlRef c) {

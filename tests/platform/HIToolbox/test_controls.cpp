@@ -140,6 +140,41 @@ TEST(Controls, ValuesClampAndRadioGroupsKeepOneButtonOn) {
     EXPECT_FALSE(IsValidControlHandle(group));
 }
 
+TEST(Controls, EmbeddingInAnotherWindowTakesTheSubControlsAlong) {
+    // A pane built in a window of its own and moved into the host's user pane, as a NIB
+    // window's controls are: found, dispatched to and disposed of with the host from then on.
+    TestWindow host, nib;
+    Rect r{10, 10, 90, 200};
+    ControlRef pane = nullptr, box = nullptr, check = nullptr, field = nullptr;
+    CreateUserPaneControl(host, &r, kControlSupportsEmbedding, &pane);
+    CreateGroupBoxControl(nib, &r, Str("Box"), true, &box);
+    CreateCheckBoxControl(nib, &r, Str("On"), 0, true, &check);
+    CreateEditUnicodeTextControl(nib, &r, Str(""), false, nullptr, &field);
+    ASSERT_EQ(EmbedControl(check, box), noErr);
+    ASSERT_EQ(EmbedControl(field, box), noErr);
+    const ControlID id{'chk ', 1};
+    SetControlID(check, &id);
+    SetKeyboardFocus(nib, field, kControlEditTextPart);
+    ASSERT_EQ(EmbedControl(box, pane), noErr);
+    EXPECT_EQ(GetControlOwner(box), host.window);
+    EXPECT_EQ(GetControlOwner(check), host.window);
+    ControlRef found = nullptr;
+    EXPECT_EQ(GetControlByID(host, &id, &found), noErr);
+    EXPECT_EQ(found, check);
+    EXPECT_EQ(GetControlByID(nib, &id, &found), errUnknownControl);
+    ControlRef focus = nullptr;
+    GetKeyboardFocus(nib, &focus);
+    EXPECT_EQ(focus, nullptr);
+    HISimulateClick(host, &id);
+    HIProcessPendingEvents();
+    EXPECT_EQ(GetControl32BitValue(check), 1);
+    DisposeWindow(nib.window); // the moved controls stay
+    nib.window = nullptr;
+    EXPECT_TRUE(IsValidControlHandle(check));
+    DisposeControl(pane);
+    EXPECT_FALSE(IsValidControlHandle(check));
+}
+
 TEST(Controls, DataTagsByKind) {
     TestWindow w;
     Rect r{0, 0, 20, 100};

@@ -1,0 +1,238 @@
+//===- UI_PanelEvents.cpp - The pane's events and the background fetch ---===//
+//
+// Part of Pigmentor, the colour pane of a colour print server's printer driver.
+//
+//===----------------------------------------------------------------------===//
+#include "UI_Panel.h"
+
+#include "CString.h"
+#include "ExpertColorFeatures.h"
+#include "PigmentorData.h"
+#include "PigmentorPPDItemList.h"
+#include "PigmentorProgressHandler.h"
+#include "UI_ExpertColor.h"
+#include "UI_IPAddressPanel.h"
+#include "UI_PigmentorControls.h"
+
+#include <CarbonCore/SysBeep.h>
+
+namespace {
+
+bool IsPaneColourCommand(UInt32 command) {
+    switch (command) {
+    case 'Brit':
+    case 'CSep':
+    case 'Smth':
+    case 'Subs':
+    case 'Subt':
+    case 'Subu':
+    case 'Subv':
+        return true;
+    default:
+        return command >= 'chk3' && command <= 'chk9';
+    }
+}
+
+PigmentorItemList* ExpertList(PigmentorData* data) {
+    return data ? data->GetExpertColorFeaturesList() : nullptr;
+}
+
+} // namespace
+
+OSStatus UI_Panel::EventHandler(EventHandlerCallRef callRef, EventRef event, void* userData) {
+    auto* panel = static_cast<UI_Panel*>(userData);
+    if (panel == nullptr || event == nullptr)
+        return eventNotHandledErr;
+    // The handler sits on controls, their group box and the window: an event that one of
+    // them passed on reaches it again, and is left alone then.
+    if (event == panel->mLastEvent)
+        return eventNotHandledErr;
+    if (panel->mLastEvent)
+        ReleaseEvent(panel->mLastEvent);
+    panel->mLastEvent = RetainEvent(event);
+
+    OSStatus result = panel->ProcessIPAddressEvent(callRef, event);
+    if (result != eventNotHandledErr) {
+        panel->mLastStatus = result;
+        return result;
+    }
+    const EventClass eventClass = GetEventClass(event);
+    const EventKind kind = GetEventKind(event);
+    if (eventClass == kEventClassCommand && kind == kEventCommandProcess) {
+        HICommand command{};
+        if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr,
+                              sizeof command, nullptr, &command) == noErr)
+            result = ProcessCommandEvent(command, panel);
+    } else if (eventClass == kEventClassControl) {
+        ControlRef control = nullptr;
+        GetEventParameter(event, kEventParamDirectObject, typeControlRef, nullptr, sizeof control,
+                          nullptr, &control);
+        if (kind == kEventControlHit) {
+            ProcessControlHit(control, panel);
+            result = eventNotHandledErr;
+        } else if (kind == kEventControlClick) {
+            if (panel->mExpertSettingsEnabled) {
+                if (panel->mPaneControls)
+                    panel->mPaneControls->HandlePigmentorControl(control);
+                result = eventNotHandledErr;
+            } else {
+                // Nothing in the pane changes while the expert list is being fetched.
+                SysBeep(1);
+                result = noErr;
+            }
+        }
+    }
+    panel->mLastStatus = result;
+    return result;
+}
+
+OSStatus UI_Panel::ProcessIPAddressEvent(EventHandlerCallRef callRef, EventRef event) {
+    return mAddressPanel ? mAddressPanel->HandleIPAddressPanelEvent(callRef, event)
+                         : OSStatus(eventNotHandledErr);
+}
+
+OSStatus UI_Panel::ProcessCommandEvent(const HICommand& command, UI_Panel* panel) {
+    if (panel == nullptr)
+        return eventNotHandledErr;
+    const UInt32 id = command.commandID;
+    switch (id) {
+    case kBidiChangedCommand:
+        panel->TwoWayChanged(true);
+        return noErr;
+    case kAddressChangedCommand:
+        panel->AddressChanged();
+        return noErr;
+    case kExpertDialogCommand:
+        panel->OpenExpertDialog();
+        return noErr;
+    case kFeaturesDoneCommand:
+        panel->FeaturesDone();
+        return noErr;
+    case kStandardCommand:
+    case kExpertCommand:
+    case kGrayscaleCommand:
+        return panel->HandleColorModeRadioButtonCommand(id);
+    default:
+        break;
+    }
+    if (IsPaneColourCommand(id)) {
+        if (panel->mPaneControls)
+            panel->mPaneControls->ProcessPigmentorCommand();
+        return noErr;
+    }
+    return eventNotHandledErr;
+}
+
+OSStatus UI_Panel::ProcessControlHit(ControlRef control, UI_Panel* panel) {
+    if (panel == nullptr || control == nullptr)
+        return eventNotHandledErr;
+    ControlID id{0, 0};
+    GetControlID(control, &id);
+    switch (id.signature) {
+    case 'bidi':
+        panel->TwoWayChanged(false);
+        return noErr;
+    case 'conf':
+        panel->AddressChanged();
+        return noErr;
+    case 'sRd1':
+        if (id.id >= 301 && id.id <= 303)
+            return panel->HandleColorModeRadioButtonCommand(static_cast<unsigned long>(id.id));
+        return eventNotHandledErr;
+    case 'Cntl':
+        if (id.id == 108) {
+            panel->OpenExpertDialog();
+            return noErr;
+        }
+        // Controls 103 to 106 and 303 to 306 send their commands, which do the work.
+        if ((id.id > 106 && id.id < 300) || id.id >= 307) {
+            if (panel->mPaneControls)
+                panel->mPaneControls->ProcessPigmentorCommand();
+            return noErr;
+        }
+        return eventNotHandledErr;
+    default:
+        return eventNotHandledErr;
+    }
+}
+
+void UI_Panel::TwoWayChanged(bool fromCommand) {
+    PigmentorItemList* list = ExpertList(mData);
+    if (list == nullptr)
+        InitializeExpertColorList();
+    const bool fetch = list != nullptr && list->isValid();
+    if (fetch)
+        SettingsChanged();
+    if (fetch || !fromCommand)
+        mData->SetIPAddressEnabled(BIDIEnabled());
+}
+
+void UI_Panel::AddressChanged() {
+    PigmentorItemList* list = ExpertList(mData);
+    if (list && list->isValid())
+        SettingsChanged();
+    char address[256] = "";
+    if (mAddressPanel && mAddressPanel->IPAddressHasChanged(address, sizeof address)) {
+        *mAddress = address;
+        mData->SetTovranePrinterAddress(mPrinterName, mAddress, BIDIEnabled());
+    }
+}
+
+void UI_Panel::OpenExpertDialog() {
+    PigmentorItemList* list = ExpertList(mData);
+    if (list && list->isValid() && mExpertDialog && mExpertDialog->getItemList() == list) {
+        mExpertDialog->show();
+        SetColorModeButton(kModeExpert);
+    } else {
+        SysBeep(1);
+    }
+}
+
+void UI_Panel::FeaturesDone() {
+    EnableExpertSettings(true);
+    StopFetch();
+    UpdateExpertColorUI();
+}
+
+void UI_Panel::SettingsChanged() {
+    EnableExpertSettings(false);
+    if (mProgressHandler == nullptr) {
+        mProgressHandler = new PigmentorProgressHandler(mWindow, this);
+        mData->AddProgressHandler(mProgressHandler, true);
+    }
+    // The expert list is rebuilt on the worker: the dialog's window, whose controls point at
+    // the old items, goes now, and the dialog's list is not touched until 'QVFe' gives it the
+    // new one (ExpertDefaults and OpenExpertDialog check that).
+    if (mExpertDialog)
+        mExpertDialog->destroyWindow();
+    mData->UpdateSettings(nullptr, BIDIEnabled(), GetHostName(), true);
+}
+
+bool UI_Panel::UpdateExpertColorUI() {
+    if (const unsigned long error = mData->GetPigmentorErr()) {
+        // The user is told, and two-way is switched off so that the PPD's settings serve.
+        if (mExpertDialog)
+            mExpertDialog->handlePigmentorError(error);
+        if (mAddressPanel)
+            mAddressPanel->setCheckBoxState(false);
+        return false;
+    }
+    PigmentorItemList* list = ExpertList(mData);
+    if (list && list->isValid() && mExpertDialog &&
+        mExpertDialog->setExpertColorItemsList(list) == 0)
+        EnableExpertSettings(true);
+    return true;
+}
+
+void UI_Panel::InitializeExpertColorList() {
+    if (ExpertList(mData))
+        UpdateExpertColorUI();
+    else
+        SettingsChanged();
+}
+
+void UI_Panel::EnableExpertSettings(bool enable) {
+    mExpertSettingsEnabled = enable;
+    if (mSettingsButton)
+        enable ? EnableControl(mSettingsButton) : DisableControl(mSettingsButton);
+}

@@ -1,0 +1,327 @@
+// The colour pane over the C5000's PPD, headless, driven by simulated input: its layout in the
+// print dialog's pane, the print-mode buttons and commands, the pane's own colour controls, the
+// clicks swallowed while the expert settings are off, and the fetch that 'QVFe' ends.
+#include "PanelTestSupport.h"
+
+#include "UI_ExpertColor.h"
+#include "UI_IPAddressPanel.h"
+#include "UI_PigmentorControls.h"
+
+#include <CarbonCore/SysBeep.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+namespace {
+
+Rect Bounds(ControlRef c) {
+    Rect r{0, 0, 0, 0};
+    GetControlBounds(c, &r);
+    return r;
+}
+
+std::string Title(ControlRef c) {
+    CFStringRef title = nullptr;
+    CopyControlTitleAsCFString(c, &title);
+    return Take(title);
+}
+
+void Command(WindowRef window, UInt32 id) {
+    HICommand command{};
+    command.commandID = id;
+    SendCommandToTarget(&command, GetWindowEventTarget(window));
+}
+
+void Click(WindowRef window, OSType signature, SInt32 id) {
+    const ControlID cid{signature, id};
+    HISimulateClick(window, &cid);
+    HIProcessPendingEvents();
+}
+
+void Choose(WindowRef window, SInt32 id, MenuItemIndex item) {
+    const ControlID cid{'Cntl', id};
+    HISimulateChoosePopupItem(window, &cid, item);
+    HIProcessPendingEvents();
+}
+
+} // namespace
+
+TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
+    PanelHarness h;
+    UI_Panel& panel = h.Build();
+    ASSERT_TRUE(panel.Valid());
+    // The print-mode box spans the pane 10 pixels in from each side, its Settings button 20
+    // pixels inside its right edge, on the Expert Color row.
+    const Rect box = Bounds(panel.getGroupBox());
+    EXPECT_EQ(box.left, 10);
+    EXPECT_EQ(box.right, PanelHarness::kPaneWidth - 10);
+    EXPECT_EQ(Title(panel.getGroupBox()), "Print Mode");
+    const Rect button = Bounds(panel.getSettingsButton());
+    EXPECT_EQ(button.right, box.right - 20);
+    EXPECT_EQ(Title(panel.getSettingsButton()), "Settings…");
+    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeStandard)), "Standard Color");
+    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeExpert)), "Expert Color");
+    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeGrayscale)), "Grayscale");
+    const Rect expert = Bounds(panel.getRadioButton(UI_Panel::kModeExpert));
+    EXPECT_LT(expert.right, button.left);
+    EXPECT_LE(std::abs((button.top + button.bottom) - (expert.top + expert.bottom)), 2);
+
+    // The C5000's pane options: three popups (items 0 to 2), then four check boxes (3 to 6),
+    // one row each, titled from the PPD; the popups' titles right-aligned from the two-way
+    // panel's left edge, their menus and the check boxes in one column after them.
+    const int column = 12 + 8 * int(std::strlen("Color Substitution: "));
+    const struct {
+        SInt32 id;
+        const char* title;
+    } options[] = {{103, "Brightness: "},          {104, "Image Smoothing: "},
+                   {105, "Color Substitution: "},  {306, "Combine Separations"},
+                   {307, "Black Detection"},       {308, "Composite Overprint"},
+                   {309, "Auto Trapping"}};
+    int lastBottom = box.bottom;
+    for (const auto& option : options) {
+        ControlRef c = h.Control('Cntl', option.id);
+        ASSERT_NE(c, nullptr) << option.id;
+        EXPECT_EQ(GetControlOwner(c), h.Window());
+        EXPECT_EQ(Title(c), option.title);
+        const Rect r = Bounds(c);
+        const int title = option.id < 300 ? 8 * int(std::strlen(option.title)) : 0;
+        EXPECT_EQ(r.left + title, column) << option.id;
+        EXPECT_EQ(r.right, 360) << option.id;
+        EXPECT_GE(r.top, lastBottom + 6) << option.id;
+        lastBottom = r.bottom;
+    }
+    // Controls of unused places went with the NIB window.
+    EXPECT_EQ(h.Control('Cntl', 106), nullptr);
+    EXPECT_EQ(h.Control('Cntl', 303), nullptr);
+    // The two-way panel 10 pixels below the last option, as wide as the box; the progress
+    // indicator under it; everything inside the pane.
+    const Rect address = Bounds(h.Control('User', 101));
+    EXPECT_EQ(address.top, lastBottom + 10);
+    EXPECT_EQ(address.left, box.left);
+    EXPECT_EQ(address.right, box.right);
+    ASSERT_NE(panel.getIPAddressPanel(), nullptr);
+    EXPECT_TRUE(panel.getIPAddressPanel()->isInitialized());
+    EXPECT_EQ(Bounds(panel.getIPAddressPanel()->getCheckBox()).left, 12);
+    const Rect arrows = Bounds(h.Control('arro', 0));
+    EXPECT_GE(arrows.top, address.bottom);
+    EXPECT_LE(arrows.bottom, PanelHarness::kPaneHeight);
+}
+
+TEST(PanelLayout, ANibWithoutThePaneWindowOrAControllerBuildsNothing) {
+    PanelHarness h;
+    EXPECT_FALSE(UI_Panel(nullptr, h.Pane(), &h.Data()).Valid());
+    EXPECT_FALSE(UI_Panel(h.Nib(), nullptr, &h.Data()).Valid());
+    EXPECT_FALSE(UI_Panel(h.Nib(), h.Pane(), nullptr).Valid());
+    IBNibRef other = nullptr;
+    const char kNib[] = "<nib version=\"1\"><window name=\"Other\" bounds=\"0 0 10 10\"/></nib>";
+    ASSERT_EQ(HICreateNibReferenceFromBytes(kNib, sizeof kNib - 1, &other), noErr);
+    UI_Panel panel(other, h.Pane(), &h.Data());
+    EXPECT_FALSE(panel.Valid());
+    EXPECT_EQ(panel.LastStatus(), kIBCarbonRuntimeCantFindObject);
+    DisposeNibReference(other);
+}
+
+TEST(PanelPrintMode, CommandsAndRadioHitsSetTheModeAndThePrintModeOption) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    ASSERT_TRUE(panel.CanHandle());
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
+
+    Command(h.Window(), 'GryR');
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 1);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 0);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeGrayscale);
+    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "Grayscale");
+    EXPECT_EQ(UTF8(h.Data().GetColorModeValueTitle()), "Grayscale");
+
+    Click(h.Window(), 'sRd1', 302);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeExpert)), 1);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 0);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
+    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "CMYK"); // expert colour prints through CMYK
+    EXPECT_EQ(UTF8(h.Data().GetColorModeValueTitle()), "Expert Color");
+
+    Click(h.Window(), 'sRd1', 303);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeGrayscale);
+    Click(h.Window(), 'sRd1', 301);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
+    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "CMYK");
+    Command(h.Window(), 'ExpR');
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
+    Command(h.Window(), 'StdR');
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 1);
+    // A command of no meaning here is left to others.
+    EXPECT_EQ(panel.SetColorModeRadioButtons(4), eventNotHandledErr);
+    HICommand other{};
+    other.commandID = 'zzzz';
+    EXPECT_EQ(UI_Panel::ProcessCommandEvent(other, &panel), eventNotHandledErr);
+}
+
+TEST(PanelPrintMode, GrayscaleTurnsCompositeOverprintOffAndLocksItStandardFreesIt) {
+    PanelHarness h;
+    h.ShowAndWait();
+    ControlRef overprint = h.Control('Cntl', 308);
+    ASSERT_NE(overprint, nullptr);
+    Click(h.Window(), 'Cntl', 308);
+    ASSERT_TRUE(h.BooleanOn("*QVCompOverprint"));
+    ASSERT_EQ(GetControl32BitValue(overprint), 1);
+
+    Click(h.Window(), 'sRd1', 303);
+    EXPECT_FALSE(h.BooleanOn("*QVCompOverprint")); // its first value
+    EXPECT_EQ(GetControl32BitValue(overprint), 0);
+    EXPECT_FALSE(IsControlEnabled(overprint));
+    Click(h.Window(), 'Cntl', 308); // a disabled box ignores the click
+    EXPECT_FALSE(h.BooleanOn("*QVCompOverprint"));
+
+    Click(h.Window(), 'sRd1', 301);
+    EXPECT_TRUE(IsControlEnabled(overprint));
+    Click(h.Window(), 'Cntl', 308);
+    EXPECT_TRUE(h.BooleanOn("*QVCompOverprint"));
+    // Expert Color leaves it free too.
+    Click(h.Window(), 'sRd1', 302);
+    EXPECT_TRUE(IsControlEnabled(overprint));
+    EXPECT_TRUE(h.BooleanOn("*QVCompOverprint"));
+}
+
+TEST(PanelPrintMode, TheStoredModeOrTheCurrentOptionSelectsTheButtonAtSetUp) {
+    {
+        PanelHarness h;
+        h.Data().SetColorModeValue(CFSTR("Expert Color"), UI_Panel::kModeExpert);
+        UI_Panel& panel = h.Build();
+        EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeExpert)), 1);
+        EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 0);
+        EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
+    }
+    {
+        // Nothing stored: the option's display text ("Standard Color") is no print-mode
+        // keyword, so the default mode, Standard, is taken.
+        PanelHarness h;
+        ASSERT_EQ(h.PrintModeValue(), -1);
+        UI_Panel& panel = h.Build();
+        EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 1);
+        EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
+    }
+}
+
+TEST(PanelEvents, PaneControlsChangeTheModelAndTrappingLocksCombinedSeparations) {
+    PanelHarness h;
+    h.ShowAndWait();
+    Choose(h.Window(), 103, 1); // through the popup's command
+    EXPECT_EQ(h.PopupKeyword("*QVBrightness"), "85");
+    Choose(h.Window(), 105, 3);
+    EXPECT_EQ(h.PopupKeyword("*QVSubstColors"), "ON");
+    Click(h.Window(), 'Cntl', 306); // through the box's command
+    EXPECT_TRUE(h.BooleanOn("*QVSeparations"));
+    Click(h.Window(), 'Cntl', 307); // through the hit itself
+    EXPECT_TRUE(h.BooleanOn("*QVHPBlack"));
+
+    ControlRef separations = h.Control('Cntl', 306);
+    Click(h.Window(), 'Cntl', 309);
+    EXPECT_TRUE(h.BooleanOn("*QVTrapping"));
+    EXPECT_FALSE(h.BooleanOn("*QVSeparations"));
+    EXPECT_EQ(GetControl32BitValue(separations), 0);
+    EXPECT_FALSE(IsControlEnabled(separations));
+    Click(h.Window(), 'Cntl', 309);
+    EXPECT_FALSE(h.BooleanOn("*QVTrapping"));
+    EXPECT_TRUE(IsControlEnabled(separations));
+}
+
+TEST(PanelEvents, AClickWhileTheExpertSettingsAreOffBeepsAndIsSwallowed) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    panel.EnableExpertSettings(false);
+    EXPECT_FALSE(IsControlEnabled(panel.getSettingsButton()));
+    const UInt32 beeps = GetSysBeepCount();
+    Click(h.Window(), 'Cntl', 306);
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+    EXPECT_EQ(GetControl32BitValue(h.Control('Cntl', 306)), 0);
+    EXPECT_FALSE(h.BooleanOn("*QVSeparations"));
+    Choose(h.Window(), 103, 1);
+    EXPECT_EQ(GetSysBeepCount(), beeps + 2);
+    EXPECT_EQ(h.PopupKeyword("*QVBrightness"), "100");
+    Click(h.Window(), 'sRd1', 303); // the print mode waits for the list too
+    EXPECT_EQ(GetSysBeepCount(), beeps + 3);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
+
+    panel.EnableExpertSettings(true);
+    Click(h.Window(), 'Cntl', 306);
+    EXPECT_EQ(GetSysBeepCount(), beeps + 3);
+    EXPECT_TRUE(h.BooleanOn("*QVSeparations"));
+}
+
+TEST(PanelFetch, FeaturesDoneEnablesTheSettingsAndGivesTheDialogTheNewList) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    ASSERT_TRUE(panel.CanHandle());
+    ASSERT_NE(h.Data().GetExpertColorFeaturesList(), nullptr);
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
+              static_cast<PigmentorItemList*>(h.Data().GetExpertColorFeaturesList()));
+
+    // A new fetch: the settings are off until 'QVFe' brings the new list to the dialog.
+    panel.SettingsChanged();
+    EXPECT_FALSE(panel.CanHandle());
+    EXPECT_FALSE(IsControlEnabled(panel.getSettingsButton()));
+    EXPECT_NE(panel.getProgressHandler(), nullptr);
+    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
+    EXPECT_EQ(panel.getProgressHandler(), nullptr);
+    EXPECT_TRUE(IsControlEnabled(panel.getSettingsButton()));
+    ASSERT_NE(h.Data().GetExpertColorFeaturesList(), nullptr);
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
+              static_cast<PigmentorItemList*>(h.Data().GetExpertColorFeaturesList()));
+}
+
+TEST(PanelFetch, TheSettingsButtonOpensTheExpertDialogInExpertMode) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    const UInt32 beeps = GetSysBeepCount();
+    Click(h.Window(), 'Cntl', 108);
+    EXPECT_EQ(GetSysBeepCount(), beeps);
+    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeExpert)), 1);
+    WindowRef dialog = FrontWindow();
+    ASSERT_NE(dialog, nullptr);
+    WindowRef parent = nullptr;
+    EXPECT_EQ(GetSheetWindowParent(dialog, &parent), noErr);
+    EXPECT_EQ(parent, h.Window());
+
+    // A new fetch replaces the items the open dialog shows: its window goes at once, and the
+    // new list opens it again.
+    panel.SettingsChanged();
+    EXPECT_FALSE(IsValidWindowPtr(dialog));
+    Command(h.Window(), 'EClr');
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
+    Command(h.Window(), 'EClr');
+    EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+    ASSERT_NE(FrontWindow(), nullptr);
+    EXPECT_EQ(GetSheetWindowParent(FrontWindow(), &parent), noErr);
+}
+
+TEST(PanelFetch, ResetUIBindsTheControlsToANewControllerAndKeepsTheModelsMode) {
+    PanelHarness h;
+    UI_Panel& panel = h.ShowAndWait();
+    Click(h.Window(), 'sRd1', 303);
+    ASSERT_EQ(h.PopupKeyword("*QVColorMode"), "Grayscale");
+
+    // A loading sync: a new controller without a stored mode over the same model. The model's
+    // current print-mode text ("Grayscale") names the grayscale keyword, so Grayscale is kept,
+    // with Composite Overprint locked on the new items.
+    PigmentorData& fresh = h.NewData();
+    ASSERT_EQ(panel.ResetUI(&fresh), 0);
+    EXPECT_FALSE(panel.CanHandle()); // a fetch for the new controller
+    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle() && panel.getProgressHandler() == nullptr; }));
+    int mode = 0;
+    fresh.GetColorModeValue(mode);
+    EXPECT_EQ(mode, UI_Panel::kModeGrayscale);
+    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 1);
+    EXPECT_FALSE(IsControlEnabled(h.Control('Cntl', 308)));
+    EXPECT_EQ(panel.getPigmentorUIPane()->getItemList(), fresh.GetPigmentorPaneItemList());
+    Click(h.Window(), 'Cntl', 306);
+    EXPECT_TRUE(h.BooleanOn("*QVSeparations"));
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
+              static_cast<PigmentorItemList*>(fresh.GetExpertColorFeaturesList()));
+    ASSERT_NE(panel.getIPAddressPanel(), nullptr);
+    EXPECT_TRUE(panel.getIPAddressPanel()->isInitialized());
+}
