@@ -283,6 +283,8 @@ void HostDialog::Perform(const HostAction& action) {
         if (status != noErr)
             Fail(action.source + ": the extension answered " + std::to_string(status));
         status = noErr;
+        // A loading sync may show the pane again, with its handlers put in front.
+        InstallObserver();
         break;
     case HostAction::Summary: {
         std::vector<HostExtension::SummaryLine> lines;
