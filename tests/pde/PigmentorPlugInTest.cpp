@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -206,7 +207,13 @@ TEST_F(PigmentorPlugInTest, LoadingSyncReplacesTheControllerUnderTheShownPane) {
     // again at once, while the second one's fetch runs.
     ASSERT_EQ(Table().Sync(context, printer.session, true), noErr);
     ASSERT_EQ(Table().Sync(context, printer.session, true), noErr);
-    EXPECT_EQ(Summary(), first) << "a new controller's summary starts at the print mode";
+    // A new controller's summary starts at the print mode; the expert lines follow once a
+    // fetch has ended, so only the lines both summaries have are compared.
+    std::vector<std::string> again = Summary();
+    const size_t common = std::min(again.size(), first.size());
+    EXPECT_GE(common, 8u);
+    EXPECT_EQ(std::vector<std::string>(again.begin(), again.begin() + common),
+              std::vector<std::string>(first.begin(), first.begin() + common));
     RunCurrentEventLoop(0.5);
     EXPECT_EQ(Table().Sync(context, printer.session, false), noErr);
     // The job-ticket file is for a print filter; none runs here.
