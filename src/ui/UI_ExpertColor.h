@@ -114,6 +114,9 @@ public:
     /// The list's item of keyword index n, or null.
     PigmentorItem* itemAt(int n) const;
     void setPaneHook(PaneHook hook) { mPaneHook = std::move(hook); }
+    /// An item changed for the custom RGB setup before the dialog ran (the RGB source set to
+    /// "OTHER" by the pane): Cancel gives it back `value`, OK forgets it.
+    void setPendingItem(PigmentorItem* item, long value) { mPendingItem = item, mPendingValue = value; }
 
     bool isTwoWay() const { return mTwoWay; }
     unsigned long getError() const { return mError; }

@@ -147,7 +147,33 @@ bool UI_Panel::BuildUI(IBNibRef nib) {
     } while (false);
     // The controls that were wanted now live in the parent pane; the rest go with the window.
     DisposeWindow(window);
+    if (!built)
+        RemoveMergedControls();
     return built;
+}
+
+void UI_Panel::RemoveMergedControls() {
+    // A pane that could not be built leaves nothing behind in the print dialog's pane.
+    delete mAddressPanel;
+    mAddressPanel = nullptr;
+    std::vector<ControlRef> merged;
+    UInt16 count = 0;
+    CountSubControls(mParentPane, &count);
+    for (UInt16 i = 1; i <= count; ++i) {
+        ControlRef c = nullptr;
+        ControlID id{0, 0};
+        if (GetIndexedSubControl(mParentPane, i, &c) == noErr && GetControlID(c, &id) == noErr &&
+            ((id.signature == 'BoxC' && id.id == 101) || (id.signature == 'User' && id.id == 101) ||
+             (id.signature == 'arro' && id.id == 0) ||
+             (id.signature == UI_PigmentorControls::kControlSignature &&
+              mPaneControls && mPaneControls->findItem(c))))
+            merged.push_back(c);
+    }
+    for (ControlRef c : merged)
+        DisposeControl(c);
+    mGroupBox = mRadioGroup = mStandardButton = mGrayscaleButton = mExpertButton = nullptr;
+    mSettingsButton = mAddressPane = nullptr;
+    mSeparationPopup = mBrightnessPopup = mImageSmoothingPopup = mSubstColorPopup = nullptr;
 }
 
 bool UI_Panel::MergeEmbedUI(WindowRef window, ControlRef pane, Rect& bounds) {

@@ -159,7 +159,9 @@ private:
     void TwoWayChanged(bool fromCommand);
     void AddressChanged();
     void FeaturesDone();
-    /// Creates the pane controls object, the expert dialog and the two-way panel.
+    /// Disposes of the controls a failed build had moved into the parent pane.
+    void RemoveMergedControls();
+    /// Creates the pane controls object and the expert dialog.
     bool CreateParts();
     void SetupPanePopup(ControlRef popup, class PPDXPopupControl* control);
     void InstallHandler(EventTargetRef target);

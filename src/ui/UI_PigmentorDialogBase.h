@@ -13,7 +13,7 @@
 class PigmentorItem;
 
 /// The base of the colour dialogs: a NIB window whose popups, check boxes and radio groups
-/// show colour items (Part of the colour model) and write the user's choices back into them.
+/// show colour items of the colour model and write the user's choices back into them.
 ///
 /// A subclass creates the window and stores it in `mWindow`; the base then owns it and its
 /// event handler (removed and disposed of in the destructor). The parent window (the print

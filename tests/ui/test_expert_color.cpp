@@ -464,3 +464,21 @@ TEST(ExpertDialogGerman, ButtonsKeepTheirPlacesWhenTheyGrow) {
         }
     }
 }
+
+// An item the pane changed for the custom setup before the dialog ran gets its value back on
+// Cancel and keeps the new one on OK.
+TEST_F(ExpertDialog, PendingCustomItemGoesBackOnCancelOnly) {
+    Open();
+    Show();
+    mDialog->setPendingItem(item(1), 2);
+    mPerson->press(kHICommandCancel);
+    EXPECT_EQ(ValueKeyword(item(1)), "SRGB");
+    Show();
+    mPerson->chooseKeyword(1, "OTHER");
+    mDialog->setPendingItem(item(1), 2);
+    mPerson->press(kHICommandOK);
+    EXPECT_EQ(ValueKeyword(item(1)), "OTHER");
+    Show();
+    mPerson->press(kHICommandCancel);
+    EXPECT_EQ(ValueKeyword(item(1)), "OTHER");
+}

@@ -120,6 +120,22 @@ TEST(PanelLayout, ANibWithoutThePaneWindowOrAControllerBuildsNothing) {
     EXPECT_FALSE(panel.Valid());
     EXPECT_EQ(panel.LastStatus(), kIBCarbonRuntimeCantFindObject);
     DisposeNibReference(other);
+
+    // Without the bundle's texts the two-way panel cannot be made: what was moved into the
+    // print dialog's pane goes again.
+    CFBundleRef bundle = PDEBundle::GetBundle();
+    CFRetain(bundle);
+    PDEBundle::InitBundle(nullptr);
+    {
+        UI_Panel failed(h.Nib(), h.Pane(), &h.Data());
+        EXPECT_FALSE(failed.Valid());
+        UInt16 count = 99;
+        CountSubControls(h.Pane(), &count);
+        EXPECT_EQ(count, 0);
+        EXPECT_EQ(h.Control('Cntl', 103), nullptr);
+    }
+    PDEBundle::InitBundle(bundle);
+    CFRelease(bundle);
 }
 
 TEST(PanelPrintMode, CommandsAndRadioHitsSetTheModeAndThePrintModeOption) {
