@@ -68,13 +68,15 @@ class Desktop(unittest.TestCase):
         with Server() as server:
             self.env["TOVRANE_SERVER_PORT"] = str(server.port)
             # The server's address is known for the printer, two-way still off.
-            store = self.host("--do", "wait-fetch", "--do", "click conf:10",
+            store = self.host("--do", "load", "--do", "wait-fetch", "--do", "click conf:10",
                               "--do", "type paed:0 127.0.0.1", "--do", "ok")
             out, _ = store.communicate(timeout=120)
             self.assertEqual(store.returncode, 0, out)
             forget_job_ticket(json.loads(out))
-            # The run ends when the fetch the person starts (two-way on) has finished.
-            process = self.host("--window", "--timeout", "60", "--do", "wait-fetch")
+            # The run ends when the fetch the person starts has finished (after the one of the
+            # loading sync).
+            process = self.host("--window", "--timeout", "60", "--do", "load",
+                                "--do", "wait-fetch", "--do", "wait-fetch")
             window = None
             deadline = time.monotonic() + 30
             while window is None and time.monotonic() < deadline:
