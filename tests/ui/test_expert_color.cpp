@@ -482,3 +482,24 @@ TEST_F(ExpertDialog, PendingCustomItemGoesBackOnCancelOnly) {
     mPerson->press(kHICommandCancel);
     EXPECT_EQ(ValueKeyword(item(1)), "OTHER");
 }
+
+// Run modally, the dialog is a sheet over the print dialog until OK ends its loop.
+TEST_F(ExpertDialog, ShowModalRunsUntilOK) {
+    Open();
+    Later later;
+    WindowRef sheetParent = nullptr;
+    bool wasModal = false;
+    later([&](WindowRef front) {
+        GetSheetWindowParent(front, &sheetParent);
+        wasModal = mDialog->isModal();
+        ControlRef popup = Find(front, 'PGSE', 203);
+        HIPerformChoosePopupItem(popup, static_cast<MenuItemIndex>(item(3)->getValueByKeyword("EUROSCALE")));
+        HISimulatePressButton(front, kHICommandOK);
+    });
+    mDialog->showmodal();
+    EXPECT_EQ(sheetParent, mParent.w);
+    EXPECT_TRUE(wasModal);
+    EXPECT_FALSE(mDialog->isModal());
+    EXPECT_EQ(window(), nullptr);
+    EXPECT_EQ(ValueKeyword(item(3)), "EUROSCALE");
+}
