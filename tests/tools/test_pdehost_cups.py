@@ -13,6 +13,7 @@ import unittest
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
+PIGMENTOR_BUNDLE = os.environ["PIGMENTOR_BUNDLE"]
 PPD = os.path.join(os.environ["PIGMENTOR_SOURCE_DIR"], "examples", "Tarvo-C5000.ppd")
 CUPSD = shutil.which("cupsd", path=os.environ.get("PATH", "") + ":/usr/sbin:/sbin")
 LPADMIN = shutil.which("lpadmin", path=os.environ.get("PATH", "") + ":/usr/sbin:/sbin")
@@ -98,8 +99,9 @@ class CupsServer:
             pass
         return text.strip()[-2000:]
 
-    def run(self, *command):
-        return subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=60)
+    def run(self, *command, env_home=None):
+        env = dict(self.env, HOME=env_home) if env_home else self.env
+        return subprocess.run(command, env=env, capture_output=True, text=True, timeout=60)
 
     def stop(self):
         if self.process and self.process.poll() is None:
@@ -159,6 +161,25 @@ class CupsQueue(unittest.TestCase):
                                        "%%BeginFeature: *TestMode Draft\n/TestMode (Draft) def\n"
                                        "%%EndFeature\n%%EndSetup\n%%Page: 1 1\nshowpage\n%%EOF\n")
         self.assertFalse(os.path.exists(out["ppd"]["path"]), "the fetched PPD is cleaned up")
+
+    def test_the_colour_pane_from_the_queue_s_ppd(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            source = os.path.join(tmp, "in.ps")
+            with open(source, "w") as f:
+                f.write("%!PS-Adobe-3.0\n%%EndComments\n%%Page: 1 1\nshowpage\n%%EOF\n")
+            result = self.server.run(PDEHOST, "--bundle", PIGMENTOR_BUNDLE, "--json", "--queue",
+                                     "tarvo", "--print", source, "--do", "load", "--do", "wait-fetch",
+                                     "--do", "click sRd1:303", env_home=tmp)
+            out = forget_job_ticket(json.loads(result.stdout))
+        self.assertEqual(result.returncode, 0, out["errors"])
+        self.assertEqual([c["status"] for c in out["status"]], [0] * len(out["status"]))
+        self.assertEqual(out["summary"][0], {"title": "Print Mode", "value": "Grayscale"})
+        spooled = os.path.join(self.server.root, "spool", "d%05d-001" % out["job"]["jobID"])
+        with open(spooled) as f:
+            job = f.read()
+        setup = job.index("%%BeginSetup\n")
+        self.assertLess(setup, job.index("%%BeginFeature: *QVColorMode Grayscale\n"))
+        self.assertLess(job.index("%%EndSetup\n"), job.index("%%Page: 1 1\n"))
 
     def test_a_queue_the_server_lacks_is_reported(self):
         status, out = self.host("--queue", "nowhere")

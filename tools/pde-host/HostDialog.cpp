@@ -10,7 +10,9 @@
 
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace {
 
@@ -59,6 +61,38 @@ bool HostDialog::Build(const std::string& title, bool show) {
     const EventTypeSpec types[] = {{kHostClass, kNext}, {kHostClass, kTimeout}, {kHostClass, kFinish}};
     return InstallEventHandler(GetApplicationEventTarget(), mHostUPP, 3, types, this,
                                &mHostHandler) == noErr;
+}
+
+void HostDialog::FitPaneToContent() {
+    if (mPane == nullptr)
+        return;
+    Rect pane;
+    GetControlBounds(mPane, &pane);
+    Rect used = pane;
+    std::vector<ControlRef> stack = {mPane};
+    while (!stack.empty()) {
+        ControlRef control = stack.back();
+        stack.pop_back();
+        Rect r;
+        GetControlBounds(control, &r);
+        used.bottom = std::max(used.bottom, r.bottom);
+        used.right = std::max(used.right, r.right);
+        UInt16 count = 0;
+        CountSubControls(control, &count);
+        for (UInt16 i = 1; i <= count; ++i) {
+            ControlRef sub = nullptr;
+            if (GetIndexedSubControl(control, i, &sub) == noErr && sub)
+                stack.push_back(sub);
+        }
+    }
+    if (used.bottom == pane.bottom && used.right == pane.right)
+        return;
+    SetControlBounds(mPane, &used);
+    Rect window;
+    GetWindowBounds(mWindow, kWindowContentRgn, &window);
+    window.bottom = static_cast<SInt16>(window.bottom + used.bottom - pane.bottom);
+    window.right = static_cast<SInt16>(window.right + used.right - pane.right);
+    SetWindowBounds(mWindow, kWindowContentRgn, &window);
 }
 
 bool HostDialog::Run(const std::vector<HostAction>& actions, double timeout, nlohmann::json& log,
@@ -249,6 +283,8 @@ void HostDialog::Perform(const HostAction& action) {
         if (status != noErr)
             Fail(action.source + ": the extension answered " + std::to_string(status));
         status = noErr;
+        // A loading sync may show the pane again, with its handlers put in front.
+        InstallObserver();
         break;
     case HostAction::Summary: {
         std::vector<HostExtension::SummaryLine> lines;

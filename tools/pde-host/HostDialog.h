@@ -37,6 +37,10 @@ public:
     /// Makes the window titled `title` with the pane, shown when `show`; false when it cannot
     /// be made.
     bool Build(const std::string& title, bool show = true);
+    /// Grows the pane, and the window with it, to hold every control the extension put in it
+    /// (a pane may be laid out taller than the size its prologue reported, as a print dialog's
+    /// tab grows with its content); never shrinks either.
+    void FitPaneToContent();
     /// After the actions, Run waits for the person (EndByPerson) instead of ending.
     void WaitForPerson() { mWaitForPerson = true; }
     /// The person closed the dialog: with Print (`print` true) or Cancel. Main thread.

@@ -52,6 +52,19 @@ GtkWidget* FindNotebook(GtkWidget* widget) {
     return found;
 }
 
+// The title of the dialog's own summary tab in the person's language (English and German are
+// the languages the pane ships in).
+const char* SummaryTabTitle() {
+    const gchar* const* languages = g_get_language_names();
+    for (; languages && *languages; ++languages) {
+        if (g_str_has_prefix(*languages, "de"))
+            return "\xC3\x9C" "bersicht";
+        if (g_str_has_prefix(*languages, "en") || g_str_equal(*languages, "C"))
+            break;
+    }
+    return "Summary";
+}
+
 } // namespace
 
 bool HostGui::Install(int* argc, char*** argv, std::string& error) {
@@ -112,7 +125,7 @@ bool HostGui::Show(bool printDialog, std::string& error) {
                           GConnectFlags(0));
     gtk_widget_show(summary);
     gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog), summary,
-                                         gtk_label_new("Summary"));
+                                         gtk_label_new(SummaryTabTitle()));
     g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &mDialog);
     if (GtkWidget* notebook = FindNotebook(dialog))
         gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook),

@@ -106,6 +106,8 @@ int main(int argc, char** argv) {
         else if ((status = extension.Initialize(dialog.Pane(), printer.Session())) != noErr)
             errors.push_back("initialize answered " + std::to_string(status) +
                              ": the pane cannot work with this printer");
+        else
+            dialog.FitPaneToContent();
         if (status == noErr && desktop) {
             if (!gui.Show(options.gui, error)) {
                 errors.push_back(error);

@@ -1,0 +1,109 @@
+"""The colour pane on a display (Xvfb): the desktop's print dialog with the pane as its tab in
+English and German (screenshots checked), and a person's clicks (xdotool, real X input) on the
+pane reaching its model: a print-mode button and the two-way address dialog (answered with
+Return), which makes the pane fetch its colour list again."""
+import json
+import os
+import shutil
+import struct
+import subprocess
+import tempfile
+import time
+import unittest
+
+from test_pdehost_pane import PDEHOST, PPD, BUNDLE, Server, forget_job_ticket
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n":
+        return None
+    return struct.unpack(">II", head[16:24])
+
+
+@unittest.skipUnless(shutil.which("Xvfb") and shutil.which("xdotool"), "needs Xvfb and xdotool")
+class Desktop(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        read, write = os.pipe()
+        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                     "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write,),
+                                    stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as f:
+            cls.display = ":" + f.readline().strip()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.xvfb.terminate()
+        cls.xvfb.wait()
+
+    def setUp(self):
+        self.home = tempfile.TemporaryDirectory()
+        self.addCleanup(self.home.cleanup)
+        self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home.name)
+
+    def host(self, *args, **kw):
+        return subprocess.Popen([PDEHOST, "--bundle", BUNDLE, "--ppd", PPD, "--json", *args],
+                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                text=True, **kw)
+
+    def test_print_dialog_with_the_pane_in_english_and_german(self):
+        for language, title, mode in (("en", "Color", "Grayscale"), ("de", "Farbe", "Graustufen")):
+            png = os.path.join(self.home.name, language + ".png")
+            self.env["LANGUAGE"] = language
+            process = self.host("--gui", "--screenshot", png, "--do", "click sRd1:303")
+            out, _ = process.communicate(timeout=120)
+            report = forget_job_ticket(json.loads(out))
+            self.assertEqual(process.returncode, 0, report["errors"])
+            self.assertEqual(report["title"], title)
+            self.assertEqual(report["summary"][0]["value"], mode)
+            width, height = png_size(png)
+            # The whole pane (grown to what it holds) and the dialog's buttons below it.
+            self.assertGreater(width, 525)
+            self.assertGreater(height, 360)
+
+    def test_a_person_s_clicks_reach_the_pane(self):
+        with Server() as server:
+            self.env["TOVRANE_SERVER_PORT"] = str(server.port)
+            # The server's address is known for the printer, two-way still off.
+            store = self.host("--do", "load", "--do", "wait-fetch", "--do", "click conf:10",
+                              "--do", "type paed:0 127.0.0.1", "--do", "ok")
+            out, _ = store.communicate(timeout=120)
+            self.assertEqual(store.returncode, 0, out)
+            forget_job_ticket(json.loads(out))
+            # The run ends when the fetch the person starts has finished (after the one of the
+            # loading sync).
+            process = self.host("--window", "--timeout", "60", "--do", "load",
+                                "--do", "wait-fetch", "--do", "wait-fetch")
+            window = None
+            deadline = time.monotonic() + 30
+            while window is None and time.monotonic() < deadline:
+                found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Color$"],
+                                       env=self.env, capture_output=True, text=True).stdout.split()
+                window = found[0] if found else None
+                time.sleep(0.1)
+            self.assertIsNotNone(window, "the pane's window did not appear")
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                                      env=self.env, capture_output=True, text=True).stdout
+            where = dict(line.split("=") for line in geometry.split())
+            x, y = int(where["X"]), int(where["Y"])
+            time.sleep(1)
+            # The Grayscale radio button, then Configure... and Return (OK) in its dialog: the
+            # address is taken again, which makes the pane fetch its list.
+            for cx, cy in ((44 + 8, 94 + 9), (393 + 70, 345 + 10)):
+                subprocess.run(["xdotool", "mousemove", str(x + cx), str(y + cy), "click", "1"],
+                               env=self.env, check=True)
+                time.sleep(1)
+            subprocess.run(["xdotool", "key", "Return"], env=self.env, check=True)
+            out, _ = process.communicate(timeout=120)
+        report = forget_job_ticket(json.loads(out))
+        self.assertEqual(process.returncode, 0, (report["errors"], report.get("summary")))
+        lines = {l["title"]: l["value"] for l in report["summary"]}
+        self.assertEqual(lines["Print Mode"], "Grayscale")
+        self.assertEqual(report["printSettings"]["colorMode"], 3)
+
+
+if __name__ == "__main__":
+    unittest.main()
