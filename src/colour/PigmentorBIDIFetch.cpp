@@ -6,6 +6,7 @@
 #include "PigmentorBIDIItemList.h"
 
 #include "Brivelle.h"
+#include "BrivelleText.h"
 #include "ColourText.h"
 #include "ColrSession.h"
 #include "DeviceLinkItem.h"
@@ -25,7 +26,19 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <new>
+
+namespace {
+
+/// A destination keyword's profile id, looked up once per device-link walk.
+struct ProfileIdSlot {
+    enum State { kUnknown, kMapped, kFailed };
+    State state = kUnknown;
+    char id[kBrivelleTextBufferSize];
+};
+
+} // namespace
 
 unsigned long PigmentorBIDIItemList::setServerName(const char* name) {
     if (!name)
@@ -192,16 +205,38 @@ unsigned long PigmentorBIDIItemList::gatherDeviceLinks(ColrSession* session, Pig
     char sourceKeyword[kColourTextSize];
     char destinationKeyword[kColourTextSize];
     char linkName[kColourTextSize];
+    char sourceId[kBrivelleTextBufferSize];
+    // Each keyword is mapped to its profile once, not once per pair: a destination's id is
+    // kept by position, mapped when the first source that maps reaches it, so the server is
+    // asked in the same order as pair by pair.
+    size_t destinations = 0;
+    for (const char* d = destination->getFirstKeyword(destinationKeyword, nullptr); d;
+         d = destination->getNextKeyword(destinationKeyword, nullptr))
+        ++destinations;
+    if (destinations == 0)
+        return kPigmentorNoErr;
+    std::unique_ptr<ProfileIdSlot[]> destinationIds(new (std::nothrow) ProfileIdSlot[destinations]);
+    if (!destinationIds)
+        return kPigmentorMemoryErr;
     int i = 1;
     for (const char* s = source->getFirstKeyword(sourceKeyword, nullptr); s;
          s = source->getNextKeyword(sourceKeyword, nullptr), ++i) {
+        if (!session->DescriptionToProfileID(sourceKeyword, sourceId))
+            continue; // no link from this source
         int j = 1;
-        for (const char* d = destination->getFirstKeyword(destinationKeyword, nullptr); d;
+        for (const char* d = destination->getFirstKeyword(destinationKeyword, nullptr);
+             d && static_cast<size_t>(j) <= destinations;
              d = destination->getNextKeyword(destinationKeyword, nullptr), ++j) {
+            ProfileIdSlot& slot = destinationIds[static_cast<size_t>(j - 1)];
+            if (slot.state == ProfileIdSlot::kUnknown)
+                slot.state = session->DescriptionToProfileID(destinationKeyword, slot.id)
+                                 ? ProfileIdSlot::kMapped
+                                 : ProfileIdSlot::kFailed;
+            if (slot.state != ProfileIdSlot::kMapped)
+                continue;
             CFStringRef display = nullptr;
             linkName[0] = '\0';
-            if (!session->GetDeviceLinkNameByKeywords(sourceKeyword, destinationKeyword, linkName,
-                                                      &display))
+            if (!session->GetDeviceLinkNameByProfileID(sourceId, slot.id, linkName, &display))
                 continue;
             // A link without a localised name shows its own name.
             CFStringRef name = display ? display : ColourText::Create(linkName);
