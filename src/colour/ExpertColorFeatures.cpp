@@ -23,6 +23,7 @@ ExpertColorFeatures::ExpertColorFeatures(QRVPPD* model, bool twoWay, const char*
                                          PigmentorProgressHandler* handler)
     : mExpertList(nullptr), mPaneList(nullptr), mServerName(nullptr), mModel(nullptr),
       mExpertCursor(nullptr), mPaneCursor(nullptr), mThread(nullptr), mHandler(handler),
+      mFetchHandler(nullptr),
       mError(kPigmentorNoErr), mAsync(async), mDeviceLinks(false) {
     if (!model) {
         mError = kPigmentorPPDInitErr;
@@ -54,6 +55,16 @@ unsigned long ExpertColorFeatures::verifyExpertColor(QRVPPD* model) {
 
 void ExpertColorFeatures::updatePigmentorSettings(QRVPPD* model, bool twoWay,
                                                   const char* serverName, bool refresh) {
+    // A running fetch that already serves these very settings, and reports its end to the
+    // handler of today, goes on: changing them would first wait for it, and the main thread
+    // would stand still for the whole fetch. A fetch that reports to no one or to another
+    // handler is replaced, or the pane would never hear that its list is ready.
+    const char* wanted = twoWay ? serverName : nullptr;
+    const bool sameServer = (!wanted && !mServerName) ||
+                            (wanted && mServerName && std::strcmp(wanted, mServerName) == 0);
+    if (refresh && mAsync && isFetching() && mFetchHandler && mFetchHandler == mHandler &&
+        (!model || model == mModel) && sameServer)
+        return;
     if (model)
         setPPD(model);
     setServerName(twoWay ? serverName : nullptr);
@@ -152,6 +163,7 @@ void ExpertColorFeatures::getExpertColorFeaturesAsync(PigmentorProgressHandler* 
     // The fetch reports to the stored handler: the pane hands it over once and later requests
     // may come without one.
     mThread = new (std::nothrow) ExpertColorFeaturesThread(this, mHandler);
+    mFetchHandler = mThread ? mHandler : nullptr;
     if (mThread)
         mThread->run();
     else

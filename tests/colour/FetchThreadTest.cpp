@@ -142,6 +142,32 @@ TEST_F(FetchThread, ASecondRequestWhileRunningStartsNothing) {
     EXPECT_TRUE(mFeatures->isValid());
 }
 
+TEST_F(FetchThread, TheSameSettingsAskedAgainLeaveTheRunningFetchAlone) {
+    StartServer({"--latency-ms", "20"});
+    CountingHandler handler;
+    Build(&handler);
+    ASSERT_TRUE(mFeatures->isFetching());
+    // Waiting for the fetch here would block the pane's main thread for the whole fetch.
+    mFeatures->updatePigmentorSettings(nullptr, true, "127.0.0.1", true);
+    EXPECT_TRUE(mFeatures->isFetching());
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_EQ(handler.starts, 1);
+    EXPECT_TRUE(mFeatures->isValid());
+    // A fetch that reports to no one is replaced once there is a handler to hear its end.
+    mFeatures = std::make_unique<ExpertColorFeatures>(mModel->get(), true, "127.0.0.1", true,
+                                                      true, nullptr);
+    ASSERT_TRUE(mFeatures->isFetching());
+    mFeatures->setProgressHandler(&handler);
+    mFeatures->updatePigmentorSettings(nullptr, true, "127.0.0.1", true);
+    ASSERT_TRUE(WaitForFetch(*mFeatures));
+    EXPECT_EQ(handler.starts, 2);
+    // Other settings do replace the list: two-way off gives the PPD's own list at once.
+    mFeatures->setAsyncMode(false);
+    mFeatures->updatePigmentorSettings(nullptr, false, "127.0.0.1", true);
+    ASSERT_TRUE(mFeatures->isValid());
+    EXPECT_EQ(dynamic_cast<PigmentorBIDIItemList*>(mFeatures->getExpertColorFeatures()), nullptr);
+}
+
 TEST_F(FetchThread, DeletingARunningFetchWaitsForItsWorker) {
     StartServer({"--latency-ms", "30"});
     CountingHandler handler;
