@@ -6,20 +6,13 @@ import os
 import subprocess
 import tempfile
 import unittest
+from tool_support import forget_job_ticket
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
 PPD = os.path.join(os.environ["PIGMENTOR_SOURCE_DIR"], "examples", "Tarvo-C5000.ppd")
 FULL_RUN = ["queryInterface", "retain", "getAPIVersion", "prologue", "initialize", "open",
             "close", "sync(store)", "getSummaryText", "terminate", "release"]
-
-
-def forget_job_ticket(out):
-    """Removes the job-ticket file a run left in /tmp for the print filter (none runs here)."""
-    path = (out.get("jobTicketFile") or {}).get("path", "")
-    if path.startswith("/tmp/Tarvo.temp") and os.path.isfile(path):
-        os.remove(path)
-    return out
 
 
 def host(*args, bundle=BUNDLE, ppd=PPD):

@@ -10,6 +10,7 @@ import subprocess
 import tempfile
 import time
 import unittest
+from tool_support import forget_job_ticket
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
@@ -45,14 +46,6 @@ AccessLog {root}/log/access_log
 PageLog {root}/log/page_log
 FileDevice Yes
 """
-
-
-def forget_job_ticket(out):
-    """Removes the job-ticket file a run left in /tmp for the print filter (none runs here)."""
-    path = (out.get("jobTicketFile") or {}).get("path", "")
-    if path.startswith("/tmp/Tarvo.temp") and os.path.isfile(path):
-        os.remove(path)
-    return out
 
 
 class CupsServer:

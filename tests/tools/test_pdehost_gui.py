@@ -4,44 +4,23 @@ pane's model."""
 import json
 import os
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
 import unittest
+from tool_support import find_window, forget_job_ticket, png_size, start_xvfb, window_origin
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
 PPD = os.path.join(os.environ["PIGMENTOR_SOURCE_DIR"], "examples", "Tarvo-C5000.ppd")
 
 
-def forget_job_ticket(out):
-    """Removes the job-ticket file a run left in /tmp for the print filter (none runs here)."""
-    path = (out.get("jobTicketFile") or {}).get("path", "")
-    if path.startswith("/tmp/Tarvo.temp") and os.path.isfile(path):
-        os.remove(path)
-    return out
-
-
-def png_size(path):
-    with open(path, "rb") as f:
-        head = f.read(24)
-    if head[:8] != b"\x89PNG\r\n\x1a\n":
-        return None
-    return struct.unpack(">II", head[16:24])
-
-
 @unittest.skipUnless(shutil.which("Xvfb") and shutil.which("xdotool"), "needs Xvfb and xdotool")
 class Desktop(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        read, write = os.pipe()
-        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                     "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write,),
-                                    stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            cls.env = dict(os.environ, DISPLAY=":" + f.readline().strip())
+        cls.xvfb, display = start_xvfb()
+        cls.env = dict(os.environ, DISPLAY=display)
 
     @classmethod
     def tearDownClass(cls):
@@ -72,19 +51,10 @@ class Desktop(unittest.TestCase):
     def test_a_person_s_clicks_reach_the_pane(self):
         # The run ends when the fetch the person starts has finished.
         process = self.host("--window", "--timeout", "30", "--do", "wait-fetch")
-        window = None
         # A host under ASan starting beside other GUI tests on two cores can take long to show.
-        deadline = time.monotonic() + 60
-        while window is None and time.monotonic() < deadline:
-            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Test Pane$"],
-                                   env=self.env, capture_output=True, text=True).stdout.split()
-            window = found[0] if found else None
-            time.sleep(0.1)
+        window = find_window(self.env, "Test Pane", 60)
         self.assertIsNotNone(window, "the pane's window did not appear")
-        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
-                                  env=self.env, capture_output=True, text=True).stdout
-        where = dict(line.split("=") for line in geometry.split())
-        x, y = int(where["X"]), int(where["Y"])
+        x, y = window_origin(self.env, window)
         time.sleep(0.5)
         # The pane sits 20 pixels into the window: the check box, then the Fetch button.
         for cx, cy in ((20 + 20, 20 + 49), (20 + 185, 20 + 110)):

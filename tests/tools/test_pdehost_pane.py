@@ -7,6 +7,7 @@ import os
 import subprocess
 import tempfile
 import unittest
+from tool_support import Server, forget_job_ticket
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["PIGMENTOR_BUNDLE"]
@@ -23,36 +24,6 @@ READY = ["load", "wait-fetch"]
 # Two-way on as a person turns it on: the address first (Configure...), then the check box.
 TWO_WAY = [*READY, "click conf:10", "type paed:0 127.0.0.1", "ok", "wait-fetch",
            "click bidi:10", "wait-fetch"]
-
-
-def forget_job_ticket(out):
-    """Removes the job-ticket file a run left in /tmp for the print filter (none runs here)."""
-    path = (out.get("jobTicketFile") or {}).get("path", "")
-    if path.startswith("/tmp/Tarvo.temp") and os.path.isfile(path):
-        os.remove(path)
-    return out
-
-
-class Server:
-    """A tovrane-server with the example description on a free loopback port."""
-
-    def __init__(self, *args):
-        self.args = args
-
-    def __enter__(self):
-        self.process = subprocess.Popen(
-            [SERVER, "--port", "0", *self.args, os.path.join(SOURCE, "examples", "tovrane-server.json")],
-            stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline()
-        prefix = "listening on 127.0.0.1:"
-        assert line.startswith(prefix), line
-        self.port = int(line[len(prefix):])
-        return self
-
-    def __exit__(self, *exc):
-        self.process.terminate()
-        self.process.wait(timeout=5)
-        self.process.stdout.close()
 
 
 class PaneTest(unittest.TestCase):

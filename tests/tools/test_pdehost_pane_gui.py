@@ -5,34 +5,20 @@ Return), which makes the pane fetch its colour list again."""
 import json
 import os
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
 import unittest
 
-from test_pdehost_pane import PDEHOST, PPD, BUNDLE, Server, forget_job_ticket
-
-
-def png_size(path):
-    with open(path, "rb") as f:
-        head = f.read(24)
-    if head[:8] != b"\x89PNG\r\n\x1a\n":
-        return None
-    return struct.unpack(">II", head[16:24])
+from test_pdehost_pane import PDEHOST, PPD, BUNDLE
+from tool_support import Server, find_window, forget_job_ticket, png_size, start_xvfb, window_origin
 
 
 @unittest.skipUnless(shutil.which("Xvfb") and shutil.which("xdotool"), "needs Xvfb and xdotool")
 class Desktop(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        read, write = os.pipe()
-        cls.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                     "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write,),
-                                    stderr=subprocess.DEVNULL)
-        os.close(write)
-        with os.fdopen(read) as f:
-            cls.display = ":" + f.readline().strip()
+        cls.xvfb, cls.display = start_xvfb()
 
     @classmethod
     def tearDownClass(cls):
@@ -77,18 +63,9 @@ class Desktop(unittest.TestCase):
             # loading sync).
             process = self.host("--window", "--timeout", "60", "--do", "load",
                                 "--do", "wait-fetch", "--do", "wait-fetch")
-            window = None
-            deadline = time.monotonic() + 30
-            while window is None and time.monotonic() < deadline:
-                found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Color$"],
-                                       env=self.env, capture_output=True, text=True).stdout.split()
-                window = found[0] if found else None
-                time.sleep(0.1)
+            window = find_window(self.env, "Color", 30)
             self.assertIsNotNone(window, "the pane's window did not appear")
-            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
-                                      env=self.env, capture_output=True, text=True).stdout
-            where = dict(line.split("=") for line in geometry.split())
-            x, y = int(where["X"]), int(where["Y"])
+            x, y = window_origin(self.env, window)
             time.sleep(1)
             # The Grayscale radio button, then Configure... and Return (OK) in its dialog: the
             # address is taken again, which makes the pane fetch its list.

@@ -5,6 +5,7 @@ import os
 import subprocess
 import tempfile
 import unittest
+from tool_support import Server
 
 PPDTOOL = os.environ["PPDTOOL"]
 SERVER = os.environ["TOVRANE_SERVER"]
@@ -45,28 +46,6 @@ def colour(name, *args, port=None):
 
 def sites(report):
     return [e["site"] for e in report["jobTicket"]]
-
-
-class Server:
-    """A tovrane-server with the example description on a free loopback port."""
-
-    def __init__(self, *args):
-        self.args = args
-
-    def __enter__(self):
-        self.process = subprocess.Popen(
-            [SERVER, "--port", "0", *self.args, os.path.join(EXAMPLES, "tovrane-server.json")],
-            stdout=subprocess.PIPE, text=True)
-        line = self.process.stdout.readline()
-        prefix = "listening on 127.0.0.1:"
-        assert line.startswith(prefix), line
-        self.port = int(line[len(prefix):])
-        return self
-
-    def __exit__(self, *exc):
-        self.process.terminate()
-        self.process.wait(timeout=5)
-        self.process.stdout.close()
 
 
 class WithoutServer(unittest.TestCase):
