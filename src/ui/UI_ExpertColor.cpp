@@ -11,6 +11,7 @@
 #include "PDEBundle.h"
 #include "PPDXControls.h"
 #include "PPDXSpecialOption.h"
+#include "PigmentorBIDIItem.h"
 #include "PigmentorBIDIItemList.h"
 #include "PigmentorErrors.h"
 #include "PigmentorItem.h"
@@ -109,6 +110,30 @@ unsigned long UI_ExpertColor::setExpertColorItemsList(PigmentorItemList* list) {
     InitializeSpecialOptions();
     InitializeSpecialKeywords();
     return InitializeUIFromPPD();
+}
+
+unsigned long UI_ExpertColor::setExpertColorFeatures(ExpertColorFeatures* features) {
+    PigmentorItemList* list = features ? features->getExpertColorFeatures() : nullptr;
+    if (list == nullptr)
+        return kPigmentorNotSupportedErr;
+    // The controls are built with the features' device links in view.
+    mFeatures = features;
+    const unsigned long error = setExpertColorItemsList(list);
+    if (error != 0)
+        mFeatures = nullptr;
+    mError = error;
+    return error;
+}
+
+void UI_ExpertColor::resetExpertColorItemsList() {
+    // The window's controls point at the old items: they go with it.
+    destroyWindow();
+    mList = nullptr;
+    mBidiList = nullptr;
+    mFeatures = nullptr;
+    mHasItems = false;
+    mTwoWay = false;
+    mPendingItem = nullptr;
 }
 
 void UI_ExpertColor::InitializeSpecialOptions() {
@@ -327,9 +352,9 @@ void UI_ExpertColor::destroyWindow() {
     mLastItem = nullptr;
 }
 
-void UI_ExpertColor::handlePigmentorError(unsigned long code) {
+bool UI_ExpertColor::handlePigmentorError(unsigned long code) {
     if (code == 0)
-        return;
+        return false;
     CFStringRef text = PigmentorErrors::PigmentorErrorString(code);
     if (text == nullptr) {
         // No text of its own: the general numbered message.
@@ -344,10 +369,12 @@ void UI_ExpertColor::handlePigmentorError(unsigned long code) {
         UI_QRVAlert::TellUser(title, text, kAlertFlags, mParent);
     else if (text)
         UI_QRVAlert::TellUser(text, kAlertFlags, mParent);
+    const bool told = text != nullptr;
     if (text)
         CFRelease(text);
     if (title)
         CFRelease(title);
+    return told;
 }
 
 void UI_ExpertColor::ShowCustomRGBDialog() {
@@ -379,10 +406,19 @@ ControlRef UI_ExpertColor::titleControl(int n) const {
 PigmentorItem* UI_ExpertColor::itemAt(int n) const {
     if (mList == nullptr)
         return nullptr;
-    for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item))
-        if (item->getIndex() == n)
+    // A two-way list holds the custom RGB settings twice: the server's and the PPD's own. The
+    // PPD's is the one the custom RGB dialog edits, so the dialog shows and rules it too.
+    const bool custom = n >= ExpertColorKeywords::kRGBOtherGamma && n <= ExpertColorKeywords::kRGBOtherPhos;
+    PigmentorItem* first = nullptr;
+    for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item)) {
+        if (item->getIndex() != n)
+            continue;
+        if (!custom || dynamic_cast<PigmentorBIDIItem*>(item) == nullptr)
             return item;
-    return nullptr;
+        if (first == nullptr)
+            first = item;
+    }
+    return first;
 }
 
 void UI_ExpertColor::resetControls() {
@@ -420,7 +456,7 @@ unsigned long UI_ExpertColor::InitializeUIFromPPD() {
     }
     for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item)) {
         const int n = item->getIndex();
-        if (n < 1 || n > ExpertColorKeywords::kLastExpert)
+        if (n < 1 || n > ExpertColorKeywords::kLastExpert || item != itemAt(n))
             continue;
         ControlRef control = featureControl(n);
         if (ControlRef title = titleControl(n)) {
@@ -434,7 +470,7 @@ unsigned long UI_ExpertColor::InitializeUIFromPPD() {
         return kPigmentorNotSupportedErr;
     for (PigmentorItem* item = mList->firstItem(); item; item = PigmentorItemList::nextItem(item)) {
         const int n = item->getIndex();
-        if (n < 1 || n > ExpertColorKeywords::kLastExpert)
+        if (n < 1 || n > ExpertColorKeywords::kLastExpert || item != itemAt(n))
             continue;
         ControlRef control = featureControl(n);
         setPigmentorControl(control, item, item->getValue(), false);
@@ -517,10 +553,17 @@ OSStatus UI_ExpertColor::handleCommand(UInt32 commandID, UInt32 attributes, Menu
     case 'cust':
         ShowCustomRGBDialog();
         return noErr;
+    // Check boxes. No control of our windows sends 'ovrp' or 'simu': black overprint offers the
+    // server's default beside on and off, and the CMYK simulation is a list of profiles, so
+    // both are popups (radio groups in two-way mode); a check box would hide a value. The
+    // commands stay for a window that shows such a feature as a box.
     case 'ovrp':
     case 'simu':
         setPPDFromControl(mLastControl, mLastItem, 0);
         return noErr;
+    // The paper-simulation box and the two-way radio groups: overprint style ('bid1'), black
+    // overprint ('bid2') and spot colours ('bid3'). 'bid4' has no group: the other two-way
+    // features keep popups, whose menus the locks of the dependencies narrow.
     case 'psim':
     case 'bid1':
     case 'bid2':
@@ -561,6 +604,8 @@ void UI_ExpertColor::InitializeRadioGroups(PigmentorItem* item, ControlRef group
         ControlUtils::SetControlTitle(button, name);
         SetControlReference(button, reinterpret_cast<SRefCon>(static_cast<uintptr_t>(index)));
         ShowControl(button);
+        // Every value is offered again, as a popup's menu is when it is set.
+        EnableControl(button);
     }
     for (UInt16 i = index; i <= count; ++i)
         ControlUtils::HideRadioButton(group, i);

@@ -71,6 +71,13 @@ public:
     /// Takes `list`: two-way mode for a two-way list, PPD mode for a PPD list; any other list
     /// gives 15. Then the special options, keywords and controls.
     unsigned long setExpertColorItemsList(PigmentorItemList* list);
+    /// Takes the current expert list of `features` (borrowed; it outlives the dialog) and
+    /// asks it for device links from now on. 0 when the list was taken; 6 without a list (a
+    /// fetch is running), else as setExpertColorItemsList.
+    unsigned long setExpertColorFeatures(ExpertColorFeatures* features);
+    /// Forgets the item list (a fetch is about to replace it): the window goes, and nothing
+    /// is shown or touched until a new list is set.
+    void resetExpertColorItemsList();
     /// "*QVHideClrCstm" = "True"/"true" hides the custom setup button.
     void InitializeSpecialOptions();
     /// Resolves the option keywords the dependencies look for.
@@ -82,8 +89,9 @@ public:
     /// The defaults (the 'rvrt' command).
     void onRevert();
     void setExpertColorDefaults();
-    /// Shows the localised text of `code` in an alert over the parent (nothing for 0).
-    void handlePigmentorError(unsigned long code);
+    /// Shows the localised text of `code` in an alert over the parent (nothing for 0); true
+    /// when the user was told.
+    bool handlePigmentorError(unsigned long code);
     /// Runs the custom RGB dialog modally; OK marks this dialog changed.
     void ShowCustomRGBDialog();
     /// Handles one command of the dialog; eventNotHandledErr for others.
@@ -111,7 +119,8 @@ public:
     /// The feature control of item n ('BIDI' first in two-way mode), its title, or null.
     ControlRef featureControl(int n) const;
     ControlRef titleControl(int n) const;
-    /// The list's item of keyword index n, or null.
+    /// The list's item of keyword index n, or null; of the custom RGB settings, which a
+    /// two-way list holds twice, the PPD's own.
     PigmentorItem* itemAt(int n) const;
     void setPaneHook(PaneHook hook) { mPaneHook = std::move(hook); }
     /// An item changed for the custom RGB setup before the dialog ran (the RGB source set to

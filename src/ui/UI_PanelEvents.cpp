@@ -200,26 +200,22 @@ void UI_Panel::SettingsChanged() {
         mProgressHandler = new PigmentorProgressHandler(mWindow, this);
         mData->AddProgressHandler(mProgressHandler, true);
     }
-    // The expert list is rebuilt on the worker: the dialog's window, whose controls point at
-    // the old items, goes now, and the dialog's list is not touched until 'QVFe' gives it the
-    // new one (ExpertDefaults and OpenExpertDialog check that).
+    // The worker rebuilds the list the dialog holds: the dialog lets go of it first.
     if (mExpertDialog)
-        mExpertDialog->destroyWindow();
+        mExpertDialog->resetExpertColorItemsList();
     mData->UpdateSettings(nullptr, BIDIEnabled(), GetHostName(), true);
 }
 
 bool UI_Panel::UpdateExpertColorUI() {
     if (const unsigned long error = mData->GetPigmentorErr()) {
-        // The user is told, and two-way is switched off so that the PPD's settings serve.
-        if (mExpertDialog)
-            mExpertDialog->handlePigmentorError(error);
-        if (mAddressPanel)
+        // A told user sees two-way switched off, so that the PPD's settings serve.
+        if (mExpertDialog && mExpertDialog->handlePigmentorError(error) && mAddressPanel)
             mAddressPanel->setCheckBoxState(false);
         return false;
     }
     PigmentorItemList* list = ExpertList(mData);
     if (list && list->isValid() && mExpertDialog &&
-        mExpertDialog->setExpertColorItemsList(list) == 0)
+        mExpertDialog->setExpertColorFeatures(mData->GetExpertColorFeatures()) == 0)
         EnableExpertSettings(true);
     return true;
 }

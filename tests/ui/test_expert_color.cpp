@@ -407,12 +407,12 @@ TEST_F(ExpertDialog, DiagramSegmentsFollowTheFlow) {
 TEST_F(ExpertDialog, ErrorsAreToldInAnAlert) {
     Open();
     FrontWindowPerson person;
-    mDialog->handlePigmentorError(0);
+    EXPECT_FALSE(mDialog->handlePigmentorError(0));
     EXPECT_TRUE(person.seen.empty());
     person.press(kHICommandOK);
-    mDialog->handlePigmentorError(4);
+    EXPECT_TRUE(mDialog->handlePigmentorError(4));
     person.press(kHICommandOK);
-    mDialog->handlePigmentorError(77);
+    EXPECT_TRUE(mDialog->handlePigmentorError(77));
     ASSERT_EQ(person.seen.size(), 2u);
     EXPECT_EQ(person.seen[0].alertText, Localized("kPigmentorServerErr", "PigmentorErr"));
     EXPECT_EQ(person.seen[0].secondText, Localized("kPigmentorConnErr", "PigmentorErr"));

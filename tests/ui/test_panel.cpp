@@ -279,6 +279,7 @@ TEST(PanelFetch, FeaturesDoneEnablesTheSettingsAndGivesTheDialogTheNewList) {
     panel.SettingsChanged();
     EXPECT_FALSE(panel.CanHandle());
     EXPECT_FALSE(IsControlEnabled(panel.getSettingsButton()));
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(), nullptr); // let go of while rebuilt
     EXPECT_NE(panel.getProgressHandler(), nullptr);
     ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
     EXPECT_EQ(panel.getProgressHandler(), nullptr);
