@@ -49,6 +49,9 @@ void UI_CustomRGBDialog::Initialize() {
     PigmentorItemList* list = mOwner->getItemList();
     mGamma = list ? list->findByKeyword("*QVRGBOtherGamma") : nullptr;
     mWhitePoint = list ? list->findByKeyword("*QVRGBOtherWtPt") : nullptr;
+    // Phosphors are kept beside gamma and white point: together the three define a custom RGB
+    // source, the expert dialog enables all three for "OTHER", and a dialog that saved and
+    // restored only two would let Cancel leave a changed phosphor setting behind.
     mPhosphors = list ? list->findByKeyword("*QVRGBOtherPhos") : nullptr;
     const struct {
         PigmentorItem* item;

@@ -455,6 +455,19 @@ void UI_ExpertColor::initializeSpecialConstraints() {
     mBlackOverprintOn = false;
     PigmentorItem* spot = itemAt(7);
     ControlRef control = featureControl(7);
+    if (spot && control && kindOf(control) == kControlKindRadioGroup) {
+        // Two-way: the buttons of the other values are disabled instead of menu items.
+        const long on = spot->getValueByKeyword("ON");
+        UInt16 count = 0;
+        CountSubControls(control, &count);
+        for (UInt16 i = 1; i <= count; ++i) {
+            ControlRef button = nullptr;
+            if (GetIndexedSubControl(control, i, &button) != noErr)
+                continue;
+            const auto index = static_cast<long>(reinterpret_cast<uintptr_t>(GetControlReference(button)));
+            SetEnabled(button, index == spot->getDefaultValue() || index == on);
+        }
+    }
     MenuRef menu = control ? GetControlPopupMenuRef(control) : nullptr;
     if (spot && menu) {
         const long on = spot->getValueByKeyword("ON");

@@ -87,10 +87,21 @@ public:
     explicit Person(UI_ExpertColor& dialog) : mDialog(dialog) {}
     WindowRef window() const { return mDialog.getWindow(); }
     ControlRef control(int n) const { return mDialog.featureControl(n); }
-    /// Chooses menu item `index` of item n's popup.
+    /// Chooses menu item `index` of item n's popup, or clicks button `index` when item n is a
+    /// radio group (two-way mode).
     void choose(int n, int index) {
         ControlRef c = control(n);
         ControlID id{0, 0};
+        ControlKind kind{0, 0};
+        GetControlKind(c, &kind);
+        if (kind.kind == kControlKindRadioGroup) {
+            ControlRef button = nullptr;
+            ASSERT_EQ(GetIndexedSubControl(c, static_cast<UInt16>(index), &button), noErr) << n;
+            GetControlID(button, &id);
+            HISimulateClick(window(), &id);
+            HIProcessPendingEvents();
+            return;
+        }
         GetControlID(c, &id);
         HISimulateChoosePopupItem(window(), &id, static_cast<MenuItemIndex>(index));
         HIProcessPendingEvents();

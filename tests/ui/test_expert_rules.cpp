@@ -9,6 +9,8 @@
 #include "ExpertColorFeatures.h"
 #include "PigmentorBIDIItemList.h"
 
+#include <CarbonCore/SysBeep.h>
+
 #include <gtest/gtest.h>
 
 using namespace colourtest;
@@ -68,13 +70,25 @@ TEST_P(ExpertRules, RGBSourceOtherOffersTheCustomSetup) {
     Open();
     ControlRef custom = find('cust', 0);
     EXPECT_FALSE(Visible(custom));
+    // The custom source's gamma, white point and phosphors stay in view, usable only for "OTHER".
+    for (int n : {14, 15, 16}) {
+        EXPECT_TRUE(Visible(control(n))) << n;
+        EXPECT_FALSE(Enabled(control(n))) << n;
+        EXPECT_TRUE(Visible(mDialog->titleControl(n))) << n;
+    }
     mPerson->chooseKeyword(1, "OTHER");
     EXPECT_TRUE(Visible(custom));
     EXPECT_TRUE(Enabled(custom));
     EXPECT_TRUE(item(14)->featureIsEnabled());
+    for (int n : {14, 15, 16})
+        EXPECT_TRUE(Enabled(control(n))) << n;
+    mPerson->chooseKeyword(15, "5000K");
+    EXPECT_EQ(ValueKeyword(item(15)), "5000K");
     mPerson->chooseKeyword(1, "NONE");
     EXPECT_FALSE(Visible(custom));
     EXPECT_FALSE(item(14)->featureIsEnabled());
+    for (int n : {14, 15, 16})
+        EXPECT_FALSE(Enabled(control(n))) << n;
     EXPECT_TRUE(mDialog->rgbSourceNone());
     mPerson->chooseKeyword(1, "SRGB");
     EXPECT_FALSE(mDialog->rgbSourceNone());
@@ -229,6 +243,48 @@ TEST_P(ExpertRules, OverprintStyleRadioGroupInTwoWayMode) {
     EXPECT_FALSE(Visible(find('BIDI', 2093))); // two values, two buttons
 }
 
+// In two-way mode black overprint and spot colours are radio groups, one button per value, whose
+// clicks ('bid2', 'bid3') set the item and run its rule; the PPD dialog shows popups there. With
+// combined separations on, spot colours offer only the default and "On".
+TEST_P(ExpertRules, TwoWayRadioGroupsSetTheirItems) {
+    Open();
+    ControlRef overprint = find('BIDI', 210);
+    ControlRef spot = find('BIDI', 207);
+    if (!twoWay()) {
+        EXPECT_FALSE(Visible(overprint));
+        EXPECT_FALSE(Visible(spot));
+        EXPECT_TRUE(Visible(find('PGSE', 210)));
+        return;
+    }
+    ASSERT_EQ(control(10), overprint);
+    ASSERT_EQ(control(7), spot);
+    EXPECT_FALSE(Visible(find('PGSE', 207)));
+    EXPECT_TRUE(Visible(find('BIDI', 2072)));
+    mPane.clear();
+    mPerson->click('BIDI', 2072);
+    EXPECT_EQ(ValueKeyword(item(7)), "OFF");
+    EXPECT_FALSE(mDialog->spotOn());
+    EXPECT_EQ(mPane, std::vector<std::string>{"*QVSeparations off"});
+    mPerson->click('BIDI', 2071);
+    EXPECT_EQ(item(7)->getValue(), 1);
+    EXPECT_TRUE(mDialog->spotOn());
+    mPerson->click('BIDI', 2102);
+    EXPECT_EQ(item(10)->getValue(), 2);
+    EXPECT_FALSE(mDialog->blackOverprintOn());
+    mPerson->click('BIDI', 2101);
+    EXPECT_EQ(item(10)->getValue(), 1);
+    EXPECT_TRUE(mDialog->blackOverprintOn());
+    EXPECT_TRUE(mDialog->isChanged());
+
+    Open(Replace(ExampleText(), "*DefaultQVSeparations: False", "*DefaultQVSeparations: True"));
+    const long on = item(7)->getValueByKeyword("ON");
+    for (UInt16 i = 1; i <= 2; ++i) {
+        ControlRef button = nullptr;
+        ASSERT_EQ(GetIndexedSubControl(find('BIDI', 207), i, &button), noErr);
+        EXPECT_EQ(Enabled(button), i == on || i == item(7)->getDefaultValue()) << i;
+    }
+}
+
 // The Update button exists only in two-way mode; it rereads the server's data and applies the
 // defaults.
 TEST_P(ExpertRules, UpdateButtonOnlyInTwoWayMode) {
@@ -324,5 +380,23 @@ TEST_P(ExpertRules, BuiltFromTheFeaturesObject) {
         }
         EXPECT_EQ(dialog.rgbLinkInUse(), twoWay());
         EXPECT_EQ(Visible(Find(dialog.getWindow(), 'dev1', 0)), twoWay());
+
+        // The pane's way: the dialog lets go of its list while a fetch rebuilds it, and takes
+        // the features' new list when the fetch is done.
+        UI_ExpertColor later(static_cast<PigmentorItemList*>(nullptr), mParent.w);
+        EXPECT_EQ(later.setExpertColorFeatures(nullptr), 6u);
+        EXPECT_EQ(later.setExpertColorFeatures(&features), 0u);
+        EXPECT_EQ(later.getItemList(), features.getExpertColorFeatures());
+        EXPECT_EQ(later.isTwoWay(), twoWay());
+        later.show();
+        ASSERT_NE(later.getWindow(), nullptr);
+        later.resetExpertColorItemsList();
+        EXPECT_EQ(later.getWindow(), nullptr);
+        EXPECT_EQ(later.getItemList(), nullptr);
+        EXPECT_FALSE(later.hasItems());
+        const UInt32 beeps = GetSysBeepCount();
+        later.show(); // nothing to show until a list comes
+        EXPECT_EQ(GetSysBeepCount(), beeps + 1);
+        EXPECT_EQ(later.getWindow(), nullptr);
     }
 }
