@@ -1,11 +1,14 @@
 """paneshots from the outside: pictures of the colour pane over the C5000's PPD in English and
 German (under Xvfb), each exactly as large as the print dialog's pane; a text that pushed a
-control out of its place in GTK would change the picture's size. Usage and failures."""
+control out of its place in GTK would change the picture's size; also with two-way communication
+switched on against a tovrane-server. Usage and failures."""
 import os
 import struct
 import subprocess
 import tempfile
 import unittest
+
+from tool_support import Server
 
 PANESHOTS = os.environ["PANESHOTS"]
 BUNDLE = os.environ["PIGMENTOR_BUNDLE_DIR"]
@@ -33,6 +36,23 @@ class Pictures(unittest.TestCase):
                     header = f.read(24)
                 self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
                 self.assertEqual(struct.unpack(">II", header[16:24]), (525, 372), language)
+
+    def test_the_pane_with_two_way_on_shows_its_address(self):
+        with Server() as server, tempfile.TemporaryDirectory() as folder, \
+                tempfile.TemporaryDirectory() as home:
+            env = environment()
+            env["HOME"] = home
+            env["TOVRANE_SERVER_PORT"] = str(server.port)
+            picture = os.path.join(folder, "pane-two-way.png")
+            result = subprocess.run([PANESHOTS, BUNDLE, "en", os.path.join(EXAMPLES, "Tarvo-C5000.ppd"),
+                                     picture, "two-way:127.0.0.1"], capture_output=True, env=env,
+                                    timeout=180)
+            self.assertEqual(result.returncode, 0, result.stderr)
+            with open(picture, "rb") as f:
+                header = f.read(24)
+            self.assertEqual(struct.unpack(">II", header[16:24]), (525, 372))
+        self.assertEqual(subprocess.run([PANESHOTS, BUNDLE, "en", "x.ppd", "x.png", "two-way:"],
+                                        capture_output=True).returncode, 2)
 
     def test_usage_and_what_cannot_be_shown(self):
         self.assertEqual(subprocess.run([PANESHOTS], capture_output=True).returncode, 2)

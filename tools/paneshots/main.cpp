@@ -5,8 +5,11 @@
 // Opens the plug-in bundle in LANGUAGE ("en", "de", ...), builds the colour data controller
 // over a print session for PPD and the colour pane in a print dialog's pane exactly as the
 // plug-in does, shows it in GTK once the expert list is fetched and writes the PNG PICTURE.
-// MODE (standard, expert or grayscale) is pressed first. Without a display it re-runs itself
-// under xvfb-run. Exit status: 0 done, 1 the pane or its picture could not be made, 2 usage.
+// MODE (standard, expert or grayscale) is pressed first; MODE two-way:ADDRESS instead types
+// ADDRESS into the two-way panel and ticks its box, as a person does, and the picture shows
+// the pane once the server's features are fetched (the server must answer at ADDRESS; $HOME's
+// address list is read and may be written). Without a display it re-runs itself under xvfb-run.
+// Exit status: 0 done, 1 the pane or its picture could not be made, 2 usage.
 //
 //===----------------------------------------------------------------------===//
 #include "PDEBundle.h"
@@ -15,6 +18,7 @@
 #include "PrintSettingsTicket.h"
 #include "QRVJobTicket.h"
 #include "QRVPPD.h"
+#include "UI_IPAddressPanel.h"
 #include "UI_Panel.h"
 
 #include <HIToolbox/HIGtkBackend.h>
@@ -69,11 +73,15 @@ UInt32 ModeCommand(const char* mode) {
 
 int main(int argc, char** argv) {
     if (argc != 5 && argc != 6) {
-        std::fprintf(stderr, "usage: paneshots BUNDLE LANGUAGE PPD PICTURE [standard|expert|grayscale]\n");
+        std::fprintf(stderr, "usage: paneshots BUNDLE LANGUAGE PPD PICTURE "
+                             "[standard|expert|grayscale|two-way:ADDRESS]\n");
         return 2;
     }
-    const UInt32 mode = argc == 6 ? ModeCommand(argv[5]) : 0;
-    if (argc == 6 && mode == 0) {
+    static const char kTwoWay[] = "two-way:";
+    const char* address =
+        argc == 6 && std::strncmp(argv[5], kTwoWay, sizeof kTwoWay - 1) == 0 ? argv[5] + sizeof kTwoWay - 1 : nullptr;
+    const UInt32 mode = argc == 6 && address == nullptr ? ModeCommand(argv[5]) : 0;
+    if (argc == 6 && mode == 0 && (address == nullptr || *address == '\0')) {
         std::fprintf(stderr, "paneshots: unknown mode %s\n", argv[5]);
         return 2;
     }
@@ -138,11 +146,21 @@ int main(int argc, char** argv) {
             } else {
                 ShowWindow(window);
                 panel.Show();
-                const bool fetched = WaitForFetch(panel) && HIGtkWaitUntilShown(window, 10);
+                bool fetched = WaitForFetch(panel) && HIGtkWaitUntilShown(window, 10);
                 if (fetched && mode) {
                     HICommand command{};
                     command.commandID = mode;
                     SendCommandToTarget(&command, GetWindowEventTarget(window));
+                }
+                if (fetched && address) {
+                    // The box posts its command; the pane then fetches the server's features.
+                    UI_IPAddressPanel* twoWay = panel.getIPAddressPanel();
+                    twoWay->setIPAddress(address);
+                    twoWay->setCheckBoxState(true);
+                    HIGtkRunFor(0.1);
+                    fetched = WaitForFetch(panel) && panel.BIDIEnabled();
+                    if (!fetched)
+                        std::fprintf(stderr, "paneshots: no two-way features from %s\n", address);
                 }
                 HIGtkRunFor(0.3); // let GTK lay the texts out
                 if (!fetched)
