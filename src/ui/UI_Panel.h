@@ -78,7 +78,8 @@ public:
     /// Rebuilds the pane's colour controls, the expert dialog and the two-way panel over `data`
     /// (the new controller, borrowed) and starts a fetch. Returns 0.
     OSStatus ResetUI(PigmentorData* data);
-    /// Disables the expert settings and starts a background fetch of the expert colour list.
+    /// Disables the expert settings, makes the expert dialog let go of its list and starts a
+    /// background fetch of the expert colour list.
     void SettingsChanged();
     /// Shows a fetch error (clearing two-way when the user is told) or hands the new expert
     /// list to the expert dialog; true when no error remained.

@@ -45,8 +45,8 @@ ControlRef PaneControlFor(UI_PigmentorControls* pane, PPDXPopupControl* control)
 } // namespace
 
 void UI_Panel::ExpertDefaults() {
-    // The dialog keeps the list it was given; while a fetch replaces that list (and after a
-    // failed one) the dialog's list is not the controller's and must not be touched.
+    // The dialog holds no list while a fetch runs, and after a failed fetch the controller's
+    // list is not the dialog's: only the dialog over the current list takes the defaults.
     PigmentorItemList* current = mData->GetExpertColorFeaturesList();
     if (mExpertDialog && current && mExpertDialog->getItemList() == current)
         mExpertDialog->setExpertColorDefaults();
