@@ -31,19 +31,6 @@ const Attribute* Find(const Device& device, const std::string& name) {
 
 } // namespace
 
-TEST(Description, MinimalDescriptionLoads) {
-    Description d;
-    std::string error;
-    ASSERT_TRUE(LoadDescription(kMinimal, d, error)) << error;
-    EXPECT_EQ(d.serverName, "CS");
-    EXPECT_EQ(d.defaultLocale, "en_US");
-    EXPECT_EQ(d.locales, (std::vector<std::string>{"en_US"}));
-    EXPECT_EQ(d.defaultEncoding, "UTF-8");
-    EXPECT_EQ(d.jobCount, 0);
-    EXPECT_TRUE(d.devices.empty());
-    EXPECT_TRUE(d.features.empty());
-}
-
 TEST(Description, TraysAndColorantsBecomeAttributes) {
     Description d;
     std::string error;
