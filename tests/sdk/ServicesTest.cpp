@@ -79,7 +79,7 @@ TEST_F(Services, DevicesAreCountedAndNamedSynchronouslyOrTicketed) {
     EXPECT_EQ(NB_destroy(ticket), T10_OK);
 }
 
-TEST_F(Services, TrayRecordsCarryNamesLevelsAndMedia) {
+TEST_F(Services, TrayRecordsAndMessages) {
     t10_tray_record* records = nullptr;
     int32_t count = 0;
     ASSERT_EQ(DEV_getTrayInfo(mHandle, 0, &records, &count, nullptr), T10_OK);
@@ -97,9 +97,8 @@ TEST_F(Services, TrayRecordsCarryNamesLevelsAndMedia) {
     EXPECT_EQ(DEV_getTrayInfo(mHandle, 2, &records, &count, nullptr), T10_ERR_NOT_FOUND);
     EXPECT_EQ(records, nullptr);
     EXPECT_EQ(DEV_getTrayInfo(mHandle, -1, &records, &count, nullptr), T10_ERR_PARAM);
-}
 
-TEST_F(Services, DeviceMessagesMayBeMissing) {
+    // Device messages: the second may be missing.
     char* first = nullptr;
     char* second = nullptr;
     ASSERT_EQ(DEV_getMessages(mHandle, 0, &first, &second, nullptr), T10_OK);
