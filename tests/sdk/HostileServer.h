@@ -6,8 +6,11 @@
 #ifndef PIGMENTOR_TESTS_SDK_HOSTILESERVER_H
 #define PIGMENTOR_TESTS_SDK_HOSTILESERVER_H
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <functional>
+#include <string>
 #include <thread>
 
 /// Listens on a free loopback port and runs `script(fd, stop)` for each accepted connection,
@@ -36,7 +39,15 @@ private:
     std::thread mThread;
 };
 
-/// The resident memory of this process in KiB.
-long ResidentKiB();
+/// The `field` ("VmRSS:", "VmHWM:") of /proc/PID/status in KiB, of this process when `pid` is
+/// 0; -1 when it cannot be read.
+long StatusKiB(const char* field, pid_t pid = 0);
+
+/// A raw client of the loopback `port`: sends `head`, then `repeat` over and over while the
+/// server takes it, for at most `limitBytes`; returns what the server answered (its first
+/// 4 KiB, or what came before it closed or fell silent for a second, within ten seconds) and
+/// sets `*closed` when it closed the connection.
+std::string ExchangeRaw(int port, const std::string& head, const std::string& repeat = "",
+                        size_t limitBytes = 0, bool* closed = nullptr);
 
 #endif // PIGMENTOR_TESTS_SDK_HOSTILESERVER_H

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 #include "DocumentDecoders.h"
 
 using namespace tovrane::client;
@@ -40,161 +44,23 @@ TEST(ReplyDecoder, ErrorStatusesPassThroughUnread) {
     EXPECT_EQ(DecodeJobCount(R"({"status":13})", count), T10_ERR_NOT_FOUND);
 }
 
-TEST(ReplyDecoder, HelloAndSession) {
-    HelloReply hello;
-    ASSERT_EQ(DecodeHello(R"({"status":0,"server":"CS-50","protocol":1})", hello), T10_OK);
-    EXPECT_EQ(hello.server, "CS-50");
-    EXPECT_EQ(hello.protocol, 1);
-    EXPECT_EQ(DecodeHello(R"({"status":0,"server":"CS-50","protocol":0})", hello),
-              T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeHello(R"({"status":0,"protocol":1})", hello), T10_ERR_PROTOCOL);
-    SessionReply session;
-    ASSERT_EQ(DecodeSession(R"({"status":0,"locale":"de_DE","encoding":"UTF-8"})", session),
-              T10_OK);
-    EXPECT_EQ(session.locale, "de_DE");
-    EXPECT_EQ(session.encoding, "UTF-8");
+TEST(ReplyDecoder, EdgeValuesDecode) {
+    SessionReply session{"stale", "stale"};
     ASSERT_EQ(DecodeSession(R"({"status":0})", session), T10_OK);
     EXPECT_EQ(session.locale, "");
-    EXPECT_EQ(DecodeSession(R"({"status":0,"locale":5})", session), T10_ERR_PROTOCOL);
-}
-
-TEST(ReplyDecoder, ListsCheckEveryElement) {
-    std::vector<Feature> features;
-    ASSERT_EQ(
-        DecodeFeatures(R"({"status":0,"features":[{"name":"Pigmentor","value":"1"}]})", features),
-        T10_OK);
-    ASSERT_EQ(features.size(), 1u);
-    EXPECT_EQ(features[0].name, "Pigmentor");
-    EXPECT_EQ(features[0].value, "1");
-    EXPECT_EQ(DecodeFeatures(R"({"status":0,"features":[{"name":"P"}]})", features),
-              T10_ERR_PROTOCOL);
-    EXPECT_TRUE(features.empty()); // nothing half-decoded is left behind
-    EXPECT_EQ(DecodeFeatures(R"({"status":0,"features":{}})", features), T10_ERR_PROTOCOL);
-
-    std::vector<std::string> devices;
-    EXPECT_EQ(DecodeDevices(R"({"status":0,"devices":["A",null]})", devices), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeDevices(R"({"status":0,"devices":["A\u0000B"]})", devices),
-              T10_ERR_PROTOCOL); // a NUL would cut the text for C callers
-    std::string longName = R"({"status":0,"devices":[")" + std::string(256, 'n') + R"("]})";
-    EXPECT_EQ(DecodeDevices(longName, devices), T10_ERR_PROTOCOL);
-    std::string many = R"({"status":0,"devices":[)";
-    for (int i = 0; i < 257; ++i)
-        many += std::string(i ? "," : "") + "\"d\"";
-    EXPECT_EQ(DecodeDevices(many + "]}", devices), T10_ERR_PROTOCOL);
-    ASSERT_EQ(DecodeDevices(R"({"status":0,"devices":[]})", devices), T10_OK);
-    EXPECT_TRUE(devices.empty());
-}
-
-TEST(ReplyDecoder, AttributesAndScopes) {
-    std::vector<AttributeValue> values;
-    ASSERT_EQ(
-        DecodeAttributeValues(
-            R"({"status":0,"values":[{"value":"12","kind":"integer"},{"value":"A","kind":"keyword"}]})",
-            values),
-        T10_OK);
-    ASSERT_EQ(values.size(), 2u);
-    EXPECT_EQ(values[0].value, "12");
-    EXPECT_EQ(values[0].kind, T10_ATTR_INTEGER);
-    EXPECT_EQ(values[1].kind, T10_ATTR_KEYWORD);
-    EXPECT_EQ(
-        DecodeAttributeValues(R"({"status":0,"values":[{"value":"1","kind":"float"}]})", values),
-        T10_ERR_PROTOCOL);
-    std::vector<AttributeEntry> entries;
-    ASSERT_EQ(
-        DecodeAttributeKeys(
-            R"({"status":0,"attributes":[{"name":"vidX","value":"v","kind":"text"}]})", entries),
-        T10_OK);
-    ASSERT_EQ(entries.size(), 1u);
-    EXPECT_EQ(entries[0].name, "vidX");
-    EXPECT_EQ(entries[0].value, "v");
-    EXPECT_EQ(entries[0].kind, T10_ATTR_TEXT);
     std::vector<int32_t> scopes;
     ASSERT_EQ(DecodeScopes(R"({"status":0,"scopes":[-1,0,2147483647]})", scopes), T10_OK);
     EXPECT_EQ(scopes, (std::vector<int32_t>{-1, 0, 2147483647}));
-    EXPECT_EQ(DecodeScopes(R"({"status":0,"scopes":[-2]})", scopes), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeScopes(R"({"status":0,"scopes":[2147483648]})", scopes), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeScopes(R"({"status":0,"scopes":[1.5]})", scopes), T10_ERR_PROTOCOL);
-}
-
-TEST(ReplyDecoder, TraysAndMessages) {
-    std::vector<Tray> trays;
-    ASSERT_EQ(
-        DecodeTrays(
-            R"({"status":0,"trays":[{"name":"T1","max_capacity":100,"level":120,"media":["Plain"]}]})",
-            trays),
-        T10_OK);
-    ASSERT_EQ(trays.size(), 1u);
-    EXPECT_EQ(trays[0].name, "T1");
-    EXPECT_EQ(trays[0].maxCapacity, 100);
-    EXPECT_EQ(trays[0].level, 120);
-    EXPECT_EQ(trays[0].media, (std::vector<std::string>{"Plain"}));
-    EXPECT_EQ(DecodeTrays(
-                  R"({"status":0,"trays":[{"name":"T1","max_capacity":-1,"level":0,"media":[]}]})",
-                  trays),
-              T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeTrays(
-                  R"({"status":0,"trays":[{"name":"T1","max_capacity":1,"level":0,"media":[1]}]})",
-                  trays),
-              T10_ERR_PROTOCOL);
     Messages messages;
     ASSERT_EQ(DecodeMessages(R"({"status":0,"messages":["Ready",null]})", messages), T10_OK);
-    EXPECT_TRUE(messages.hasFirst);
+    EXPECT_TRUE(messages.hasFirst && !messages.hasSecond);
     EXPECT_EQ(messages.first, "Ready");
-    EXPECT_FALSE(messages.hasSecond);
-    EXPECT_EQ(DecodeMessages(R"({"status":0,"messages":["Ready"]})", messages), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeMessages(R"({"status":0,"messages":["a",2]})", messages), T10_ERR_PROTOCOL);
-}
-
-TEST(ReplyDecoder, CountsNamesAndTexts) {
-    int32_t count = -1;
-    ASSERT_EQ(DecodeJobCount(R"({"status":0,"count":3})", count), T10_OK);
-    EXPECT_EQ(count, 3);
-    EXPECT_EQ(DecodeJobCount(R"({"status":0,"count":-3})", count), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeJobCount(R"({"status":0,"count":4294967296})", count), T10_ERR_PROTOCOL);
-    NamedList list;
-    ASSERT_EQ(DecodeNamedList(R"({"status":0,"default":"en_US","locales":["en_US","ja_JP"]})",
-                              "locales", list),
-              T10_OK);
-    EXPECT_EQ(list.defaultName, "en_US");
-    EXPECT_EQ(list.names, (std::vector<std::string>{"en_US", "ja_JP"}));
-    EXPECT_EQ(DecodeNamedList(R"({"status":0,"default":"en_US","encodings":[]})", "locales", list),
-              T10_ERR_PROTOCOL);
     std::string text;
     ASSERT_EQ(DecodeText(R"({"status":0,"text":"Wei\u00dfpunkt"})", text), T10_OK);
     EXPECT_EQ(text, "Wei\xC3\x9Fpunkt");
-    EXPECT_EQ(DecodeText(R"({"status":0,"text":null})", text), T10_ERR_PROTOCOL);
-    std::vector<LocalisedString> strings;
-    ASSERT_EQ(
-        DecodeStrings(
-            R"({"status":0,"strings":[{"context":null,"key":"K","text":"T"},{"context":"C","key":"V","text":"W"}]})",
-            strings),
-        T10_OK);
-    ASSERT_EQ(strings.size(), 2u);
-    EXPECT_EQ(strings[0].context, "");
-    EXPECT_EQ(strings[0].key, "K");
-    EXPECT_EQ(strings[0].text, "T");
-    EXPECT_EQ(strings[1].context, "C");
-    EXPECT_EQ(strings[1].key, "V");
-    EXPECT_EQ(strings[1].text, "W");
-    EXPECT_EQ(DecodeStrings(R"({"status":0,"strings":[{"key":"K"}]})", strings), T10_ERR_PROTOCOL);
-}
-
-TEST(ReplyDecoder, ColourDefaultsAndOptionalNames) {
-    std::vector<ColourDefault> keys;
-    ASSERT_EQ(
-        DecodeColourDefaults(
-            R"({"status":0,"keys":[{"key":"*QVSimSpeed","default":"FAST","values":["FAST","BETR"]},{"key":"*QVPaperSim","default":null,"values":[]}]})",
-            keys),
-        T10_OK);
-    ASSERT_EQ(keys.size(), 2u);
-    EXPECT_EQ(keys[0].key, "*QVSimSpeed");
-    EXPECT_TRUE(keys[0].hasDefault);
-    EXPECT_EQ(keys[0].defaultValue, "FAST");
-    EXPECT_EQ(keys[0].values, (std::vector<std::string>{"FAST", "BETR"}));
-    EXPECT_FALSE(keys[1].hasDefault);
-    EXPECT_TRUE(keys[1].values.empty());
-    EXPECT_EQ(DecodeColourDefaults(R"({"status":0,"keys":[{"key":"*K","values":"FAST"}]})", keys),
-              T10_ERR_PROTOCOL);
+    std::vector<std::string> devices{"stale"};
+    ASSERT_EQ(DecodeDevices(R"({"status":0,"devices":[]})", devices), T10_OK);
+    EXPECT_TRUE(devices.empty());
     bool present = true;
     std::string name = "old";
     ASSERT_EQ(DecodeOptionalName(R"({"status":0,"id":null})", "id", present, name), T10_OK);
@@ -203,8 +69,68 @@ TEST(ReplyDecoder, ColourDefaultsAndOptionalNames) {
     ASSERT_EQ(DecodeOptionalName(R"({"status":0,"id":"P1"})", "id", present, name), T10_OK);
     EXPECT_TRUE(present);
     EXPECT_EQ(name, "P1");
-    EXPECT_EQ(DecodeOptionalName(R"({"status":0})", "id", present, name), T10_ERR_PROTOCOL);
-    EXPECT_EQ(DecodeOptionalName(R"({"status":0,"id":[]})", "id", present, name), T10_ERR_PROTOCOL);
+}
+
+namespace {
+
+using Reader = std::function<t10_status(std::string_view)>;
+
+/// `decode` with an output of its own.
+template <class Out> Reader Using(t10_status (*decode)(std::string_view, Out&)) {
+    return [decode](std::string_view body) {
+        Out out;
+        return decode(body, out);
+    };
+}
+
+} // namespace
+
+TEST(ReplyDecoder, EachReplyRefusesWhatItMayNotHold) {
+    std::string many = R"({"status":0,"devices":[)";
+    for (int i = 0; i < 257; ++i)
+        many += std::string(i ? "," : "") + "\"d\"";
+    const Reader locales = [](std::string_view body) {
+        NamedList list;
+        return DecodeNamedList(body, "locales", list);
+    };
+    const Reader optionalId = [](std::string_view body) {
+        bool present;
+        std::string name;
+        return DecodeOptionalName(body, "id", present, name);
+    };
+    const std::pair<Reader, std::string> bad[] = {
+        {Using(DecodeHello), R"({"status":0,"server":"CS-50","protocol":0})"},
+        {Using(DecodeHello), R"({"status":0,"protocol":1})"},
+        {Using(DecodeSession), R"({"status":0,"locale":5})"},
+        {Using(DecodeFeatures), R"({"status":0,"features":{}})"},
+        {Using(DecodeDevices), R"({"status":0,"devices":["A",null]})"},
+        {Using(DecodeDevices), R"({"status":0,"devices":["A\u0000B"]})"}, // NUL cuts C texts
+        {Using(DecodeDevices), R"({"status":0,"devices":[")" + std::string(256, 'n') + R"("]})"},
+        {Using(DecodeDevices), many + "]}"},
+        {Using(DecodeAttributeValues), R"({"status":0,"values":[{"value":"1","kind":"float"}]})"},
+        {Using(DecodeScopes), R"({"status":0,"scopes":[-2]})"},
+        {Using(DecodeScopes), R"({"status":0,"scopes":[2147483648]})"},
+        {Using(DecodeScopes), R"({"status":0,"scopes":[1.5]})"},
+        {Using(DecodeTrays),
+         R"({"status":0,"trays":[{"name":"T1","max_capacity":-1,"level":0,"media":[]}]})"},
+        {Using(DecodeTrays),
+         R"({"status":0,"trays":[{"name":"T1","max_capacity":1,"level":0,"media":[1]}]})"},
+        {Using(DecodeMessages), R"({"status":0,"messages":["Ready"]})"},
+        {Using(DecodeMessages), R"({"status":0,"messages":["a",2]})"},
+        {Using(DecodeJobCount), R"({"status":0,"count":-3})"},
+        {Using(DecodeJobCount), R"({"status":0,"count":4294967296})"},
+        {locales, R"({"status":0,"default":"en_US","encodings":[]})"},
+        {Using(DecodeText), R"({"status":0,"text":null})"},
+        {optionalId, R"({"status":0})"},
+        {optionalId, R"({"status":0,"id":[]})"},
+    };
+    for (const auto& [decode, body] : bad)
+        EXPECT_EQ(decode(body), T10_ERR_PROTOCOL) << body.substr(0, 80);
+    // A list refused part way leaves nothing half-decoded behind.
+    std::vector<Feature> features{{"stale", "stale"}};
+    EXPECT_EQ(DecodeFeatures(R"({"status":0,"features":[{"name":"P"}]})", features),
+              T10_ERR_PROTOCOL);
+    EXPECT_TRUE(features.empty());
 }
 
 TEST(ReplyDecoder, StreamedStringListAnswersAsTheWholeDocument) {

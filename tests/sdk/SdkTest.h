@@ -46,6 +46,18 @@ inline void ExpectAllReleased() {
     EXPECT_EQ(TicketRecordCount(), 0u);
 }
 
+/// A call's text output as the tests compare it: the text (freed here and cleared), "(none)"
+/// when the call gave none, or "status N" when it failed. `text` is taken by reference so that
+/// `TextOrStatus(Call(&text), text)` reads it after the call.
+inline std::string TextOrStatus(int status, char*& text) {
+    std::string result = status != T10_OK ? "status " + std::to_string(status)
+                         : text           ? text
+                                          : "(none)";
+    tovrane_free(text);
+    text = nullptr;
+    return result;
+}
+
 /// Milliseconds since `start`.
 inline long ElapsedMs(std::chrono::steady_clock::time_point start) {
     return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
