@@ -6,30 +6,6 @@
 
 namespace tovrane {
 
-bool NestingWithin(std::string_view text, size_t maxDepth) {
-    // The parser itself handles depth, but a bound on it keeps both parsing and destruction
-    // cheap for inputs like "[[[[...": refuse those before parsing at all.
-    size_t depth = 0;
-    bool inString = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (inString) {
-            if (c == '\\')
-                ++i;
-            else if (c == '"')
-                inString = false;
-        } else if (c == '"') {
-            inString = true;
-        } else if (c == '[' || c == '{') {
-            if (++depth > maxDepth)
-                return false;
-        } else if ((c == ']' || c == '}') && depth > 0) {
-            --depth;
-        }
-    }
-    return true;
-}
-
 namespace {
 
 /// Builds the parsed document straight from the parser's events while bounding its depth and

@@ -33,8 +33,6 @@ constexpr size_t kMaxJsonValues = 1u << 17;
 /// while parsing: what lies past them is never built.
 bool ParseObject(std::string_view text, size_t maxBytes, Json& out,
                  size_t maxEntries = protocol::kMaxListEntries, size_t maxValues = kMaxJsonValues);
-/// True when no array or object in `text` is nested deeper than `maxDepth` (strings skipped).
-bool NestingWithin(std::string_view text, size_t maxDepth);
 
 /// The string member `field`, at most `maxBytes` long.
 bool ReadString(const Json& object, const char* field, size_t maxBytes, std::string& out);
