@@ -149,39 +149,35 @@ TEST(PPDXControl, GeneratePSOutputDataFramesTheCode) {
     EXPECT_EQ(out.substr(0, n), "\n");
 }
 
-TEST(PPDXControl, InjectReplacesEveryPlaceholderIgnoringCase) {
-    const char code[] = "<*density> setdensity <*DENSITY> pop <*Dens>\n";
+// Every placeholder of the keyword is replaced whatever its case; backslashes in the value are
+// doubled; other bytes stay; the code is read up to its length or a NUL, and a placeholder cut by
+// the length is not one.
+TEST(PPDXControl, Inject) {
+    const struct {
+        const char* keyword;
+        std::string code;
+        long length; // -1: the whole code
+        const char* value;
+        std::string expected;
+    } cases[] = {
+        {"*Density", "<*density> setdensity <*DENSITY> pop <*Dens>\n", -1, "18",
+         "18 setdensity 18 pop <*Dens>\n"},
+        {"*Name", "(<*Name>) \xE4 show", -1, "a\\b\xC3", "(a\\\\b\xC3) \xE4 show"},
+        {"*X", std::string("A<*X>\0BC", 8), -1, "1", "A1"},
+        {"*X", std::string("A<*X>\0BC", 8), 4, "1", "A<*X"},
+    };
+    for (const auto& c : cases) {
+        unsigned char* result = nullptr;
+        auto code = reinterpret_cast<const unsigned char*>(c.code.data());
+        long length = c.length < 0 ? static_cast<long>(c.code.size()) : c.length;
+        long n = PPDXControl::Inject(c.keyword, code, length, c.value, result);
+        ASSERT_NE(result, nullptr) << c.code;
+        EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), c.expected);
+        EXPECT_EQ(result[n], '\0');
+        std::free(result);
+    }
     unsigned char* result = nullptr;
-    long n = PPDXControl::Inject("*Density", reinterpret_cast<const unsigned char*>(code),
-                                 sizeof code - 1, "18", result);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "18 setdensity 18 pop <*Dens>\n");
-    EXPECT_EQ(result[n], '\0');
-    std::free(result);
-}
-
-TEST(PPDXControl, InjectDoublesBackslashesAndKeepsOtherBytes) {
-    const char code[] = "(<*Name>) \xE4 show";
-    unsigned char* result = nullptr;
-    long n = PPDXControl::Inject("*Name", reinterpret_cast<const unsigned char*>(code),
-                                 sizeof code - 1, "a\\b\xC3", result);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "(a\\\\b\xC3) \xE4 show");
-    std::free(result);
-}
-
-TEST(PPDXControl, InjectReadsTheCodeUpToItsLengthOrANul) {
-    const unsigned char code[] = {'A', '<', '*', 'X', '>', 0, 'B', 'C'};
-    unsigned char* result = nullptr;
-    long n = PPDXControl::Inject("*X", code, sizeof code, "1", result);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "A1");
-    std::free(result);
-
-    // A placeholder cut by the length is not one.
-    n = PPDXControl::Inject("*X", code, 4, "1", result);
-    EXPECT_EQ(std::string(reinterpret_cast<char*>(result), n), "A<*X");
-    std::free(result);
-
-    n = PPDXControl::Inject("*X", nullptr, 10, "1", result);
+    long n = PPDXControl::Inject("*X", nullptr, 10, "1", result);
     ASSERT_NE(result, nullptr);
     EXPECT_EQ(n, 0);
     EXPECT_EQ(result[0], '\0');

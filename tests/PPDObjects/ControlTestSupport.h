@@ -35,8 +35,6 @@ public:
     Str(const Str&) = delete;
     Str& operator=(const Str&) = delete;
     operator CFStringRef() const { return mRef; }
-    /// A new reference for an owner that takes one over.
-    CFStringRef Give() const { return static_cast<CFStringRef>(CFRetain(mRef)); }
 
 private:
     CFStringRef mRef;

@@ -1,5 +1,6 @@
 // The example PPDs read their job notes, special options, shortcuts and constraint lines
 // without a single error, with the counts and values their README gives.
+#include "ControlTestSupport.h"
 #include "ParseTestSupport.h"
 
 #include "ConstraintForest.h"
@@ -49,12 +50,6 @@ std::string groupOf(PPDXControl* control) {
                : "(none)";
 }
 
-std::string written(PPDXControl* control) {
-    std::string bytes(static_cast<size_t>(control->PostScript(nullptr)), '\0');
-    control->PostScript(reinterpret_cast<unsigned char*>(&bytes[0]));
-    return bytes;
-}
-
 } // namespace
 
 TEST(examples, EveryFileReadsItsExtensionFamiliesWithoutErrors) {
@@ -98,7 +93,7 @@ TEST(examples, C5000JobNotesAndSpecialOptions) {
     EXPECT_EQ(account->Flags(), kJobNoteNumeric | kJobNoteMember | kJobNoteRequired);
     EXPECT_TRUE(account->IsMacTJN());
     account->SetNotes("1234");
-    EXPECT_EQ(written(account),
+    EXPECT_EQ(WrittenPostScript(*account),
               "%%BeginFeature: *QVAccount 1234\n%%DeptPassword: 1234\n%%EndFeature\n");
     PPDXJobNote* password = controls->FindJobNote("*QVPassword", true);
     EXPECT_EQ(password->MinLength(), 4);
@@ -108,13 +103,15 @@ TEST(examples, C5000JobNotesAndSpecialOptions) {
                           static_cast<size_t>(notes2->PSLength())),
               "userdict /XJXsetjobnote known { (Notes2) (<*Notes2>) XJXsetjobnote } if\n");
     notes2->SetNotes("Room 5");
-    EXPECT_EQ(written(notes2), "%%BeginFeature: *Notes2 Room 5\nuserdict /XJXsetjobnote known "
-                               "{ (Notes2) (Room 5) XJXsetjobnote } if\n%%EndFeature\n");
+    EXPECT_EQ(WrittenPostScript(*notes2),
+              "%%BeginFeature: *Notes2 Room 5\nuserdict /XJXsetjobnote known "
+              "{ (Notes2) (Room 5) XJXsetjobnote } if\n%%EndFeature\n");
     PPDXJobNote* instruc = controls->FindJobNote("*Instruc", true);
     EXPECT_EQ(instruc->MaxLength(), 127);
     instruc->SetNotes("Use blue paper");
-    EXPECT_EQ(written(instruc), "%%BeginFeature: *Instruc Use blue paper\n"
-                                "%%QRVCustom3: Use blue paper\n%%EndFeature\n");
+    EXPECT_EQ(WrittenPostScript(*instruc),
+              "%%BeginFeature: *Instruc Use blue paper\n"
+              "%%QRVCustom3: Use blue paper\n%%EndFeature\n");
 
     std::vector<std::string> specials;
     for (PPDXSpecialOption* s = controls->FirstSpecialOption(); s;

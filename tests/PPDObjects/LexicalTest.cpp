@@ -63,42 +63,8 @@ TEST(PPDStream, SetupAndCharacters) {
     EXPECT_TRUE(copy.EndOfFile());
 }
 
-TEST(PPDStream, GetLineHandlesEveryLineEnd) {
-    std::string text = "one\r\ntwo\rthree\nfour";
-    PPDStream s = over(text);
-    char line[PPDStream::kLineBufferSize];
-    EXPECT_TRUE(s.GetLine(line));
-    EXPECT_STREQ(line, "one");
-    EXPECT_TRUE(s.GetLine(line));
-    EXPECT_STREQ(line, "two");
-    EXPECT_TRUE(s.GetLine(line));
-    EXPECT_STREQ(line, "three");
-    EXPECT_FALSE(s.GetLine(line)); // the last line has no line end
-    EXPECT_STREQ(line, "four");
-    EXPECT_FALSE(s.GetLine(line));
-    EXPECT_STREQ(line, "");
-}
-
-TEST(PPDStream, GetLineStopsAt255AndAt0xFF) {
-    std::string text = std::string(255, 'x') + "\nnext\n";
-    PPDStream s = over(text);
-    char line[PPDStream::kLineBufferSize];
-    EXPECT_FALSE(s.GetLine(line));
-    EXPECT_EQ(std::strlen(line), 255u);
-    EXPECT_TRUE(s.GetLine(line)); // the rest: just the line end
-    EXPECT_STREQ(line, "");
-
-    std::string shorter = std::string(254, 'y') + "\n";
-    PPDStream t = over(shorter);
-    EXPECT_TRUE(t.GetLine(line));
-    EXPECT_EQ(std::strlen(line), 254u);
-
-    std::string marked = "ab\xff" "cd\n";
-    PPDStream u = over(marked);
-    EXPECT_FALSE(u.GetLine(line));
-    EXPECT_STREQ(line, "ab");
-}
-
+// Line ends, the 255-byte limits and the 0xFF stop are checked against the byte-by-byte readers
+// further down.
 TEST(NextToken, DelimitersEndTokensAndEmptyFieldsEndLists) {
     EXPECT_EQ(tokens("*Key:word", PPDX::kKeywordDelimiters), (Strings{"*Key", "word"}));
     EXPECT_EQ(tokens("one  two", PPDX::kKeywordDelimiters), (Strings{"one"}));
@@ -110,23 +76,6 @@ TEST(NextToken, DelimitersEndTokensAndEmptyFieldsEndLists) {
     EXPECT_EQ(tokens("PickOne;(1;2)", PPDX::kUITypeDelimiters), (Strings{"PickOne"}));
     EXPECT_EQ(tokens("1;100;5;50)", PPDX::kUITypeDelimiters), (Strings{"1", "100", "5", "50"}));
     EXPECT_EQ(tokens("no delimiters at all", nullptr), (Strings{"no delimiters at all"}));
-}
-
-TEST(NextToken, LineEnds) {
-    EXPECT_EQ(tokens("a\nb", nullptr), (Strings{"a", "b"}));
-    EXPECT_EQ(tokens("a\r\nb", nullptr), (Strings{"a", "b"})); // the CR of CR LF is dropped
-    EXPECT_EQ(tokens("a\rb", nullptr), (Strings{"a", "b"}));
-    EXPECT_EQ(tokens("\r\n", nullptr), Strings{});
-    EXPECT_EQ(tokens(" English\r\n", PPDX::kLineEndDelimiters, true), (Strings{"English"}));
-}
-
-TEST(NextToken, LengthLimitAndStripping) {
-    std::string text = std::string(255, 'k') + "Z";
-    Strings got = tokens(text, nullptr);
-    ASSERT_EQ(got.size(), 2u);
-    EXPECT_EQ(got[0].size(), 255u);
-    EXPECT_EQ(got[1], "Z");
-
     EXPECT_EQ(tokens("  padded \t", PPDX::kColonDelimiters, true), (Strings{"padded"}));
     EXPECT_EQ(tokens("   ", PPDX::kColonDelimiters, true), (Strings{""})); // blank but true
 

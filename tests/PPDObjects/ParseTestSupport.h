@@ -44,19 +44,10 @@ inline std::string popupBlock(const std::string& keyword = "*QVColorMode") {
 
 /// A boolean block (default False) placed in the roll-down "TPColor".
 inline std::string booleanBlock(const std::string& keyword) {
-    return "*%QRVFlags " + keyword +
-           ": Setup\n"
-           "*%QRVGroup " +
-           keyword +
-           ": TPColor/Color\n"
-           "*OpenUI " +
-           keyword +
-           "/B: Boolean\n"
-           "*Default" +
-           keyword.substr(1) + ": False\n" + keyword + " True/On: \"true\"\n" + keyword +
-           " False/Off: \"false\"\n"
-           "*CloseUI: " +
-           keyword + "\n";
+    return "*%QRVFlags " + keyword + ": Setup\n*%QRVGroup " + keyword + ": TPColor/Color\n" +
+           "*OpenUI " + keyword + "/B: Boolean\n*Default" + keyword.substr(1) + ": False\n" +
+           keyword + " True/On: \"true\"\n" + keyword + " False/Off: \"false\"\n" +
+           "*CloseUI: " + keyword + "\n";
 }
 
 /// Parses header + `body` with the given parse options; the caller releases the model.

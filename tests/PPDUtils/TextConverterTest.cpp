@@ -63,22 +63,6 @@ TEST(HexGroups, ZeroByteEndsTheText) {
     CFRelease(s);
 }
 
-TEST(HexGroups, NextHexCharAndDigits) {
-    char text[] = "< \t\r\n4>";
-    char* p = text;
-    EXPECT_EQ(TextConverter::nextHexChar(&p), 0);
-    EXPECT_EQ(*p, '4');
-    EXPECT_EQ(TextConverter::nextHexChar(&p), 0);
-    EXPECT_EQ(*p, '>');
-    char bad[] = "<z";
-    p = bad;
-    EXPECT_EQ(TextConverter::nextHexChar(&p), TextConverter::kMalformedText);
-    EXPECT_EQ(TextConverter::toShort('f'), 15);
-    EXPECT_EQ(TextConverter::toShort('B'), 11);
-    EXPECT_EQ(TextConverter::toShort('9'), 9);
-    EXPECT_EQ(TextConverter::toShort('g'), 0);
-}
-
 TEST(LanguageEncoding, NamesMapExactly) {
     EXPECT_EQ(TextConverter::LanguageStringToEncoding("ISOLatin1"), 513u);
     EXPECT_EQ(TextConverter::LanguageStringToEncoding("ISOLatin2"), 514u);

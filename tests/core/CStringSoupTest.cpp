@@ -8,24 +8,9 @@
 #include <cstring>
 #include <string>
 
-TEST(CStringSoup, IndicesFollowFirstInsertion) {
-    CStringSoup soup;
-    EXPECT_EQ(soup.Insert("*PageSize"), 0);
-    EXPECT_EQ(soup.Insert("A4"), 1);
-    EXPECT_EQ(soup.Insert("*PageSize"), 0);
-    EXPECT_EQ(soup.size(), 2);
-    EXPECT_EQ(soup.Find("*pagesize"), -1);
-    EXPECT_EQ(soup.Find("A4"), 1);
-    EXPECT_STREQ(soup.Find(1L), "A4");
-    EXPECT_EQ(soup.Find(2L), nullptr);
-    EXPECT_EQ(soup.Insert(nullptr), -1);
-    soup.Clear();
-    EXPECT_EQ(soup.size(), 0);
-    EXPECT_EQ(soup.Insert("A4"), 0);
-}
-
-// Many strings, near-equal ones among them: every look-up finds its own copy, whatever later
-// happens to the caller's buffer, and Clear forgets them all.
+// Many strings, near-equal ones among them: indices follow first insertion, every look-up finds
+// its own copy (exactly, case included), whatever later happens to the caller's buffer, and Clear
+// forgets them all.
 TEST(CStringSoup, LooksUpManyStringsByTheirOwnCopies) {
     CStringSoup soup;
     char name[32];
@@ -40,9 +25,12 @@ TEST(CStringSoup, LooksUpManyStringsByTheirOwnCopies) {
     EXPECT_EQ(soup.Find("*Key7"), 7);
     EXPECT_EQ(soup.Find("*Key70"), 70);
     EXPECT_EQ(soup.Find("*Key"), -1);
+    EXPECT_EQ(soup.Find("*key7"), -1);
     EXPECT_EQ(soup.Find(""), 1000);
     EXPECT_EQ(soup.Find(static_cast<const char*>(nullptr)), -1);
     EXPECT_STREQ(soup.Find(999L), "*Key999");
+    EXPECT_EQ(soup.Find(1001L), nullptr);
+    EXPECT_EQ(soup.Insert(nullptr), -1);
     EXPECT_EQ(soup.size(), 1001);
     soup.Clear();
     EXPECT_EQ(soup.Find("*Key7"), -1);

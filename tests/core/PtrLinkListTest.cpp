@@ -36,20 +36,6 @@ std::vector<int> backwards(PtrLinkList& list) {
 
 } // namespace
 
-TEST(PtrLinkList, EmptyListHoldsNothing) {
-    PtrLinkList list;
-    EXPECT_TRUE(list.isValid());
-    EXPECT_EQ(list.first(), nullptr);
-    EXPECT_EQ(list.last(), nullptr);
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.index(0), nullptr);
-    EXPECT_TRUE(forwards(list).empty());
-    EXPECT_EQ(*list.iterator(), nullptr);
-    EXPECT_FALSE(list.add(nullptr));
-    EXPECT_EQ(list.count(), 0);
-    EXPECT_EQ(list.first(), nullptr);
-}
-
 TEST(PtrLinkList, AppendsInOrderWithBothLinks) {
     std::vector<int> deaths;
     {
@@ -81,10 +67,14 @@ TEST(PtrLinkList, DeleteAllEmptiesTheListAndItTakesNewElements) {
     list.add(new Numbered(2, &deaths));
     list.deleteAll();
     EXPECT_EQ(deaths, (std::vector<int>{1, 2}));
+    EXPECT_TRUE(list.isValid());
     EXPECT_EQ(list.count(), 0);
     EXPECT_EQ(list.first(), nullptr);
     EXPECT_EQ(list.last(), nullptr);
+    EXPECT_EQ(list.index(0), nullptr);
     EXPECT_EQ(*list.iterator(), nullptr);
+    EXPECT_FALSE(list.add(nullptr));
+    EXPECT_EQ(list.first(), nullptr);
     EXPECT_TRUE(list.add(new Numbered(3, &deaths)));
     EXPECT_EQ(forwards(list), (std::vector<int>{3}));
     EXPECT_EQ(backwards(list), (std::vector<int>{3}));
