@@ -10,7 +10,9 @@
 // second server that answers each request after 20 ms; and OutPostscriptData of a built
 // two-way controller into a fresh job ticket; for scale, the build without a server. Ends with
 // the request count, the times and the ratios of each build to its floor against the 1.5
-// target.
+// target, and where the time of the loopback build and floor goes: the CPU time this process
+// spent (all its threads: main, fetch and the SDK's workers) and the CPU time the server
+// spent, per build and per floor.
 //
 //===----------------------------------------------------------------------===//
 #include "CountingProxy.h"
@@ -35,7 +37,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -111,16 +117,84 @@ PigmentorData* BuildController(Printer& printer, QRVPPD* model, bool twoWay = tr
     return data;
 }
 
+/// CPU seconds of this process, every thread (those that ended included).
+double ProcessCpuSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+/// CPU seconds (user and system) of process `pid` so far, in clock ticks' resolution; 0 when
+/// it cannot be read.
+double ProcessCpuSeconds(pid_t pid) {
+    if (pid <= 0)
+        return 0;
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // The command name in parentheses may hold spaces: fields are counted after its ')'.
+    const size_t close = text.rfind(')');
+    if (close == std::string::npos)
+        return 0;
+    std::istringstream fields(text.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && fields >> field; ++i)
+        if (i == 14)
+            utime = std::strtoull(field.c_str(), nullptr, 10);
+        else if (i == 15)
+            stime = std::strtoull(field.c_str(), nullptr, 10);
+    return static_cast<double>(utime + stime) / static_cast<double>(sysconf(_SC_CLK_TCK));
+}
+
+/// CPU milliseconds per iteration of a benchmark, by name: this process's and the server's.
+struct CpuShare {
+    double client = 0;
+    double server = 0;
+};
+std::map<std::string, CpuShare> gCpu;
+
+/// Measures the CPU time of this process inside the timed parts and of the server over the
+/// whole run; stores both per iteration under the benchmark's name and as counters.
+class CpuMeter {
+public:
+    /// `key` names the run in gCpu (the last run of a benchmark is the one reported).
+    CpuMeter(benchmark::State& state, pid_t server, const char* key)
+        : mState(state), mServer(server), mKey(key), mServerStart(ProcessCpuSeconds(server)) {}
+    ~CpuMeter() {
+        const double n = static_cast<double>(mState.iterations());
+        if (n <= 0)
+            return;
+        CpuShare share{mClient * 1e3 / n, (ProcessCpuSeconds(mServer) - mServerStart) * 1e3 / n};
+        mState.counters["client_cpu_ms"] = share.client;
+        if (mServer > 0)
+            mState.counters["server_cpu_ms"] = share.server;
+        gCpu[mKey] = share;
+    }
+    void Start() { mStart = ProcessCpuSeconds(); }
+    void Stop() { mClient += ProcessCpuSeconds() - mStart; }
+
+private:
+    benchmark::State& mState;
+    pid_t mServer;
+    const char* mKey;
+    double mServerStart;
+    double mStart = 0;
+    double mClient = 0;
+};
+
 /// `port` 0: the controller without a server, its expert list from the PPD alone (the part
 /// of the build that is not the fetch).
-void benchBuild(benchmark::State& state, int port) {
+void benchBuild(benchmark::State& state, int port, pid_t server, const char* key) {
     PointSdkAt(port);
     Printer printer;
+    CpuMeter cpu(state, server, key);
     for (auto _ : state) {
         state.PauseTiming();
         QRVPPD* model = Printer::Parse();
         state.ResumeTiming();
+        cpu.Start();
         PigmentorData* data = BuildController(printer, model, port != 0);
+        cpu.Stop();
         state.PauseTiming();
         bool ok = data != nullptr;
         delete data;
@@ -133,12 +207,18 @@ void benchBuild(benchmark::State& state, int port) {
     }
 }
 
-void benchFloor(benchmark::State& state, int port, size_t requests) {
-    for (auto _ : state)
-        if (!RunHttpFloor(port, requests)) {
+void benchFloor(benchmark::State& state, int port, pid_t server, size_t requests,
+                const char* key) {
+    CpuMeter cpu(state, server, key);
+    for (auto _ : state) {
+        cpu.Start();
+        const bool ok = RunHttpFloor(port, requests);
+        cpu.Stop();
+        if (!ok) {
             state.SkipWithError("request failed");
             return;
         }
+    }
 }
 
 void benchOutput(benchmark::State& state, int port) {
@@ -214,23 +294,26 @@ int main(int argc, char** argv) {
     }
 
     // Real time: the work waits on the network and on the fetch thread.
-    benchmark::RegisterBenchmark("colour/build-to-expert-list", benchBuild, server.Port())
+    benchmark::RegisterBenchmark("colour/build-to-expert-list", benchBuild, server.Port(),
+                                 server.Pid(), "build")
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("floor/http-keepalive", benchFloor, server.Port(), requests)
+    benchmark::RegisterBenchmark("floor/http-keepalive", benchFloor, server.Port(),
+                                 server.Pid(), requests, "floor")
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("colour/build-to-expert-list-latency-20ms", benchBuild,
-                                 remote.Port())
+                                 remote.Port(), remote.Pid(), "build-20ms")
         ->UseRealTime()
         ->Iterations(5)
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("floor/http-keepalive-latency-20ms", benchFloor, remote.Port(),
-                                 requests)
+                                 remote.Pid(), requests, "floor-20ms")
         ->UseRealTime()
         ->Iterations(5)
         ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("colour/build-without-server", benchBuild, 0)
+    benchmark::RegisterBenchmark("colour/build-without-server", benchBuild, 0, 0,
+                                 "local")
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("colour/out-postscript-data", benchOutput, server.Port())
@@ -255,6 +338,15 @@ int main(int argc, char** argv) {
                         pair[2], build * 1e3, floor * 1e3, requests, ratio, kMaxRatio,
                         ratio <= kMaxRatio ? "met" : "MISSED");
     }
+    // Where the loopback time goes: the CPU each side spent per build and per floor; the rest
+    // of the wall time is waiting (the network, and threads waiting to be scheduled).
+    const auto build = gCpu.find("build");
+    const auto floor = gCpu.find("floor");
+    if (build != gCpu.end() && floor != gCpu.end())
+        std::printf("loopback CPU per run: build %.2f ms here + %.2f ms in the server; floor "
+                    "%.2f ms here + %.2f ms in the server\n",
+                    build->second.client, build->second.server, floor->second.client,
+                    floor->second.server);
     double local = 0;
     if (times.Seconds("colour/build-without-server", local))
         std::printf("the same build without a server (expert list from the PPD): %.2f ms\n",

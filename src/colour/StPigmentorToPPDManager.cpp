@@ -9,6 +9,8 @@
 #include "KeywordContainer.h"
 #include "MenuItemsTriplet.h"
 #include "PigmentorSession.h"
+#include "PPDXPopupControl.h"
+#include "PPDXControls.h"
 #include "PointerList.h"
 #include "QRVPPD.h"
 #include "_PopupItem.h"
@@ -16,6 +18,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <memory>
 
 namespace {
 
@@ -53,13 +56,20 @@ bool Offers(const KeywordContainer* container, const char* keyword) {
     return false;
 }
 
+/// The control's keyword for `container`: its keyword with "Bidi" appended; false when that
+/// is empty or too long.
+bool BidiKeyword(const KeywordContainer* container, char (&keyword)[kColourTextSize]) {
+    const char* plain = container->GetKeyword();
+    const int length = std::snprintf(keyword, sizeof keyword, "%sBidi", plain);
+    return plain[0] && length >= 0 && length < static_cast<int>(sizeof keyword);
+}
+
 /// Fills `popup` from `container`; false for a keyword that is empty or too long to take
 /// "Bidi", or when memory runs out.
 bool Build(const KeywordContainer* container, ServerPopup& popup) {
-    const char* keyword = container->GetKeyword();
-    const int length = std::snprintf(popup.keyword, sizeof popup.keyword, "%sBidi", keyword);
-    if (!keyword[0] || length < 0 || length >= static_cast<int>(sizeof popup.keyword))
+    if (!BidiKeyword(container, popup.keyword))
         return false;
+    const char* keyword = container->GetKeyword();
     if (!ColourText::Get(container->GetLocalizedName(), popup.name, sizeof popup.name))
         ColourText::Copy(popup.name, sizeof popup.name, keyword);
 
@@ -100,37 +110,65 @@ bool Build(const KeywordContainer* container, ServerPopup& popup) {
     return true;
 }
 
+/// Reconciles the popup of every keyword of the session. `fresh` (may be null) holds, by the
+/// keyword's position in the session, the popup the creating pass has just made from that
+/// same keyword (null where it made none). Reconciling such a popup would replace its items
+/// by equal ones and select the same default again, so it is skipped, provided it is the
+/// first popup of its keyword in the model: else the reconcile finds an older one and runs.
+void Reconcile(PigmentorSession* session, QRVPPD* model, PPDXControl* const* fresh) {
+    PPDXControls* controls = model->GetControls();
+    size_t position = 0;
+    for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd();
+         ++it, ++position) {
+        if (!it->second)
+            continue;
+        if (fresh && fresh[position] && controls &&
+            static_cast<PPDXControl*>(controls->FindPopup(fresh[position]->Keyword(), true)) ==
+                fresh[position])
+            continue;
+        ServerPopup popup;
+        if (!Build(it->second, popup))
+            continue;
+        if (model->PPDReconcilePopupMenu(popup.keyword, popup.name, popup.items,
+                                         popup.defaultKeyword))
+            popup.Release();
+    }
+}
+
 } // namespace
 
 StPigmentorToPPDManager::StPigmentorToPPDManager(PigmentorSession* session, QRVPPD* model,
                                                  const char* group) {
     if (!session || !model || !group)
         return;
-    for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd(); ++it) {
+    size_t count = 0;
+    for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd(); ++it)
+        ++count;
+    // The popups made here by key position; without memory for it everything is reconciled.
+    std::unique_ptr<PPDXControl*[]> made(new (std::nothrow) PPDXControl*[count ? count : 1]());
+    size_t position = 0;
+    for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd();
+         ++it, ++position) {
         ServerPopup popup;
         if (!it->second || !Build(it->second, popup))
             continue;
-        if (model->PPDCreatePopupMenu(group, popup.keyword, popup.name, popup.items,
-                                      popup.defaultKeyword))
-            popup.Release();
+        PPDXControl* control = model->PPDCreatePopupMenu(group, popup.keyword, popup.name,
+                                                         popup.items, popup.defaultKeyword);
+        if (!control)
+            continue;
+        popup.Release();
+        if (made)
+            made[position] = control;
     }
-    StResyncPigmentorToPPDManager resync(session, model);
+    Reconcile(session, model, made.get());
 }
 
 StPigmentorToPPDManager::~StPigmentorToPPDManager() = default;
 
 StResyncPigmentorToPPDManager::StResyncPigmentorToPPDManager(PigmentorSession* session,
                                                              QRVPPD* model) {
-    if (!session || !model)
-        return;
-    for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd(); ++it) {
-        ServerPopup popup;
-        if (!it->second || !Build(it->second, popup))
-            continue;
-        if (model->PPDReconcilePopupMenu(popup.keyword, popup.name, popup.items,
-                                         popup.defaultKeyword))
-            popup.Release();
-    }
+    if (session && model)
+        Reconcile(session, model, nullptr);
 }
 
 StResyncPigmentorToPPDManager::~StResyncPigmentorToPPDManager() = default;

@@ -13,7 +13,9 @@ class QRVPPD;
 /// every keyword the colour-defaults session read, a new popup control "<keyword>Bidi" in the
 /// colour roll-down, named with the keyword's localised name and holding the server's values
 /// (option keyword and localised name each) with the server's default selected; then the
-/// resynchroniser runs over the same session and model.
+/// resynchroniser's reconcile runs over the same session and model, except for the popups
+/// just made when each is the first of its keyword in the model (reconciling those with the
+/// same data would leave them as they are).
 ///
 /// Neither argument is owned; the model owns the controls made. Runs on the thread that
 /// builds the two-way list while no other thread uses the model. Server texts are UTF-8 and
