@@ -2,8 +2,9 @@
 // Builds flattened collections byte by byte, in either byte order, so that tests can hand the
 // reader blocks written as another machine would write them, or damaged on purpose. The form
 // is the one of docs/settings-archive.md; the tests check the library against this, not
-// against itself.
+// against itself. Also the collection helpers both collection test files share.
 
+#include <CarbonCore/Collections.h>
 #include <CarbonCore/MacMemory.h>
 
 #include <cstring>
@@ -77,6 +78,27 @@ inline Handle NewHandleWith(const std::vector<UInt8>& bytes) {
 inline std::vector<UInt8> HandleBytes(Handle h) {
     auto* first = reinterpret_cast<const UInt8*>(*h);
     return std::vector<UInt8>(first, first + GetHandleSize(h));
+}
+
+// A collection disposed of at scope end.
+struct Owned {
+    Collection c = NewCollection();
+    ~Owned() { DisposeCollection(c); }
+};
+
+// Every field of every item of `c`, in order.
+inline std::vector<Item> Items(Collection c) {
+    std::vector<Item> items;
+    for (SInt32 i = 1; i <= CountCollectionItems(c); ++i) {
+        Item item{};
+        SInt32 size = 0, attributes = 0;
+        GetIndexedCollectionItemInfo(c, i, &item.tag, &item.id, &size, &attributes);
+        item.attributes = UInt32(attributes);
+        item.data.resize(size_t(size));
+        GetIndexedCollectionItem(c, i, &size, item.data.data());
+        items.push_back(item);
+    }
+    return items;
 }
 
 } // namespace formbuilder

@@ -92,22 +92,20 @@ TEST_F(CarbonCoreFiles, MarkAndEndOfFile) {
     short ref = open(s, fsRdWrPerm);
     long count = 10, mark = -1;
     FSWrite(ref, &count, "abcdefghij");
-    EXPECT_EQ(SetFPos(ref, fsFromLEOF, -3), noErr);
-    GetFPos(ref, &mark);
-    EXPECT_EQ(mark, 7);
-    EXPECT_EQ(SetFPos(ref, fsFromMark, 1), noErr);
-    GetFPos(ref, &mark);
-    EXPECT_EQ(mark, 8);
-    EXPECT_EQ(SetFPos(ref, fsAtMark, 5), noErr);
-    GetFPos(ref, &mark);
-    EXPECT_EQ(mark, 8);
-    EXPECT_EQ(SetFPos(ref, fsFromStart, -1), posErr);
-    GetFPos(ref, &mark);
-    EXPECT_EQ(mark, 8);
-    EXPECT_EQ(SetFPos(ref, fsFromMark, LONG_MAX), posErr);
-    EXPECT_EQ(SetFPos(ref, fsFromStart, 100), eofErr);
-    GetFPos(ref, &mark);
-    EXPECT_EQ(mark, 10);
+    // Each move in turn from where the last one left the mark; past the end stops at it.
+    const struct {
+        short mode;
+        long offset;
+        OSErr status;
+        long mark;
+    } moves[] = {{fsFromLEOF, -3, noErr, 7},   {fsFromMark, 1, noErr, 8},
+                 {fsAtMark, 5, noErr, 8},      {fsFromStart, -1, posErr, 8},
+                 {fsFromMark, LONG_MAX, posErr, 8}, {fsFromStart, 100, eofErr, 10}};
+    for (const auto& m : moves) {
+        EXPECT_EQ(SetFPos(ref, m.mode, m.offset), m.status) << m.mode << " " << m.offset;
+        GetFPos(ref, &mark);
+        EXPECT_EQ(mark, m.mark) << m.mode << " " << m.offset;
+    }
 
     EXPECT_EQ(SetEOF(ref, 4), noErr);
     long eof = 0;

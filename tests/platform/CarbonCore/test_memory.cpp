@@ -33,6 +33,9 @@ TEST_F(CarbonCoreMemory, HandleSizesAreCheckedAndReported) {
     EXPECT_EQ(MemError(), paramErr);
     EXPECT_EQ(NewHandle(Size(1) << 40), nullptr);
     EXPECT_EQ(MemError(), memFullErr);
+    OSErr err = noErr;
+    EXPECT_EQ(TempNewHandle(-1, &err), nullptr);
+    EXPECT_EQ(err, paramErr);
 }
 
 TEST_F(CarbonCoreMemory, PtrToHandCopiesIntoANewHandle) {
@@ -88,22 +91,6 @@ TEST_F(CarbonCoreMemory, SetHandleSizeKeepsContentsAndRespectsLocks) {
     EXPECT_EQ(GetHandleSize(h), 64);
     EXPECT_EQ(std::memcmp(*h, "ab", 2), 0);
     DisposeHandle(h);
-}
-
-TEST_F(CarbonCoreMemory, PoolsAreTracked) {
-    OSErr err = 1;
-    Handle temp = TempNewHandle(8, &err);
-    ASSERT_NE(temp, nullptr);
-    EXPECT_EQ(err, noErr);
-    Handle app = NewHandle(8);
-    ASSERT_NE(app, nullptr);
-    EXPECT_EQ(PigmentorMemTestHandlePool(temp), kPigmentorMemPoolTemporary);
-    EXPECT_EQ(PigmentorMemTestHandlePool(app), kPigmentorMemPoolApplication);
-    DisposeHandle(temp);
-    DisposeHandle(app);
-    EXPECT_EQ(PigmentorMemTestHandlePool(temp), kPigmentorMemPoolNone);
-    EXPECT_EQ(TempNewHandle(-1, &err), nullptr);
-    EXPECT_EQ(err, paramErr);
 }
 
 TEST_F(CarbonCoreMemory, InjectedFailuresHitOnlyTheirPoolAndCount) {

@@ -53,15 +53,6 @@ struct Converter {
     }
 };
 
-TEST(CarbonCoreTextCommon, EncodingsPackBaseVariantAndFormat) {
-    EXPECT_EQ(kUTF8, 0x08000100u);
-    TextEncoding e = CreateTextEncoding(0x0A01, 0x3FF, 0x3F);
-    EXPECT_EQ(GetTextEncodingBase(e), 0x0A01u);
-    EXPECT_EQ(GetTextEncodingVariant(e), 0x3FFu);
-    EXPECT_EQ(GetTextEncodingFormat(e), 0x3Fu);
-    EXPECT_EQ(CreateTextEncoding(0x1FFFF, 0x400, 0x40), 0x0000FFFFu);
-}
-
 TEST(CarbonCoreTextCommon, ScriptsUpgradeToMacEncodings) {
     TextEncoding e = 0xDEAD;
     EXPECT_EQ(UpgradeScriptInfoToTextEncoding(smSystemScript, kTextLanguageDontCare,

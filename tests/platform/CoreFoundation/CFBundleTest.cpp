@@ -1,8 +1,4 @@
-//===- CFBundleTest.cpp - Bundles, the registry and localised strings -----===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Bundles, the registry and localised strings.
 #include "CFTestSupport.h"
 
 #include <cstdlib>
@@ -25,16 +21,10 @@ std::string Text(CFStringRef s) {
     return text;
 }
 
-// A bundle laid out in a scratch folder, and the language variables saved and cleared.
+// A bundle laid out in a scratch folder, and the language variables cleared for the test.
 class CFBundleTest : public testing::Test {
 protected:
     void SetUp() override {
-        for (const char* name : kLanguageVariables) {
-            const char* value = std::getenv(name);
-            saved_.emplace_back(name, value ? value : "");
-            saved_.back().second.insert(0, value ? "=" : "");
-            unsetenv(name);
-        }
         dir_.Write("T.bundle/Contents/Info.plist",
                    StringsPlist({{"CFBundleIdentifier", "com.example.pigmentor.test"},
                                  {"CFBundleDevelopmentRegion", "English"},
@@ -58,12 +48,6 @@ protected:
     void TearDown() override {
         if (bundle_)
             CFRelease(bundle_);
-        for (const auto& entry : saved_) {
-            if (entry.second.empty())
-                unsetenv(entry.first);
-            else
-                setenv(entry.first, entry.second.c_str() + 1, 1);
-        }
     }
 
     std::string Localized(const char* key, const char* table = nullptr,
@@ -82,11 +66,10 @@ protected:
         return path.substr((dir_ / "T.bundle/Contents/Resources/").size());
     }
 
-    static constexpr const char* kLanguageVariables[] = {"LANGUAGE", "LC_ALL", "LC_MESSAGES",
-                                                         "LANG"};
+    ScopedEnv language_{"LANGUAGE", std::nullopt}, lcAll_{"LC_ALL", std::nullopt},
+        lcMessages_{"LC_MESSAGES", std::nullopt}, lang_{"LANG", std::nullopt};
     Scratch dir_;
     CFBundleRef bundle_ = nullptr;
-    std::vector<std::pair<const char*, std::string>> saved_;
 };
 
 TEST_F(CFBundleTest, ReadsItsInformationDictionary) {

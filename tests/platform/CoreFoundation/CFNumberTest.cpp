@@ -1,8 +1,4 @@
-//===- CFNumberTest.cpp - Boxed numbers and their conversions -------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Boxed numbers and their conversions.
 #include "CFTestSupport.h"
 
 #include <cfloat>
@@ -91,14 +87,6 @@ TEST(CFNumber, CompareAcrossTypesByValue) {
     EXPECT_EQ(CFNumberCompare(threeHalf, three, nullptr), kCFCompareGreaterThan);
     EXPECT_EQ(CFNumberCompare(nan, three, nullptr), kCFCompareLessThan);
     EXPECT_EQ(CFNumberCompare(huge, twoTo63, nullptr), kCFCompareLessThan);
-}
-
-TEST(CFNumber, Descriptions) {
-    CFOwned<CFNumberRef> i(Make(kCFNumberLongLongType, -12LL));
-    CFOwned<CFNumberRef> f(Make(kCFNumberFloat32Type, 0.1f));
-    CFOwned<CFStringRef> a(CFCopyDescription(i)), b(CFCopyDescription(f));
-    EXPECT_EQ(PMCFStringCopyUTF8(a), "-12");
-    EXPECT_EQ(PMCFStringCopyUTF8(b), "0.1");
 }
 
 } // namespace

@@ -1,8 +1,4 @@
-//===- CFPlugInTest.cpp - Plug-ins: registration, loading, unloading ------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Plug-ins: registration, loading, unloading.
 #include "CFTestSupport.h"
 
 #include <dlfcn.h>

@@ -1,8 +1,4 @@
-//===- CFPropertyListTest.cpp - XML property lists ------------------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// XML property lists.
 #include "CFTestSupport.h"
 
 #include <cmath>
@@ -14,11 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-CFDataRef DataOf(const std::string& text) {
-    return CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(text.data()),
-                        static_cast<CFIndex>(text.size()));
-}
 
 std::string TextOf(CFDataRef data) {
     return std::string(reinterpret_cast<const char*>(CFDataGetBytePtr(data)),

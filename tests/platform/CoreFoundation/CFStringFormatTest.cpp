@@ -1,8 +1,4 @@
-//===- CFStringFormatTest.cpp - printf-style formatting with %@ -----------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// printf-style formatting with %@.
 #include "CFTestSupport.h"
 
 #include <clocale>

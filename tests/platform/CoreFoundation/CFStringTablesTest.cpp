@@ -1,8 +1,4 @@
-//===- CFStringTablesTest.cpp - Table codecs agree with iconv -------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Table codecs agree with iconv.
 #include <CoreFoundation/CFStringInternal.h>
 #include <CoreFoundation/PMIconvCache.h>
 

@@ -1,8 +1,4 @@
-//===- CFStringTest.cpp - Creating, editing, comparing and parsing strings ===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Creating, editing, comparing and parsing strings.
 #include "CFTestSupport.h"
 
 #include <climits>
@@ -81,30 +77,19 @@ TEST(CFString, CharacterAccessIsBounded) {
     EXPECT_EQ(CFStringGetLength(nullptr), 0);
 }
 
-TEST(CFString, IntValue) {
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("  42abc")), 42);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("-17")), -17);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("+5")), 5);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("")), 0);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("x1")), 0);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("- 5")), 0);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("2147483647")), INT32_MAX);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("-2147483648")), INT32_MIN);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("99999999999999999999")), INT32_MAX);
-    EXPECT_EQ(CFStringGetIntValue(CFSTR("-99999999999999999999")), INT32_MIN);
+TEST(CFString, NumericValues) {
+    const std::pair<const char*, SInt32> ints[] = {
+        {"  42abc", 42}, {"-17", -17}, {"+5", 5}, {"", 0}, {"x1", 0}, {"- 5", 0},
+        {"2147483647", INT32_MAX}, {"-2147483648", INT32_MIN},
+        {"99999999999999999999", INT32_MAX}, {"-99999999999999999999", INT32_MIN}};
+    for (const auto& [text, value] : ints)
+        EXPECT_EQ(CFStringGetIntValue(CFOwned<CFStringRef>(Str(text))), value) << text;
     EXPECT_EQ(CFStringGetIntValue(nullptr), 0);
-}
-
-TEST(CFString, DoubleValue) {
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("3.5")), 3.5);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR(" \t-1e3x")), -1000.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR(".25")), 0.25);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("1,5")), 1.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("2e")), 2.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("abc")), 0.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("")), 0.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("0x10")), 0.0);
-    EXPECT_EQ(CFStringGetDoubleValue(CFSTR("inf")), 0.0);
+    const std::pair<const char*, double> reals[] = {
+        {"3.5", 3.5}, {" \t-1e3x", -1000.0}, {".25", 0.25}, {"1,5", 1.0}, {"2e", 2.0},
+        {"abc", 0.0}, {"", 0.0},          {"0x10", 0.0},  {"inf", 0.0}};
+    for (const auto& [text, value] : reals)
+        EXPECT_EQ(CFStringGetDoubleValue(CFOwned<CFStringRef>(Str(text))), value) << text;
     EXPECT_TRUE(std::isinf(CFStringGetDoubleValue(CFSTR("1e999"))));
 }
 
@@ -204,12 +189,9 @@ TEST(CFString, SeparateAndCombine) {
     CFOwned<CFArrayRef> whole(
         CFStringCreateArrayBySeparatingStrings(nullptr, CFSTR("abc"), CFSTR("")));
     EXPECT_EQ(CFArrayGetCount(whole), 1);
-}
-
-TEST(CFString, CombiningRefusesNonStrings) {
-    const void* items[] = {CFSTR("a"), kCFAllocatorNull};
-    CFOwned<CFArrayRef> array(CFArrayCreate(nullptr, items, 2, &kCFTypeArrayCallBacks));
-    EXPECT_EQ(CFStringCreateByCombiningStrings(nullptr, array, CFSTR(",")), nullptr);
+    const void* items[] = {CFSTR("a"), kCFAllocatorNull}; // not all strings
+    CFOwned<CFArrayRef> mixed(CFArrayCreate(nullptr, items, 2, &kCFTypeArrayCallBacks));
+    EXPECT_EQ(CFStringCreateByCombiningStrings(nullptr, mixed, CFSTR(",")), nullptr);
 }
 
 TEST(CFString, UTF8Helpers) {

@@ -1,16 +1,12 @@
-//===- CFTestSupport.h - Helpers shared by the CoreFoundation tests -*- C++ -*-===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
-#ifndef PIGMENTOR_TESTS_CF_CFTESTSUPPORT_H
-#define PIGMENTOR_TESTS_CF_CFTESTSUPPORT_H
+#pragma once
+// Helpers shared by the CoreFoundation tests.
 
 #include <CoreFoundation/CoreFoundation.h>
 #include <CoreFoundation/PMCFUtilities.h>
 
 #include "TestScopes.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -36,4 +32,16 @@ inline std::vector<UInt8> BytesOf(CFDataRef d) {
     return std::vector<UInt8>(p, p + CFDataGetLength(d));
 }
 
-#endif
+/// A new data object holding the bytes of `text`.
+inline CFDataRef DataOf(const std::string& text) {
+    return CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(text.data()),
+                        static_cast<CFIndex>(text.size()));
+}
+
+/// Plain integers stored as container values (no callbacks touch them).
+inline const void* V(intptr_t n) {
+    return reinterpret_cast<const void*>(n);
+}
+inline intptr_t N(const void* v) {
+    return reinterpret_cast<intptr_t>(v);
+}

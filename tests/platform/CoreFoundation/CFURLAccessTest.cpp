@@ -1,8 +1,4 @@
-//===- CFURLAccessTest.cpp - Reading and writing file URLs ----------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// Reading and writing file URLs.
 #include "CFTestSupport.h"
 
 #include <filesystem>
@@ -11,11 +7,6 @@
 #include <unistd.h>
 
 namespace {
-
-CFDataRef DataOf(const std::string& text) {
-    return CFDataCreate(nullptr, reinterpret_cast<const UInt8*>(text.data()),
-                        static_cast<CFIndex>(text.size()));
-}
 
 std::string Read(CFURLRef url, SInt32* error) {
     CFDataRef data = nullptr;

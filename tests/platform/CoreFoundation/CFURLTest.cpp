@@ -1,8 +1,4 @@
-//===- CFURLTest.cpp - File URLs and device URIs --------------------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// File URLs and device URIs.
 #include "CFTestSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,4 @@
-//===- CFUUIDTest.cpp - UUIDs ---------------------------------------------===//
-//
-// Part of Pigmentor, the colour pane of a colour print server's printer driver.
-//
-//===----------------------------------------------------------------------===//
+// UUIDs.
 #include "CFTestSupport.h"
 
 #include <climits>

@@ -5,6 +5,8 @@
 
 #include <CoreFoundation/PMCFUtilities.h>
 
+#include <gtest/gtest.h>
+
 #include <string>
 
 /// A window disposed of at the end of the scope.
@@ -44,3 +46,24 @@ inline std::string Text(ControlRef c) {
         CFRelease(s);
     return out;
 }
+
+/// A window of the example NIB with every control kind, disposed of with its NIB at scope end.
+struct NibWindow {
+    IBNibRef nib = nullptr;
+    WindowRef window = nullptr;
+    explicit NibWindow(const char* name = "Pane") {
+        std::string path = std::string(PIGMENTOR_SOURCE_DIR) + "/examples/nib/AllControls.nib";
+        EXPECT_EQ(HICreateNibReferenceFromFile(path.c_str(), &nib), noErr);
+        EXPECT_EQ(CreateWindowFromNib(nib, Str(name), &window), noErr);
+    }
+    ~NibWindow() {
+        DisposeWindow(window);
+        DisposeNibReference(nib);
+    }
+    ControlRef get(OSType s, SInt32 id) const {
+        ControlID cid{s, id};
+        ControlRef c = nullptr;
+        GetControlByID(window, &cid, &c);
+        return c;
+    }
+};

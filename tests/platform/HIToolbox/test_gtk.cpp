@@ -22,26 +22,6 @@
 
 namespace {
 
-struct NibWindow {
-    IBNibRef nib = nullptr;
-    WindowRef window = nullptr;
-    explicit NibWindow(const char* name) {
-        std::string path = std::string(PIGMENTOR_SOURCE_DIR) + "/examples/nib/AllControls.nib";
-        HICreateNibReferenceFromFile(path.c_str(), &nib);
-        CreateWindowFromNib(nib, Str(name), &window);
-    }
-    ~NibWindow() {
-        DisposeWindow(window);
-        DisposeNibReference(nib);
-    }
-    ControlRef get(OSType s, SInt32 id) const {
-        ControlID cid{s, id};
-        ControlRef c = nullptr;
-        GetControlByID(window, &cid, &c);
-        return c;
-    }
-};
-
 void DrawRedBlock(ControlRef pane, ControlPartCode) {
     Rect r;
     GetControlBounds(pane, &r);
