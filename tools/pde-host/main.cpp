@@ -117,7 +117,8 @@ int main(int argc, char** argv) {
                     if (!gui.Screenshot(options.screenshot, error))
                         errors.push_back(error);
                 });
-            } else if (options.actions.empty()) {
+            } else {
+                // The actions prepare the dialog; then it is the person's.
                 dialog.WaitForPerson();
             }
         }
