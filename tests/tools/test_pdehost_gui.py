@@ -55,6 +55,36 @@ class Desktop(unittest.TestCase):
                 self.assertGreater(height, 200)
             del self.env["LANGUAGE"]
 
+    def test_print_works_at_once_and_prints_to_the_output_file(self):
+        # With a PPD alone the dialog starts on its print-to-file printer, writing to --output:
+        # the person's Print (Alt+P) is answered without a printer picked first.
+        with tempfile.TemporaryDirectory() as tmp:
+            source, target = os.path.join(tmp, "in.ps"), os.path.join(tmp, "out.ps")
+            with open(source, "w") as f:
+                f.write("%!PS-Adobe-3.0\n%%EndComments\n%%Page: 1 1\nshowpage\n%%EOF\n")
+            process = self.host("--gui", "--do", "choose tpop:1 2", "--print", source,
+                                "--output", target)
+            window = find_window(self.env, "Print", 60)
+            if window is None:
+                self.fail("the print dialog did not appear; the host's standard error:\n" +
+                          process.stderr())
+            subprocess.run(["xdotool", "mousemove", "--window", window, "40", "40"],
+                           env=self.env, check=True)
+            # Until GTK has listed its printers Print cannot be pressed: press until it ends.
+            for _ in range(60):
+                subprocess.run(["xdotool", "key", "alt+p"], env=self.env, check=True)
+                try:
+                    report = self.report(process, 1)
+                    break
+                except subprocess.TimeoutExpired:
+                    continue
+            else:
+                self.fail("Print did nothing; the host's standard error:\n" + process.stderr())
+            self.assertNotIn("cancelled", report)
+            self.assertEqual(report["job"]["output"], target)
+            with open(target) as f:
+                self.assertIn("%%BeginFeature: *TestMode Fine\n", f.read())
+
     def test_a_person_s_clicks_reach_the_pane(self):
         # After its actions the host waits for the person, who ends the run by closing the
         # window. Nothing fetches yet: the wait for a fetch does not hold the person up.
