@@ -87,6 +87,8 @@ class Background:
         if self.process.poll() is None:
             self.process.kill()
             self.process.communicate()
+        if self.process.stdout:
+            self.process.stdout.close()
         self.errors.close()
 
 

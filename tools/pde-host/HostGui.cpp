@@ -166,13 +166,14 @@ bool HostGui::Show(bool printDialog, std::string& error) {
     gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog), summary,
                                          gtk_label_new(SummaryTabTitle()));
     // The printer is chosen by name as GTK's printer list fills: the CUPS queue, or the
-    // print-to-file printer writing PostScript where the job goes.
+    // print-to-file printer writing where the job goes.
     GtkPrintSettings* settings = gtk_print_settings_new();
     if (!mQueue.empty()) {
         gtk_print_settings_set_printer(settings, mQueue.c_str());
     } else {
+        // The file's format is left to GTK (setting it here makes GTK's option widget read a
+        // freed value): the job written is ours, PostScript, whatever the dialog's choice.
         gtk_print_settings_set_printer(settings, FilePrinterName());
-        gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_FILE_FORMAT, "ps");
         if (!mOutputURI.empty())
             gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, mOutputURI.c_str());
     }

@@ -27,9 +27,9 @@ public:
     HostGui& operator=(const HostGui&) = delete;
 
     /// The printer the print dialog starts with, so that Print works at once: the CUPS queue
-    /// `queue` when given, else the dialog's print-to-file printer writing PostScript to
-    /// `output` (absolute or relative to the working directory) or, without one, to a file
-    /// in the temporary directory. Call before Show.
+    /// `queue` when given, else the dialog's print-to-file printer writing to `output`
+    /// (absolute or relative to the working directory) or, without one, to a file in the
+    /// temporary directory. Call before Show.
     void Preselect(const std::string& queue, const std::string& output);
     /// Shows the plain window (`printDialog` false) or the print dialog with the pane; the
     /// person's Print, Cancel or closing of the window ends the dialog's wait for the person.
