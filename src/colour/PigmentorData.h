@@ -152,7 +152,8 @@ public:
 
     // -- summary ------------------------------------------------------------------------------
     /// The next colour line of the summary: the print mode, then each pane feature, then each
-    /// expert feature; false (and the next call starts again) after the last one.
+    /// expert feature (each feature once: of two-way items of one feature, the last); false
+    /// (and the next call starts again) after the last one.
     bool GetSummaryLine(CFMutableStringRef title, CFMutableStringRef value, bool& enabled);
     /// `title` = the print-mode title, `value` = the print-mode value title (each when set);
     /// true when both are set.

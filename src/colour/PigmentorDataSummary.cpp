@@ -6,6 +6,10 @@
 #include "PigmentorData.h"
 
 #include "ExpertColorFeatures.h"
+#include "PigmentorItem.h"
+#include "PigmentorItemList.h"
+
+#include <cstring>
 
 namespace {
 
@@ -15,6 +19,23 @@ enum SummaryState { kSummaryColorMode = 0, kSummaryPane = 1, kSummaryExpert = 2 
 /// One cursor for the whole process: the print dialog asks one pane at a time, on its main
 /// thread, for lines until the answer is false.
 SummaryState sSummaryState = kSummaryColorMode;
+
+/// Whether an item after `item` in its list is of the same feature. The two-way list holds a
+/// plain PPD item beside the server's item for gamma, white point and phosphors; the summary
+/// gives each feature once, with the last item's value: the one the expert dialog edits and
+/// whose code goes last into the job.
+bool FeatureFollows(PigmentorItem* item) {
+    const char* keyword = item ? item->getFeatureKeyword() : nullptr;
+    if (keyword == nullptr || *keyword == '\0')
+        return false;
+    for (PigmentorItem* later = PigmentorItemList::nextItem(item); later;
+         later = PigmentorItemList::nextItem(later)) {
+        const char* other = later->getFeatureKeyword();
+        if (other && std::strcmp(other, keyword) == 0)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -40,9 +61,12 @@ bool PigmentorData::GetSummaryLine(CFMutableStringRef title, CFMutableStringRef 
             if (!answer)
                 sSummaryState = kSummaryExpert;
         }
-        if (sSummaryState == kSummaryExpert)
-            answer = mExpertColorFeatures &&
-                     mExpertColorFeatures->getExpertColorFeatureInfo(title, value, enabled);
+        if (sSummaryState == kSummaryExpert) {
+            do
+                answer = mExpertColorFeatures &&
+                         mExpertColorFeatures->getExpertColorFeatureInfo(title, value, enabled);
+            while (answer && FeatureFollows(mExpertColorFeatures->CurrentExpertColorItem()));
+        }
     }
     if (!answer)
         sSummaryState = kSummaryColorMode;

@@ -57,6 +57,10 @@ public:
         kAddressChangedCommand = 'IPcm',
         kFeaturesDoneCommand = 'QVFe',
     };
+    /// The event (no parameters) the panel sends to its window, synchronously, each time it
+    /// starts a background fetch; the fetch ends with 'QVFe'. The panel does not handle it:
+    /// it lets the print dialog know that a fetch is under way.
+    enum : UInt32 { kFetchStartedEventClass = 'QVFs', kFetchStartedEventKind = 1 };
 
     /// Needs the NIB, the parent pane (in a window) and a controller with a current printer
     /// name; builds the pane. Valid() tells whether that succeeded.

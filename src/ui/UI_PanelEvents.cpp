@@ -204,6 +204,15 @@ void UI_Panel::SettingsChanged() {
     if (mExpertDialog)
         mExpertDialog->resetExpertColorItemsList();
     mData->UpdateSettings(nullptr, BIDIEnabled(), GetHostName(), true);
+    // Its own event class, so that none of the pane's handlers sees it. Without the features
+    // object nothing was started.
+    EventRef started = nullptr;
+    if (mData->GetExpertColorFeatures() &&
+        CreateEvent(nullptr, kFetchStartedEventClass, kFetchStartedEventKind, 0, 0, &started) ==
+        noErr) {
+        SendEventToEventTarget(started, GetWindowEventTarget(mWindow));
+        ReleaseEvent(started);
+    }
 }
 
 bool UI_Panel::UpdateExpertColorUI() {

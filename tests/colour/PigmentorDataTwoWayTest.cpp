@@ -4,9 +4,13 @@
 #include "TestServer.h"
 
 #include "PigmentorBIDIItemList.h"
+#include "PigmentorItem.h"
 #include "PigmentorPPDItemList.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
+#include <string>
 
 namespace {
 
@@ -41,6 +45,44 @@ TEST(ColourDataTwoWay, TheFetchedListIsTheServersAndItsCodeTheDynamicOption) {
     // RGB source, rendering and simulation; the output profile starts at the media-defined
     // "QVOutProfileDEF", which the PPD's own code carries.
     EXPECT_EQ(dynamic, 3);
+}
+
+TEST(ColourDataTwoWay, TheSummaryGivesEachFeatureOnceWithTheValueTheDialogEdits) {
+    TestServer server;
+    ASSERT_TRUE(server.Started());
+    ServerPort port(server);
+    ColourDataHarness h;
+    PigmentorData& data = h.Open(ExamplePPD("Tarvo-C5000.ppd"), true, "127.0.0.1");
+    auto* list = dynamic_cast<PigmentorBIDIItemList*>(data.GetExpertColorFeaturesList());
+    ASSERT_NE(list, nullptr);
+    // The server's gamma item is the list's last of that feature; set it apart from the plain
+    // PPD item that comes before it.
+    PigmentorItem* last = nullptr;
+    for (PigmentorItem* item = list->firstItem(); item; item = PigmentorItemList::nextItem(item))
+        if (std::string(item->getFeatureKeyword()) == "*QVRGBOtherGamma")
+            last = item;
+    ASSERT_NE(last, nullptr);
+    ASSERT_NE(list->findByKeyword("*QVRGBOtherGamma"), last) << "no plain item beside it";
+    last->setValue(1);
+    const std::string chosen = last->getNthItemName(1);
+
+    data.SetPrintModeTitle(CFSTR("Print Mode"));
+    data.SetColorModeValue(CFSTR("Standard Color"), kPrintModeStandard);
+    Owned<CFMutableStringRef> title(CFStringCreateMutable(nullptr, 0));
+    Owned<CFMutableStringRef> value(CFStringCreateMutable(nullptr, 0));
+    bool enabled = false;
+    std::map<std::string, int> seen;
+    std::string gamma;
+    for (int i = 0; i < 100 && data.GetSummaryLine(title, value, enabled); ++i) {
+        ++seen[UTF8(title)];
+        if (UTF8(title) == "Gamma")
+            gamma = UTF8(value);
+    }
+    for (const auto& [line, count] : seen)
+        EXPECT_EQ(count, 1) << line;
+    for (const char* feature : {"Gamma", "White Point", "Phosphors", "CMYK Simulation"})
+        EXPECT_EQ(seen.count(feature), 1u) << feature;
+    EXPECT_EQ(gamma, chosen);
 }
 
 TEST(ColourDataTwoWay, WhileTheFetchRunsTheOutputLeavesTheExpertListOutAndDeletingJoins) {

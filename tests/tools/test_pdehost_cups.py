@@ -161,7 +161,7 @@ class CupsQueue(unittest.TestCase):
             with open(source, "w") as f:
                 f.write("%!PS-Adobe-3.0\n%%EndComments\n%%Page: 1 1\nshowpage\n%%EOF\n")
             result = self.server.run(PDEHOST, "--bundle", PIGMENTOR_BUNDLE, "--json", "--queue",
-                                     "tarvo", "--print", source, "--do", "load", "--do", "wait-fetch",
+                                     "tarvo", "--print", source, "--do", "wait-fetch",
                                      "--do", "click sRd1:303", env_home=tmp)
             out = forget_job_ticket(json.loads(result.stdout))
         self.assertEqual(result.returncode, 0, out["errors"])

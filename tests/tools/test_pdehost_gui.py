@@ -1,6 +1,6 @@
 """pde-host on a display (Xvfb): the desktop's print dialog with the pane as its tab, a
 screenshot of it, and a person's clicks (xdotool, real X input) on the pane reaching the
-pane's model."""
+pane's model. The host's standard error is kept and shown when a check fails."""
 import json
 import os
 import shutil
@@ -8,7 +8,8 @@ import subprocess
 import tempfile
 import time
 import unittest
-from tool_support import find_window, forget_job_ticket, png_size, start_xvfb, window_origin
+from tool_support import (Background, close_window, find_window, forget_job_ticket, png_size,
+                          start_xvfb, window_origin)
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
@@ -28,9 +29,17 @@ class Desktop(unittest.TestCase):
         cls.xvfb.wait()
 
     def host(self, *args):
-        return subprocess.Popen([PDEHOST, "--bundle", BUNDLE, "--ppd", PPD, "--json", *args],
-                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                text=True)
+        process = Background([PDEHOST, "--bundle", BUNDLE, "--ppd", PPD, "--json", *args],
+                             self.env)
+        self.addCleanup(process.close)
+        return process
+
+    def report(self, process, timeout):
+        """The host's report once it has ended; its standard error when it failed."""
+        out = process.communicate(timeout=timeout)
+        report = forget_job_ticket(json.loads(out))
+        self.assertEqual(process.returncode, 0, (report["errors"], process.stderr()))
+        return report
 
     def test_print_dialog_with_the_pane_and_its_screenshot(self):
         with tempfile.TemporaryDirectory() as tmp:
@@ -38,9 +47,7 @@ class Desktop(unittest.TestCase):
                 png = os.path.join(tmp, language + ".png")
                 self.env["LANGUAGE"] = language
                 process = self.host("--gui", "--screenshot", png, "--do", "choose tpop:1 3")
-                out, _ = process.communicate(timeout=60)
-                report = forget_job_ticket(json.loads(out))
-                self.assertEqual(process.returncode, 0, report["errors"])
+                report = self.report(process, 60)
                 self.assertEqual(report["title"], title)
                 self.assertEqual(report["printSettings"]["colorMode"], "Draft")
                 width, height = png_size(png)
@@ -48,12 +55,45 @@ class Desktop(unittest.TestCase):
                 self.assertGreater(height, 200)
             del self.env["LANGUAGE"]
 
+    def test_print_works_at_once_and_prints_to_the_output_file(self):
+        # With a PPD alone the dialog starts on its print-to-file printer, writing to --output:
+        # the person's Print (Alt+P) is answered without a printer picked first.
+        with tempfile.TemporaryDirectory() as tmp:
+            source, target = os.path.join(tmp, "in.ps"), os.path.join(tmp, "out.ps")
+            with open(source, "w") as f:
+                f.write("%!PS-Adobe-3.0\n%%EndComments\n%%Page: 1 1\nshowpage\n%%EOF\n")
+            process = self.host("--gui", "--do", "choose tpop:1 2", "--print", source,
+                                "--output", target)
+            window = find_window(self.env, "Print", 60)
+            if window is None:
+                self.fail("the print dialog did not appear; the host's standard error:\n" +
+                          process.stderr())
+            subprocess.run(["xdotool", "mousemove", "--window", window, "40", "40"],
+                           env=self.env, check=True)
+            # Until GTK has listed its printers Print cannot be pressed: press until it ends.
+            for _ in range(60):
+                subprocess.run(["xdotool", "key", "alt+p"], env=self.env, check=True)
+                try:
+                    report = self.report(process, 1)
+                    break
+                except subprocess.TimeoutExpired:
+                    continue
+            else:
+                self.fail("Print did nothing; the host's standard error:\n" + process.stderr())
+            self.assertNotIn("cancelled", report)
+            self.assertEqual(report["job"]["output"], target)
+            with open(target) as f:
+                self.assertIn("%%BeginFeature: *TestMode Fine\n", f.read())
+
     def test_a_person_s_clicks_reach_the_pane(self):
-        # The run ends when the fetch the person starts has finished.
-        process = self.host("--window", "--timeout", "30", "--do", "wait-fetch")
+        # After its actions the host waits for the person, who ends the run by closing the
+        # window. Nothing fetches yet: the wait for a fetch does not hold the person up.
+        process = self.host("--window", "--timeout", "600", "--do", "wait-fetch")
         # A host under ASan starting beside other GUI tests on two cores can take long to show.
         window = find_window(self.env, "Test Pane", 60)
-        self.assertIsNotNone(window, "the pane's window did not appear")
+        if window is None:
+            self.fail("the pane's window did not appear; the host's standard error:\n" +
+                      process.stderr())
         x, y = window_origin(self.env, window)
         time.sleep(0.5)
         # The pane sits 20 pixels into the window: the check box, then the Fetch button.
@@ -61,9 +101,8 @@ class Desktop(unittest.TestCase):
             subprocess.run(["xdotool", "mousemove", str(x + cx), str(y + cy), "click", "1"],
                            env=self.env, check=True)
             time.sleep(0.3)
-        out, _ = process.communicate(timeout=60)
-        report = forget_job_ticket(json.loads(out))
-        self.assertEqual(process.returncode, 0, report["errors"])
+        close_window(self.env, window)
+        report = self.report(process, 60)
         self.assertEqual({l["title"]: l["value"] for l in report["summary"]},
                          {"Mode": "Fast", "Smoothing": "On"})
 

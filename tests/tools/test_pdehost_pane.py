@@ -15,12 +15,11 @@ SERVER = os.environ["TOVRANE_SERVER"]
 SOURCE = os.environ["PIGMENTOR_SOURCE_DIR"]
 PPD = os.path.join(SOURCE, "examples", "Tarvo-C5000.ppd")
 FULL_RUN = ["queryInterface", "retain", "getAPIVersion", "prologue", "initialize", "open",
-            "sync(load)",
             "close", "sync(store)", "getSummaryText", "terminate", "release"]
-# The pane builds its colour list in the background when it is made, and again on a loading
-# sync, which ends with the command wait-fetch waits for: the runs start with one, so that the
-# pane is ready for the person's clicks whatever the timing of its first build.
-READY = ["load", "wait-fetch"]
+# The pane builds its colour list in the background when it is made, and fetches it again when
+# it is shown before the list is ready: the runs wait for that (at once when there is nothing
+# to wait for), so that the pane is ready for the person's clicks.
+READY = ["wait-fetch"]
 # Two-way on as a person turns it on: the address first (Configure...), then the check box.
 TWO_WAY = [*READY, "click conf:10", "type paed:0 127.0.0.1", "ok", "wait-fetch",
            "click bidi:10", "wait-fetch"]
@@ -89,8 +88,8 @@ class Pane(PaneTest):
         pane = self.controls(out["actions"][2]["windows"][0])
         self.assertEqual(pane[("Cntl", 103)]["value"], 2, "the reset panel shows the loaded model")
         calls = [c["call"] for c in out["status"]]
-        self.assertEqual(calls[6:11], ["sync(load)", "sync(store)", "getSummaryText",
-                                       "sync(load)", "getSummaryText"])
+        self.assertEqual(calls[6:10], ["sync(store)", "getSummaryText", "sync(load)",
+                                       "getSummaryText"])
 
     def test_a_ppd_the_printer_list_does_not_accept(self):
         with open(PPD, encoding="latin-1") as f:
@@ -125,7 +124,7 @@ class TwoWay(PaneTest):
     def test_the_server_s_features_reach_the_expert_dialog_and_the_job(self):
         with Server() as server:
             status, out = self.report(*TWO_WAY, "click sRd1:302", "click Cntl:108", "dump",
-                                      "choose PGSE:203 3", "choose PGSE:204 3", "command 'ok  '",
+                                      "choose PGSE:203 3", "choose PGSE:204 3", "ok",
                                       port=server.port)
         self.assertEqual(status, 0, out["errors"])
         windows = out["actions"][0]["windows"]
@@ -144,6 +143,26 @@ class TwoWay(PaneTest):
         code = "".join(e["data"] for e in out["jobTicketFile"]["entries"] if e["site"] == 81)
         self.assertIn("(*QVOutProfile) (TRVC5PLAIN) XJXsetDynamicOption", code)
         self.assertIn("(*QVSimulation) (EUROSCALE) XJXsetDynamicOption", code)
+        # The two-way list holds the PPD's gamma, white point and phosphors beside the server's:
+        # the summary still has one line a feature.
+        titles = [line["title"] for line in out["summary"]]
+        self.assertEqual(len(titles), len(set(titles)), titles)
+        self.assertIn("Gamma", titles)
+
+    def test_cancel_and_a_sheet_left_open_keep_the_expert_settings(self):
+        with Server() as server:
+            status, out = self.report(*TWO_WAY, "click sRd1:302", "click Cntl:108",
+                                      "choose PGSE:203 3", "cancel", "dump", "summary",
+                                      "click Cntl:108", "choose PGSE:204 3", port=server.port)
+        self.assertEqual(status, 0, out["errors"])
+        self.assertEqual([w["title"] for w in out["actions"][0]["windows"]], ["Color"],
+                         "cancel closes the expert dialog's sheet")
+        after_cancel = self.summary(out["actions"][1]["summary"])
+        self.assertEqual(after_cancel["CMYK Simulation"], "Server Default")
+        # The sheet still open at the end is cancelled as the print dialog closes.
+        lines = self.summary(out["summary"])
+        self.assertEqual(lines["Output Profile"], "Server Default")
+        self.assertEqual(lines["Print Mode"], "Expert Color")
 
     def test_progress_is_shown_while_the_server_answers_slowly(self):
         with Server("--latency-ms", "200") as server:

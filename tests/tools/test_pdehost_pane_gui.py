@@ -11,7 +11,8 @@ import time
 import unittest
 
 from test_pdehost_pane import PDEHOST, PPD, BUNDLE
-from tool_support import Server, find_window, forget_job_ticket, png_size, start_xvfb, window_origin
+from tool_support import (Background, Server, close_window, find_window, forget_job_ticket,
+                          png_size, start_xvfb, window_origin)
 
 
 @unittest.skipUnless(shutil.which("Xvfb") and shutil.which("xdotool"), "needs Xvfb and xdotool")
@@ -30,19 +31,20 @@ class Desktop(unittest.TestCase):
         self.addCleanup(self.home.cleanup)
         self.env = dict(os.environ, DISPLAY=self.display, HOME=self.home.name)
 
-    def host(self, *args, **kw):
-        return subprocess.Popen([PDEHOST, "--bundle", BUNDLE, "--ppd", PPD, "--json", *args],
-                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                                text=True, **kw)
+    def host(self, *args):
+        process = Background([PDEHOST, "--bundle", BUNDLE, "--ppd", PPD, "--json", *args],
+                             self.env)
+        self.addCleanup(process.close)
+        return process
 
     def test_print_dialog_with_the_pane_in_english_and_german(self):
         for language, title, mode in (("en", "Color", "Grayscale"), ("de", "Farbe", "Graustufen")):
             png = os.path.join(self.home.name, language + ".png")
             self.env["LANGUAGE"] = language
             process = self.host("--gui", "--screenshot", png, "--do", "click sRd1:303")
-            out, _ = process.communicate(timeout=120)
+            out = process.communicate(timeout=120)
             report = forget_job_ticket(json.loads(out))
-            self.assertEqual(process.returncode, 0, report["errors"])
+            self.assertEqual(process.returncode, 0, (report["errors"], process.stderr()))
             self.assertEqual(report["title"], title)
             self.assertEqual(report["summary"][0]["value"], mode)
             width, height = png_size(png)
@@ -54,17 +56,18 @@ class Desktop(unittest.TestCase):
         with Server() as server:
             self.env["TOVRANE_SERVER_PORT"] = str(server.port)
             # The server's address is known for the printer, two-way still off.
-            store = self.host("--do", "load", "--do", "wait-fetch", "--do", "click conf:10",
+            store = self.host("--do", "wait-fetch", "--do", "click conf:10",
                               "--do", "type paed:0 127.0.0.1", "--do", "ok")
-            out, _ = store.communicate(timeout=120)
-            self.assertEqual(store.returncode, 0, out)
+            out = store.communicate(timeout=120)
+            self.assertEqual(store.returncode, 0, (out, store.stderr()))
             forget_job_ticket(json.loads(out))
-            # The run ends when the fetch the person starts has finished (after the one of the
-            # loading sync).
-            process = self.host("--window", "--timeout", "60", "--do", "load",
-                                "--do", "wait-fetch", "--do", "wait-fetch")
-            window = find_window(self.env, "Color", 30)
-            self.assertIsNotNone(window, "the pane's window did not appear")
+            # The pane's first list is waited for; then the window is the person's, who ends
+            # the run by closing it.
+            process = self.host("--window", "--timeout", "60", "--do", "wait-fetch")
+            window = find_window(self.env, "Color", 60)
+            if window is None:
+                self.fail("the pane's window did not appear; the host's standard error:\n" +
+                          process.stderr())
             x, y = window_origin(self.env, window)
             time.sleep(1)
             # The Grayscale radio button, then Configure... and Return (OK) in its dialog: the
@@ -74,9 +77,12 @@ class Desktop(unittest.TestCase):
                                env=self.env, check=True)
                 time.sleep(1)
             subprocess.run(["xdotool", "key", "Return"], env=self.env, check=True)
-            out, _ = process.communicate(timeout=120)
+            time.sleep(1)
+            close_window(self.env, window)
+            out = process.communicate(timeout=120)
         report = forget_job_ticket(json.loads(out))
-        self.assertEqual(process.returncode, 0, (report["errors"], report.get("summary")))
+        self.assertEqual(process.returncode, 0,
+                         (report["errors"], report.get("summary"), process.stderr()))
         lines = {l["title"]: l["value"] for l in report["summary"]}
         self.assertEqual(lines["Print Mode"], "Grayscale")
         self.assertEqual(report["printSettings"]["colorMode"], 3)

@@ -1,8 +1,12 @@
-"""What the tool tests share: a tovrane-server of their own, an Xvfb display, finding a
-window and its origin with xdotool, and the size of a PNG."""
+"""What the tool tests share: a tovrane-server of their own, an Xvfb display, a host run in
+the background with its standard error kept, finding, closing and placing a window, and the
+size of a PNG."""
+import ctypes
+import ctypes.util
 import os
 import struct
 import subprocess
+import tempfile
 import time
 
 
@@ -51,6 +55,77 @@ def find_window(env, title, seconds):
             return found[0]
         time.sleep(0.1)
     return None
+
+
+class Background:
+    """A program run in the background (standard output piped, text), its standard error kept
+    in a file so that a failing check can show what the program said."""
+
+    def __init__(self, command, env):
+        self.errors = tempfile.TemporaryFile(mode="w+")
+        self.process = subprocess.Popen(command, env=env, stdout=subprocess.PIPE,
+                                        stderr=self.errors, text=True)
+
+    def communicate(self, timeout):
+        """Its standard output, once it has ended within `timeout` seconds."""
+        out, _ = self.process.communicate(timeout=timeout)
+        return out
+
+    @property
+    def returncode(self):
+        return self.process.returncode
+
+    def stderr(self):
+        """Its standard error; a program still running is ended first."""
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.communicate()
+        self.errors.seek(0)
+        return self.errors.read()
+
+    def close(self):
+        if self.process.poll() is None:
+            self.process.kill()
+            self.process.communicate()
+        if self.process.stdout:
+            self.process.stdout.close()
+        self.errors.close()
+
+
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong),
+                ("message_type", ctypes.c_ulong), ("format", ctypes.c_int),
+                ("data", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def close_window(env, window):
+    """Asks a window to close as the close button of its title bar does (the X client message
+    WM_DELETE_WINDOW); there is no window manager on the test's display to do it."""
+    x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XInternAtom.restype = ctypes.c_ulong
+    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                               ctypes.POINTER(_XEvent)]
+    x11.XFlush.argtypes = [ctypes.c_void_p]
+    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    display = x11.XOpenDisplay(env["DISPLAY"].encode())
+    assert display, "cannot open the display " + env["DISPLAY"]
+    event = _XEvent()
+    event.xclient.type = 33  # ClientMessage
+    event.xclient.window = int(window)
+    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
+    event.xclient.format = 32
+    event.xclient.data[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+    x11.XSendEvent(display, int(window), 0, 0, ctypes.byref(event))
+    x11.XFlush(display)
+    x11.XCloseDisplay(display)
 
 
 def window_origin(env, window):

@@ -16,8 +16,10 @@
 
 namespace {
 
-// The command the pane's window processes when its background fetch has finished.
+// The command the pane's window processes when its background fetch has finished, and the
+// event the pane sends its window when it starts one.
 constexpr UInt32 kFetchFinished = 'QVFe';
+constexpr UInt32 kFetchStartedClass = 'QVFs', kFetchStartedKind = 1;
 
 } // namespace
 
@@ -58,8 +60,11 @@ bool HostDialog::Build(const std::string& title, bool show) {
         ShowWindow(mWindow);
     mHostUPP = NewEventHandlerUPP(HandleHost);
     mObserverUPP = NewEventHandlerUPP(ObserveCommand);
-    const EventTypeSpec types[] = {{kHostClass, kNext}, {kHostClass, kTimeout}, {kHostClass, kFinish}};
-    return InstallEventHandler(GetApplicationEventTarget(), mHostUPP, 3, types, this,
+    // From the start: initializing or opening the pane may start a fetch.
+    InstallObserver();
+    const EventTypeSpec types[] = {{kHostClass, kNext}, {kHostClass, kTimeout},
+                                   {kHostClass, kFinish}, {kHostClass, kSettle}};
+    return InstallEventHandler(GetApplicationEventTarget(), mHostUPP, 4, types, this,
                                &mHostHandler) == noErr;
 }
 
@@ -123,7 +128,10 @@ void HostDialog::Post(UInt32 kind) {
     EventRef event = nullptr;
     if (CreateEvent(nullptr, kHostClass, kind, 0, 0, &event) != noErr)
         return;
-    PostEventToQueue(GetMainEventQueue(), event, kEventPriorityStandard);
+    // The check of a wait comes after every event of standard or high priority: after what
+    // the last action and the events it caused have posted (a command that restarts a fetch).
+    PostEventToQueue(GetMainEventQueue(), event,
+                     kind == kSettle ? kEventPriorityLow : kEventPriorityStandard);
     ReleaseEvent(event);
 }
 
@@ -152,24 +160,27 @@ void HostDialog::InstallObserver() {
     if (mObserver)
         RemoveEventHandler(mObserver);
     mObserver = nullptr;
-    const EventTypeSpec command = {kEventClassCommand, kEventCommandProcess};
-    InstallEventHandler(GetWindowEventTarget(mWindow), mObserverUPP, 1, &command, this, &mObserver);
+    const EventTypeSpec types[] = {{kEventClassCommand, kEventCommandProcess},
+                                   {kFetchStartedClass, kFetchStartedKind}};
+    InstallEventHandler(GetWindowEventTarget(mWindow), mObserverUPP, 2, types, this, &mObserver);
 }
 
 OSStatus HostDialog::ObserveCommand(EventHandlerCallRef, EventRef event, void* data) {
     auto* self = static_cast<HostDialog*>(data);
+    if (GetEventClass(event) == kFetchStartedClass) {
+        self->mFetchRunning = true;
+        return eventNotHandledErr;
+    }
     HICommand command;
     if (GetEventParameter(event, kEventParamDirectObject, typeHICommand, nullptr, sizeof command,
                           nullptr, &command) == noErr &&
         command.commandID == kFetchFinished) {
-        ++self->mFetchesSeen;
-        if (self->mWaiting) {
-            self->mWaiting = false;
-            self->mFetchesUsed = self->mFetchesSeen;
-            self->StopWatchdog();
-            // Dispatched after the pane has processed this command.
-            self->PostNext();
-        }
+        // One end answers every start so far: the pane restarts a running fetch rather than
+        // run two, and its end handling waits for whatever still runs.
+        self->mFetchRunning = false;
+        // Checked once the pane has processed this command and what it posted in turn.
+        if (self->mWaiting)
+            self->Post(kSettle);
     }
     return eventNotHandledErr;
 }
@@ -191,6 +202,14 @@ OSStatus HostDialog::HandleHost(EventHandlerCallRef, EventRef event, void* data)
             self->Perform(action);
         }
         return noErr;
+    case kSettle:
+        // A fetch still running, or started since, is waited for: its end checks again.
+        if (self->mWaiting && !self->mFetchRunning) {
+            self->mWaiting = false;
+            self->StopWatchdog();
+            self->PostNext();
+        }
+        return noErr;
     case kTimeout:
         if (self->mWaiting) {
             self->mWaiting = false;
@@ -202,13 +221,18 @@ OSStatus HostDialog::HandleHost(EventHandlerCallRef, EventRef event, void* data)
     case kFinish:
         if (self->mWaiting || (self->mWaitForPerson && !self->mFailed))
             return noErr;
-        if (HIAppModalDepth() > 0 && self->Front() != self->mWindow) {
-            // A dialog left open: cancel it as a person closing the print dialog would.
+        if (self->Front() != self->mWindow) {
+            // A dialog or sheet left open: cancel it as a person closing the print dialog would.
             WindowRef dialog = self->Front();
             if (++self->mCancelTries > 3) {
                 self->Fail("a dialog left open does not close");
-                QuitAppModalLoopForWindow(dialog);
-                HideWindow(dialog);
+                if (HIAppModalDepth() > 0)
+                    QuitAppModalLoopForWindow(dialog);
+                WindowRef parent = nullptr;
+                if (GetSheetWindowParent(dialog, &parent) == noErr && parent)
+                    HideSheetWindow(dialog);
+                else
+                    HideWindow(dialog);
                 self->mCancelTries = 0;
             } else {
                 self->mPending = "cancelling the dialog left open";
@@ -261,7 +285,9 @@ void HostDialog::Perform(const HostAction& action) {
     }
     case HostAction::Ok:
     case HostAction::Cancel:
-        if (HIAppModalDepth() == 0 || front == mWindow) {
+        // The dialog in front may run its own modal loop or be a sheet on the print dialog that
+        // runs none: either way the person presses its button, whose command closes it.
+        if (front == nullptr || front == mWindow) {
             Fail(action.source + ": no dialog is open");
             PostNext();
             return;
@@ -270,12 +296,11 @@ void HostDialog::Perform(const HostAction& action) {
                                                                             : kHICommandCancel);
         break;
     case HostAction::WaitFetch:
-        if (mFetchesSeen > mFetchesUsed) {
-            mFetchesUsed = mFetchesSeen;
-            break;
-        }
+        // Once the events already queued have run: done when no fetch is running then (nor
+        // has its end still queued), else when its end has been processed.
         mWaiting = true;
         StartWatchdog(mTimeout);
+        Post(kSettle);
         return;
     case HostAction::Load:
     case HostAction::Store:

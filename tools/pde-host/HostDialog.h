@@ -23,10 +23,14 @@
 /// Actions run one at a time from the main event queue: each posts the next before it acts, so
 /// that an action which opens a modal dialog finds the following ones dispatched inside that
 /// dialog's loop. Input (click, choose, type, ok, cancel, command) is queued as a person's would
-/// be, into the front window at the time the action runs. wait-fetch holds the following
-/// actions back until the pane's window has processed the command 'QVFe' (the background fetch
-/// finished) since the last wait, at most the time-out. An action whose control is not found
-/// ends the run with an error; a dialog left open at the end is cancelled. Main thread.
+/// be, into the front window at the time the action runs; ok and cancel press the OK or Cancel
+/// button of the dialog in front of the pane, an application-modal dialog or a sheet. The pane
+/// sends its window the event 'QVFs' 1 when it starts a background fetch and the fetch ends with
+/// the command 'QVFe': wait-fetch lets the events already queued run (low priority), then
+/// ends at once when no fetch is running (none started since the last 'QVFe'), else holds the
+/// following actions back until the pane's window has processed 'QVFe' and the queue has
+/// settled again with no fetch running, at most the time-out. An action whose control is not found ends the run
+/// with an error; a dialog or sheet left open at the end is cancelled. Main thread.
 class HostDialog {
 public:
     HostDialog(HostExtension& extension, PMPrintSession session);
@@ -58,7 +62,7 @@ public:
     ControlRef Pane() const { return mPane; }
 
 private:
-    enum : UInt32 { kHostClass = 'pdeH', kNext = 1, kTimeout = 2, kFinish = 3 };
+    enum : UInt32 { kHostClass = 'pdeH', kNext = 1, kTimeout = 2, kFinish = 3, kSettle = 4 };
 
     static OSStatus HandleHost(EventHandlerCallRef, EventRef event, void* self);
     static OSStatus ObserveCommand(EventHandlerCallRef, EventRef event, void* self);
@@ -85,7 +89,7 @@ private:
     std::vector<std::string>* mErrors = nullptr;
     bool mFailed = false, mWaiting = false;
     bool mWaitForPerson = false, mPrinted = true;
-    long mFetchesSeen = 0, mFetchesUsed = 0;
+    bool mFetchRunning = false; // the pane started a fetch whose end was not seen yet
     UInt32 mSimulationFailures = 0;
     int mCancelTries = 0;
     std::string mPending;

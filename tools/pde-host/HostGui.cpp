@@ -10,6 +10,8 @@
 #include <gtk/gtk.h>
 #include <gtk/gtkunixprint.h>
 
+#include <unistd.h>
+
 namespace {
 
 // The person closed the plain window: that is the end of the dialog, with its settings kept.
@@ -23,8 +25,29 @@ struct SummaryContext {
     GtkWidget* label;
 };
 
-void OnResponse(GtkDialog*, gint response, gpointer dialog) {
-    static_cast<HostDialog*>(dialog)->EndByPerson(response == GTK_RESPONSE_OK);
+struct ResponseContext {
+    HostDialog* dialog;
+    std::string* chosenFile;
+};
+
+// The name the dialog's print-to-file printer has: GTK's own text, in the person's language.
+const char* FilePrinterName() {
+    return g_dgettext("gtk30", "Print to File");
+}
+
+void OnResponse(GtkDialog* widget, gint response, gpointer data) {
+    auto* context = static_cast<ResponseContext*>(data);
+    GtkPrinter* printer = gtk_print_unix_dialog_get_selected_printer(GTK_PRINT_UNIX_DIALOG(widget));
+    if (response == GTK_RESPONSE_OK && printer && gtk_printer_is_virtual(printer) &&
+        g_strcmp0(gtk_printer_get_name(printer), FilePrinterName()) == 0) {
+        GtkPrintSettings* settings = gtk_print_unix_dialog_get_settings(GTK_PRINT_UNIX_DIALOG(widget));
+        const gchar* uri = gtk_print_settings_get(settings, GTK_PRINT_SETTINGS_OUTPUT_URI);
+        gchar* path = uri ? g_filename_from_uri(uri, nullptr, nullptr) : nullptr;
+        *context->chosenFile = path ? path : "";
+        g_free(path);
+        g_object_unref(settings);
+    }
+    context->dialog->EndByPerson(response == GTK_RESPONSE_OK);
 }
 
 // Refreshes the summary each time its tab is shown.
@@ -89,6 +112,22 @@ HostGui::~HostGui() {
         gtk_widget_destroy(static_cast<GtkWidget*>(mPrintDialog));
 }
 
+void HostGui::Preselect(const std::string& queue, const std::string& output) {
+    mQueue = queue;
+    if (!queue.empty())
+        return;
+    // Without a queue the pane's printer is a PPD alone: the dialog prints to a file, the one
+    // the job goes to (--output), else a name of its own in the temporary directory.
+    std::string path = output;
+    if (path.empty())
+        path = std::string(g_get_tmp_dir()) + "/pde-host-" + std::to_string(getpid()) + ".ps";
+    gchar* absolute = g_canonicalize_filename(path.c_str(), nullptr);
+    gchar* uri = g_filename_to_uri(absolute, nullptr, nullptr);
+    mOutputURI = uri ? uri : "";
+    g_free(uri);
+    g_free(absolute);
+}
+
 bool HostGui::Show(bool printDialog, std::string& error) {
     if (!printDialog) {
         const EventTypeSpec close = {kEventClassWindow, kEventWindowClose};
@@ -126,7 +165,24 @@ bool HostGui::Show(bool printDialog, std::string& error) {
     gtk_widget_show(summary);
     gtk_print_unix_dialog_add_custom_tab(GTK_PRINT_UNIX_DIALOG(dialog), summary,
                                          gtk_label_new(SummaryTabTitle()));
-    g_signal_connect(dialog, "response", G_CALLBACK(OnResponse), &mDialog);
+    // The printer is chosen by name as GTK's printer list fills: the CUPS queue, or the
+    // print-to-file printer writing where the job goes.
+    GtkPrintSettings* settings = gtk_print_settings_new();
+    if (!mQueue.empty()) {
+        gtk_print_settings_set_printer(settings, mQueue.c_str());
+    } else {
+        // The file's format is left to GTK (setting it here makes GTK's option widget read a
+        // freed value): the job written is ours, PostScript, whatever the dialog's choice.
+        gtk_print_settings_set_printer(settings, FilePrinterName());
+        if (!mOutputURI.empty())
+            gtk_print_settings_set(settings, GTK_PRINT_SETTINGS_OUTPUT_URI, mOutputURI.c_str());
+    }
+    gtk_print_unix_dialog_set_settings(GTK_PRINT_UNIX_DIALOG(dialog), settings);
+    g_object_unref(settings);
+    auto* response = new ResponseContext{&mDialog, &mChosenFile};
+    g_signal_connect_data(dialog, "response", G_CALLBACK(OnResponse), response,
+                          [](gpointer data, GClosure*) { delete static_cast<ResponseContext*>(data); },
+                          GConnectFlags(0));
     if (GtkWidget* notebook = FindNotebook(dialog))
         gtk_notebook_set_current_page(GTK_NOTEBOOK(notebook),
                                       gtk_notebook_page_num(GTK_NOTEBOOK(notebook), tab));

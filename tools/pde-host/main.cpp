@@ -109,6 +109,7 @@ int main(int argc, char** argv) {
         else
             dialog.FitPaneToContent();
         if (status == noErr && desktop) {
+            gui.Preselect(options.queue, options.output);
             if (!gui.Show(options.gui, error)) {
                 errors.push_back(error);
                 status = paramErr;
@@ -117,7 +118,8 @@ int main(int argc, char** argv) {
                     if (!gui.Screenshot(options.screenshot, error))
                         errors.push_back(error);
                 });
-            } else if (options.actions.empty()) {
+            } else {
+                // The actions prepare the dialog; then it is the person's.
                 dialog.WaitForPerson();
             }
         }
@@ -140,8 +142,13 @@ int main(int argc, char** argv) {
             AddJobTicket(report, settings.jobTicketPath, entries, errors);
             if (!options.settings.empty() && !printer.SaveSettings(options.settings, error))
                 errors.push_back(error);
-            if (!options.print.empty())
-                PrintJob(options, printer, entries, report, errors);
+            if (!options.print.empty()) {
+                // Printed to a file in the print dialog: to the file the person chose there.
+                HostOptions printing = options;
+                if (options.queue.empty() && !gui.ChosenFile().empty())
+                    printing.output = gui.ChosenFile();
+                PrintJob(printing, printer, entries, report, errors);
+            }
         }
         extension.Unload();
     } else {

@@ -225,6 +225,12 @@ OSStatus TestPane::HandleCommand(EventHandlerCallRef, EventRef event, void* data
         if (pane->mFetch.joinable())
             return noErr;
         WindowRef window = pane->mWindow;
+        // As the colour pane does: its window hears of the fetch when it starts.
+        EventRef started = nullptr;
+        if (CreateEvent(nullptr, 'QVFs', 1, 0, 0, &started) == noErr) {
+            SendEventToEventTarget(started, GetWindowEventTarget(window));
+            ReleaseEvent(started);
+        }
         pane->mFetch = std::thread([window] {
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
             EventRef done = nullptr;

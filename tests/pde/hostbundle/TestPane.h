@@ -6,8 +6,9 @@
 //
 // Initialize needs a printer information ticket with the compiled-PPD item (else 1), makes the
 // controls in the parent user pane, loads the saved choices (sync true) and handles the pane
-// window's commands: 'Note' runs the note dialog modally (OK keeps the text), 'Ftch' starts a
-// worker that posts 'QVFe' to the window after a short while; 'QVFe' joins it and shows
+// window's commands: 'Note' runs the note dialog modally (OK keeps the text), 'Ftch' sends the
+// window the event 'QVFs' 1 and starts a worker that posts 'QVFe' to the window after a short
+// while; 'QVFe' joins it and shows
 // "Fetched" in the status text.
 // Sync false writes "<id>.ColorMode" (the mode's title), the state as an XML property list
 // under "<id>" and a job ticket (site 81: the mode's feature code, site -9: the note); sync

@@ -12,7 +12,7 @@
 
 namespace {
 
-TEST(HostThreadsTest, TheFetchEndsTheWaitAndTheWatchdogEndsAWaitForNothing) {
+TEST(HostThreadsTest, TheFetchEndsTheWaitAndTheWatchdogEndsAWaitForAStuckFetch) {
     HostPrinter printer;
     std::string error;
     ASSERT_TRUE(printer.OpenPPD(PIGMENTOR_SOURCE_DIR "/examples/Tarvo-C5000.ppd", "", error)) << error;
@@ -35,9 +35,17 @@ TEST(HostThreadsTest, TheFetchEndsTheWaitAndTheWatchdogEndsAWaitForNothing) {
         ASSERT_EQ(log.size(), 1u);
         EXPECT_NE(log[0].dump().find("\"text\":\"Fetched\""), std::string::npos);
 
-        // Nothing fetches now: the watchdog's post ends the wait.
+        // Nothing fetches now: the wait ends at once, however long the time-out.
         actions.assign(1, actions[1]);
         log = nlohmann::json::array();
+        EXPECT_TRUE(dialog.Run(actions, 3600, log, errors));
+        EXPECT_TRUE(errors.empty()) << errors.front();
+
+        // A fetch that started and never ends: the watchdog's post ends the wait.
+        EventRef started = nullptr;
+        ASSERT_EQ(CreateEvent(nullptr, 'QVFs', 1, 0, 0, &started), noErr);
+        SendEventToEventTarget(started, GetWindowEventTarget(dialog.Window()));
+        ReleaseEvent(started);
         EXPECT_FALSE(dialog.Run(actions, 0.2, log, errors));
         ASSERT_EQ(errors.size(), 1u);
         EXPECT_EQ(errors[0], "wait-fetch: no background fetch finished within 0 s");
