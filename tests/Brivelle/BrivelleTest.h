@@ -15,8 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 /// The example server's first device.
@@ -29,6 +31,17 @@ std::string Text(CFStringRef string);
 std::string TakeText(CFStringRef string);
 /// The UTF-8 texts of an array of strings.
 std::vector<std::string> Texts(CFArrayRef array);
+
+/// Asks `done` every 10 ms for at most five seconds; its last answer.
+template <typename Done>
+bool PollUntil(Done done) {
+    for (int i = 0; i < 500; ++i) {
+        if (done())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return done();
+}
 
 /// A file in /tmp holding `text`, removed with the object.
 class TempFile {

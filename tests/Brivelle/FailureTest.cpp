@@ -86,13 +86,7 @@ TEST_F(BrivelleFailure, ATicketedConnectToAServerThatIsDownLeavesEveryCallFailin
     setenv("TOVRANE_SERVER_PORT", std::to_string(UnusedPort()).c_str(), 1);
     mConnection = std::make_unique<Brivelle>("127.0.0.1", 0);
     ASSERT_TRUE(mConnection->ConnectToServer(true, false)); // started
-    bool done = false;
-    for (int i = 0; i < 500 && !done; ++i) {
-        done = mConnection->IsDone(nullptr);
-        if (!done)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ASSERT_TRUE(done);
+    ASSERT_TRUE(PollUntil([&] { return mConnection->IsDone(nullptr); }));
     // The connect's own status is not looked at: the connection counts as up, with no handle.
     EXPECT_TRUE(mConnection->IsConnected());
     EXPECT_EQ(mConnection->GetServerHandle(), nullptr);

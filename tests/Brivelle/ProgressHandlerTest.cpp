@@ -32,10 +32,6 @@ std::string ProgressText(unsigned long state) {
 TEST(ProgressHandler, CallsReachTheirHooksWithTheirArguments) {
     int data = 0;
     RecordingProgressHandler handler(nullptr, &data);
-    EXPECT_EQ(handler.getUserData(), &data);
-    EXPECT_EQ(handler.getTimer(), 0u);
-    handler.setTimer(42);
-    EXPECT_EQ(handler.getTimer(), 42u);
 
     char text[] = "abcdef";
     EXPECT_EQ(handler.initProgress(), 0);
@@ -92,10 +88,7 @@ TEST(ProgressHandler, StateTexts) {
         BidiBundle bundle;
         ASSERT_NE(bundle.Get(), nullptr);
         EXPECT_EQ(ProgressText(1), "Verbinde \xC3\xBC ...");
-        // Keys the table lacks show as themselves.
-        EXPECT_EQ(ProgressText(2), "kProgressInitializing");
-        EXPECT_EQ(ProgressText(3), "kProgressGettingFeatures");
-        EXPECT_EQ(ProgressText(4), "kProgressProcessingData");
+        // Keys the table lacks show as themselves (the other states' keys: FetchProgressTest).
         EXPECT_EQ(ProgressText(6), "kProgressAborting");
         EXPECT_EQ(ProgressText(7), "kProgressCleanUp");
         // The end of the fetch and unknown states have no text at all.

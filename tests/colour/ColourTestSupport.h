@@ -1,16 +1,19 @@
 // Small PPDs for the colour model's tests: a header, the colour roll-down, popup and boolean
-// blocks, a parsed model that is released at scope exit, and two-way popups made the way the
-// server's keywords are put into the model.
+// blocks, a parsed model that is released at scope exit, two-way popups made the way the
+// server's keywords are put into the model, and the job's feature code read back.
 #ifndef PIGMENTOR_TESTS_COLOUR_COLOURTESTSUPPORT_H
 #define PIGMENTOR_TESTS_COLOUR_COLOURTESTSUPPORT_H
 
 #include "TestScopes.h"
 
 #include "CString.h"
+#include "ExpertColorFeatures.h"
 #include "PPDXPopupControl.h"
 #include "PointerList.h"
 #include "QRVPPD.h"
 #include "_PopupItem.h"
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <string>
@@ -118,6 +121,24 @@ inline PPDXPopupControl* AddServerPopup(QRVPPD* model, const char* group, const 
             nullptr, 0));
     return dynamic_cast<PPDXPopupControl*>(model->PPDCreatePopupMenu(
         group, keyword, name, list, defaultKeyword ? new CString(defaultKeyword) : nullptr));
+}
+
+/// Every expert feature's code as the job gets it: a size query, then a fetch of that size,
+/// until the walk ends.
+inline std::vector<std::string> JobCode(ExpertColorFeatures& features) {
+    std::vector<std::string> codes;
+    for (int guard = 0; guard < 100; ++guard) {
+        const int query = features.getPostscriptFeatureData(nullptr, 0, false);
+        if (query == 0)
+            break;
+        const int length = query < 0 ? -query : query;
+        std::string buffer(static_cast<size_t>(length), '\0');
+        EXPECT_EQ(features.getPostscriptFeatureData(reinterpret_cast<unsigned char*>(&buffer[0]),
+                                                    length, true),
+                  length);
+        codes.push_back(buffer);
+    }
+    return codes;
 }
 
 } // namespace colourtest

@@ -1,5 +1,5 @@
-// The expert colour features over PPD-only lists: construction, cursors, summary walks and
-// the job's feature code by size query and fetch.
+// The expert colour features over PPD-only lists: construction, cursors and the job's feature
+// code by size query and fetch (the summary walks are checked through the data controller).
 #include "ColourTestSupport.h"
 
 #include "ExpertColorFeatures.h"
@@ -10,46 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
 using namespace colourtest;
-
-namespace {
-
-/// Every expert feature's code as the job gets it: a size query, then a fetch of that size.
-std::vector<std::string> JobCode(ExpertColorFeatures& features) {
-    std::vector<std::string> codes;
-    for (int guard = 0; guard < 100; ++guard) {
-        const int query = features.getPostscriptFeatureData(nullptr, 0, false);
-        if (query == 0)
-            break;
-        const int length = query < 0 ? -query : query;
-        std::string buffer(static_cast<size_t>(length), '\0');
-        EXPECT_EQ(features.getPostscriptFeatureData(reinterpret_cast<unsigned char*>(&buffer[0]),
-                                                    length, true),
-                  length);
-        codes.push_back(buffer);
-    }
-    return codes;
-}
-
-std::string Walk(bool (ExpertColorFeatures::*info)(CFMutableStringRef, CFMutableStringRef, bool&),
-                 ExpertColorFeatures& features, int lines) {
-    Owned<CFMutableStringRef> title(CFStringCreateMutable(nullptr, 0));
-    Owned<CFMutableStringRef> value(CFStringCreateMutable(nullptr, 0));
-    std::string text;
-    for (int i = 0; i < lines; ++i) {
-        bool enabled = false;
-        if (!(features.*info)(title, value, enabled))
-            return text + "|end";
-        text += (i ? "|" : "") + UTF8(title) + "=" + UTF8(value);
-    }
-    return text;
-}
-
-} // namespace
 
 TEST(ExpertFeatures, ModelWithoutExpertControlsBuildsNothing) {
     ExpertColorFeatures none(nullptr, false, nullptr, true, false, nullptr);
@@ -126,19 +90,6 @@ TEST(ExpertFeatures, CursorsWalkBothWaysAndStopAtTheEnds) {
     EXPECT_EQ(features.NextPigmentorItem(), nullptr);
     EXPECT_EQ(features.NextPigmentorItem(), nullptr);
     EXPECT_STREQ(features.FirstPigmentorItem()->getFeatureKeyword(), "*QVBrightness");
-}
-
-TEST(ExpertFeatures, SummaryWalksEndAndStartAgain) {
-    Model model(Model::FromFile{}, Example("Tarvo-M200.ppd"));
-    ExpertColorFeatures features(model.get(), false, nullptr, true, false, nullptr);
-    const std::string expert = Walk(&ExpertColorFeatures::getExpertColorFeatureInfo, features, 5);
-    EXPECT_EQ(expert.substr(expert.size() - 4), "|end");
-    EXPECT_EQ(std::count(expert.begin(), expert.end(), '='), 4);
-    // After the end, the next walk starts with the first item again.
-    EXPECT_EQ(Walk(&ExpertColorFeatures::getExpertColorFeatureInfo, features, 5), expert);
-    const std::string pane = Walk(&ExpertColorFeatures::getPigmentorPaneFeatureInfo, features, 3);
-    EXPECT_EQ(std::count(pane.begin(), pane.end(), '='), 2);
-    EXPECT_EQ(pane.substr(pane.size() - 4), "|end");
 }
 
 TEST(ExpertFeatures, SizeQueryThenFetchGivesEachFeatureOnce) {

@@ -243,22 +243,6 @@ TEST_F(BidiItem, NoValueOrAValueTooLongForTheWorkBufferGivesNoCode) {
     EXPECT_EQ(simulation.getFeaturePostScript(nullptr, 0), 0);
 }
 
-TEST_F(BidiItem, ServerNamesInAnyLanguageReachTheItemIntact) {
-    // The PPD is Latin-1; the server's names are UTF-8 and must not be read as PPD bytes.
-    PPDXPopupControl* japanese = AddServerPopup(
-        mModel->get(), "TPPigmentor", "*QVRGBOverrideBidi", "RGBソース",
-        {{"SRGB", "sRGB"}, {"NONE", "なし"}}, "NONE");
-    ASSERT_NE(japanese, nullptr);
-    PigmentorBIDIItem item(japanese);
-    EXPECT_STREQ(item.getFeatureDisplayName(), "RGBソース");
-    EXPECT_STREQ(item.getNthItemName(2), "なし");
-    CFStringRef title = nullptr, value = nullptr;
-    bool enabled = false;
-    EXPECT_TRUE(item.getFeatureSummaryInfo(title, value, enabled));
-    EXPECT_EQ(Take(title), "RGBソース");
-    EXPECT_EQ(Take(value), "なし");
-}
-
 TEST(ColourText, CopiesAreCutAtACharacterBoundary) {
     char out[6];
     EXPECT_EQ(ColourText::Copy(out, sizeof out, "ab\xE3\x81\x82"), 5u); // fits exactly

