@@ -222,43 +222,30 @@ TEST_P(ExpertRules, OverprintStyleFollowsBlackOverprint) {
     EXPECT_EQ(mDialog->lineStyle(20), UI_ExpertColor::kLineSolid);
 }
 
-// 9: in two-way mode the overprint style is a radio group whose buttons carry the value index;
-// the PPD dialog shows a popup there.
-TEST_P(ExpertRules, OverprintStyleRadioGroupInTwoWayMode) {
+// In two-way mode the overprint style, black overprint and spot colours are radio groups, one
+// button per value carrying its index, whose clicks ('bid2', 'bid3') set the item and run its
+// rule; the PPD dialog shows popups there. With combined separations on, spot colours offer
+// only the default and "On".
+TEST_P(ExpertRules, TwoWayRadioGroupsSetTheirItems) {
     Open();
-    ControlRef group = find('BIDI', 209);
     if (!twoWay()) {
-        EXPECT_FALSE(Visible(group));
-        EXPECT_TRUE(Visible(find('PGSE', 209)));
+        for (SInt32 id : {209, 210, 207}) {
+            EXPECT_FALSE(Visible(find('BIDI', id))) << id;
+            EXPECT_TRUE(Visible(find('PGSE', id))) << id;
+        }
         return;
     }
-    ASSERT_EQ(control(9), group);
-    EXPECT_FALSE(Visible(find('PGSE', 209)));
-    EXPECT_TRUE(Visible(group));
-    EXPECT_EQ(GetControl32BitValue(group), item(9)->getValue());
+    for (int n : {9, 10, 7}) {
+        ASSERT_EQ(control(n), find('BIDI', 200 + n)) << n;
+        EXPECT_TRUE(Visible(control(n))) << n;
+        EXPECT_FALSE(Visible(find('PGSE', 200 + n))) << n;
+    }
+    EXPECT_EQ(GetControl32BitValue(control(9)), item(9)->getValue());
     EXPECT_EQ(TitleOf(find('BIDI', 109)), item(9)->getFeatureDisplayName());
     mPerson->click('BIDI', 2092);
     EXPECT_EQ(item(9)->getValue(), 2);
     EXPECT_EQ(ValueKeyword(item(9)), "KPLUSCMY");
     EXPECT_FALSE(Visible(find('BIDI', 2093))); // two values, two buttons
-}
-
-// In two-way mode black overprint and spot colours are radio groups, one button per value, whose
-// clicks ('bid2', 'bid3') set the item and run its rule; the PPD dialog shows popups there. With
-// combined separations on, spot colours offer only the default and "On".
-TEST_P(ExpertRules, TwoWayRadioGroupsSetTheirItems) {
-    Open();
-    ControlRef overprint = find('BIDI', 210);
-    ControlRef spot = find('BIDI', 207);
-    if (!twoWay()) {
-        EXPECT_FALSE(Visible(overprint));
-        EXPECT_FALSE(Visible(spot));
-        EXPECT_TRUE(Visible(find('PGSE', 210)));
-        return;
-    }
-    ASSERT_EQ(control(10), overprint);
-    ASSERT_EQ(control(7), spot);
-    EXPECT_FALSE(Visible(find('PGSE', 207)));
     EXPECT_TRUE(Visible(find('BIDI', 2072)));
     mPane.clear();
     mPerson->click('BIDI', 2072);
