@@ -206,12 +206,6 @@ TEST(MenuUtils, MenusFromPPDPopupsKeepSurplusItems) {
     empty.PushBack(Item("E", ""));
     PPDXPopupControl blank("*K", CFSTR("K"), flags, true, false, empty, nullptr);
     EXPECT_EQ(ControlUtils::SetupMenuFromPPDControl(blank, menu), 0);
-
-    ControlUtils::EnableOnly1MenuItem(menu, 1);
-    AppendMenuItemTextWithCFString(menu, CFSTR("x"), 0, 0, nullptr);
-    ControlUtils::EnableOnly1MenuItem(menu, 2);
-    EXPECT_FALSE(IsMenuItemEnabled(menu, 1));
-    EXPECT_TRUE(IsMenuItemEnabled(menu, 2));
     ReleaseMenu(menu);
     char buffer[8];
     ControlUtils::PrepForPopup("Brightness", buffer, sizeof buffer);

@@ -136,14 +136,6 @@ TEST_F(ExpertDialog, ShowsEveryItemWithItsTitleAndValues) {
         EXPECT_EQ(GetControl32BitValue(control(n)), item(n)->getValue()) << n;
         EXPECT_EQ(GetControlReference(control(n)), item(n)) << n;
     }
-    // A title never wider than the text it shows plus its margin, and inside the window.
-    Rect w{};
-    GetWindowPortBounds(window(), &w);
-    for (int n = 1; n <= 18; ++n) {
-        if (ControlRef title = mDialog->titleControl(n); Visible(title)) {
-            EXPECT_LE(Bounds(title).right, w.right) << n;
-        }
-    }
 }
 
 TEST_F(ExpertDialog, PopupTitlesGetExactlyOneColon) {
