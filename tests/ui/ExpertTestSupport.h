@@ -17,9 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <fstream>
-#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,41 +26,12 @@
 namespace experttest {
 
 /// A document window the dialogs attach to.
-struct ParentWindow {
-    WindowRef w = nullptr;
-    ParentWindow() {
-        Rect r{40, 40, 700, 1200};
-        CreateNewWindow(kDocumentWindowClass, 0, &r, &w);
-    }
-    ~ParentWindow() { DisposeWindow(w); }
+struct ParentWindow : TestWindow {
+    ParentWindow() : TestWindow(Rect{40, 40, 700, 1200}) {}
 };
-
-inline ControlRef Find(WindowRef w, OSType signature, SInt32 id) {
-    const ControlID cid{signature, id};
-    ControlRef c = nullptr;
-    return w && GetControlByID(w, &cid, &c) == noErr ? c : nullptr;
-}
 
 inline bool Visible(ControlRef c) { return c && IsControlVisible(c); }
 inline bool Enabled(ControlRef c) { return c && IsControlEnabled(c); }
-
-inline Rect Bounds(ControlRef c) {
-    Rect r{};
-    if (c)
-        GetControlBounds(c, &r);
-    return r;
-}
-
-inline std::string TitleOf(ControlRef c) {
-    CFStringRef s = nullptr;
-    ControlKind kind{0, 0};
-    GetControlKind(c, &kind);
-    if (kind.kind == kControlKindStaticText)
-        GetControlData(c, 0, kControlStaticTextCFStringTag, sizeof s, &s, nullptr);
-    else
-        CopyControlTitleAsCFString(c, &s);
-    return Take(s);
-}
 
 /// The enabled menu items of a popup, by index.
 inline std::vector<int> EnabledItems(ControlRef popup) {
@@ -91,17 +60,11 @@ public:
     /// radio group (two-way mode).
     void choose(int n, int index) {
         ControlRef c = control(n);
-        ControlID id{0, 0};
         ControlKind kind{0, 0};
         GetControlKind(c, &kind);
-        if (kind.kind == kControlKindRadioGroup) {
-            ControlRef button = nullptr;
-            ASSERT_EQ(GetIndexedSubControl(c, static_cast<UInt16>(index), &button), noErr) << n;
-            GetControlID(button, &id);
-            HISimulateClick(window(), &id);
-            HIProcessPendingEvents();
-            return;
-        }
+        if (kind.kind == kControlKindRadioGroup)
+            return clickButton(c, static_cast<UInt16>(index));
+        ControlID id{0, 0};
         GetControlID(c, &id);
         HISimulateChoosePopupItem(window(), &id, static_cast<MenuItemIndex>(index));
         HIProcessPendingEvents();
@@ -124,9 +87,11 @@ public:
     }
     /// Clicks radio button `index` (from 1) of a group.
     void clickRadio(OSType signature, SInt32 groupId, UInt16 index) {
-        ControlRef group = Find(window(), signature, groupId);
+        clickButton(Find(window(), signature, groupId), index);
+    }
+    void clickButton(ControlRef group, UInt16 index) {
         ControlRef button = nullptr;
-        ASSERT_EQ(GetIndexedSubControl(group, index, &button), noErr);
+        ASSERT_EQ(GetIndexedSubControl(group, index, &button), noErr) << index;
         ControlID id{0, 0};
         GetControlID(button, &id);
         HISimulateClick(window(), &id);
@@ -139,40 +104,6 @@ public:
 
 private:
     UI_ExpertColor& mDialog;
-};
-
-/// Runs actions on whatever window is in front when their turn comes: a dialog that a
-/// previous action opened and that runs its own modal loop.
-class Later {
-public:
-    Later() {
-        const EventTypeSpec type{kClass, kKind};
-        InstallApplicationEventHandler(Handle, 1, &type, this, &mHandler);
-    }
-    ~Later() { RemoveEventHandler(mHandler); }
-    Later(const Later&) = delete;
-    Later& operator=(const Later&) = delete;
-    void operator()(std::function<void(WindowRef front)> action) {
-        mActions.push_back(std::move(action));
-        EventRef e = nullptr;
-        CreateEvent(nullptr, kClass, kKind, 0, 0, &e);
-        PostEventToQueue(GetMainEventQueue(), e, kEventPriorityStandard);
-        ReleaseEvent(e);
-    }
-
-private:
-    enum : UInt32 { kClass = 'tsL!', kKind = 1 };
-    static OSStatus Handle(EventHandlerCallRef, EventRef, void* data) {
-        auto* self = static_cast<Later*>(data);
-        if (self->mActions.empty())
-            return noErr;
-        auto action = std::move(self->mActions.front());
-        self->mActions.pop_front();
-        action(FrontWindow());
-        return noErr;
-    }
-    EventHandlerRef mHandler = nullptr;
-    std::deque<std::function<void(WindowRef)>> mActions;
 };
 
 /// What the expert dialog fixtures hold, with the accessors their tests use: the built bundle,

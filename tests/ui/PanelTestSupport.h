@@ -146,9 +146,6 @@ public:
     ControlRef Pane() const { return mPane; }
     IBNibRef Nib() const { return mNib; }
     PigmentorData& Data() { return *mData; }
-    QRVPPD* Model() const { return mModel; }
-    UI_Panel* Panel() const { return mPanel.get(); }
-    const Scratch& Folder() const { return mScratch; }
 
 private:
     BundleScope mBundle;

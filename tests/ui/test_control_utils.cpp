@@ -1,6 +1,7 @@
 // ControlUtils and the menu helpers over the headless toolbox, whose documented text metrics
 // (8 pixels a character in the system font, 7 in the small system font) give exact sizes.
 #include "ControlUtils.h"
+#include "DialogTestSupport.h"
 
 #include "Controls/PPDXPopupControl.h"
 
@@ -12,13 +13,8 @@
 
 namespace {
 
-struct Window {
-    WindowRef w = nullptr;
-    Window() {
-        Rect r{0, 0, 300, 500};
-        CreateNewWindow(kDocumentWindowClass, 0, &r, &w);
-    }
-    ~Window() { DisposeWindow(w); }
+struct Window : TestWindow {
+    Window() : TestWindow(Rect{0, 0, 300, 500}) {}
 };
 
 CFStringRef S(const char* utf8) { return PMCFStringCreateWithUTF8(utf8); }
@@ -38,19 +34,10 @@ ControlRef Make(WindowRef w, OSType kind, const char* title, Rect r = Rect{10, 1
     return c;
 }
 
-Rect Bounds(ControlRef c) {
-    Rect r;
-    GetControlBounds(c, &r);
-    return r;
-}
-
 std::string MenuText(MenuRef menu, MenuItemIndex i) {
     CFStringRef s = nullptr;
     CopyMenuItemTextAsCFString(menu, i, &s);
-    std::string out = PMCFStringCopyUTF8(s);
-    if (s)
-        CFRelease(s);
-    return out;
+    return Take(s);
 }
 
 _PopupItem* Item(const char* keyword, const char* name) {
@@ -85,16 +72,11 @@ TEST(ControlUtils, TitlesGoToTextForRadioGroupsAndStaticText) {
     ControlUtils::SetControlTitle(button, "Réglages");
     ControlUtils::SetControlTitle(group, "Mode");
     ControlUtils::SetControlTitle(button, static_cast<const char*>(nullptr));
+    EXPECT_EQ(TitleOf(text), "Zürich");
     CFStringRef s = nullptr;
-    GetControlData(text, 0, kControlStaticTextCFStringTag, sizeof s, &s, nullptr);
-    EXPECT_EQ(PMCFStringCopyUTF8(s), "Zürich");
-    CFRelease(s);
     GetControlData(group, 0, kControlStaticTextCFStringTag, sizeof s, &s, nullptr);
-    EXPECT_EQ(PMCFStringCopyUTF8(s), "Mode");
-    CFRelease(s);
-    CopyControlTitleAsCFString(button, &s);
-    EXPECT_EQ(PMCFStringCopyUTF8(s), "Réglages");
-    CFRelease(s);
+    EXPECT_EQ(Take(s), "Mode");
+    EXPECT_EQ(TitleOf(button), "Réglages");
 }
 
 TEST(ControlUtils, RadioButtonsByIndex) {
@@ -116,10 +98,7 @@ TEST(ControlUtils, RadioButtonsByIndex) {
     EXPECT_FALSE(IsControlVisible(first));
     ControlUtils::ShowRadioButton(group, 1);
     EXPECT_TRUE(IsControlVisible(first));
-    CFStringRef s = nullptr;
-    CopyControlTitleAsCFString(second, &s);
-    EXPECT_EQ(PMCFStringCopyUTF8(s), "Grayscale");
-    CFRelease(s);
+    EXPECT_EQ(TitleOf(second), "Grayscale");
 }
 
 TEST(ControlUtils, PushButtonsGrowOnlyAndCapTheirTextPart) {
@@ -227,12 +206,6 @@ TEST(MenuUtils, MenusFromPPDPopupsKeepSurplusItems) {
     empty.PushBack(Item("E", ""));
     PPDXPopupControl blank("*K", CFSTR("K"), flags, true, false, empty, nullptr);
     EXPECT_EQ(ControlUtils::SetupMenuFromPPDControl(blank, menu), 0);
-
-    ControlUtils::EnableOnly1MenuItem(menu, 1);
-    AppendMenuItemTextWithCFString(menu, CFSTR("x"), 0, 0, nullptr);
-    ControlUtils::EnableOnly1MenuItem(menu, 2);
-    EXPECT_FALSE(IsMenuItemEnabled(menu, 1));
-    EXPECT_TRUE(IsMenuItemEnabled(menu, 2));
     ReleaseMenu(menu);
     char buffer[8];
     ControlUtils::PrepForPopup("Brightness", buffer, sizeof buffer);

@@ -18,23 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 
 using namespace colourtest;
 using namespace experttest;
 
 namespace {
-
-/// The example PPD (or its translation `file`) with `extra` lines among its special options.
-std::string PPDText(const std::string& extra = "", const char* file = "Tarvo-C5000.ppd") {
-    std::string s = ExampleText(file);
-    if (!extra.empty()) {
-        const std::string at = "*%QRVSpecialOption *DeviceLink: True\n";
-        s.insert(s.find(at), extra);
-    }
-    return s;
-}
 
 std::string PicturePath(const std::string& name) {
     const char* dir = std::getenv("PIGMENTOR_SCREENSHOT_DIR");
@@ -85,13 +73,13 @@ TEST(ExpertGtk, RealInputOnAPopupChangesTheModelAsTheSimulationDoes) {
     BundleScope bundle;
     ParentWindow parent;
 
-    Dialog simulated(PPDText(), parent.w);
+    Dialog simulated(ExampleText(), parent.w);
     simulated.dialog->show();
     Person person(*simulated.dialog);
     person.chooseKeyword(3, "MATCHCOPY");
     ASSERT_EQ(ValueKeyword(simulated.dialog->itemAt(3)), "MATCHCOPY");
 
-    Dialog real(PPDText(), parent.w);
+    Dialog real(ExampleText(), parent.w);
     real.dialog->show();
     WindowRef w = real.dialog->getWindow();
     ASSERT_TRUE(HIGtkWaitUntilShown(w, 10));
@@ -122,7 +110,7 @@ TEST(ExpertGtk, PicturesOfTheDialogs) {
         // A German user's printer comes with the German PPD.
         const char* ppd = std::string(language) == "de" ? "Tarvo-C5000-de.ppd" : "Tarvo-C5000.ppd";
         {
-            Dialog normal(PPDText("", ppd), parent.w);
+            Dialog normal(ExampleText(ppd), parent.w);
             normal.dialog->show();
             Photograph(normal.dialog->getWindow(), "expert-color" + suffix);
             // The custom RGB source's dialog, over the expert dialog.
@@ -138,13 +126,13 @@ TEST(ExpertGtk, PicturesOfTheDialogs) {
             DisposeNibReference(nib);
         }
         {
-            Dialog ctp(PPDText("*%QRVSpecialOption *Pigmentor: CTP\n", ppd), parent.w);
-            EXPECT_STREQ(ctp.dialog->windowName(), "PigmentorUICTP");
+            const std::string at = "*%QRVSpecialOption *DeviceLink: True\n";
+            Dialog ctp(Replace(ExampleText(ppd), at, at + "*%QRVSpecialOption *Pigmentor: CTP\n"), parent.w);
             ctp.dialog->show();
             Photograph(ctp.dialog->getWindow(), "expert-color-ctp" + suffix);
         }
         {
-            Dialog twoWay(PPDText("", ppd), parent.w, true);
+            Dialog twoWay(ExampleText(ppd), parent.w, true);
             ASSERT_TRUE(twoWay.list->isValid());
             ASSERT_TRUE(twoWay.dialog->isTwoWay());
             twoWay.dialog->show();

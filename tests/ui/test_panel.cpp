@@ -15,18 +15,6 @@
 
 namespace {
 
-Rect Bounds(ControlRef c) {
-    Rect r{0, 0, 0, 0};
-    GetControlBounds(c, &r);
-    return r;
-}
-
-std::string Title(ControlRef c) {
-    CFStringRef title = nullptr;
-    CopyControlTitleAsCFString(c, &title);
-    return Take(title);
-}
-
 void Command(WindowRef window, UInt32 id) {
     HICommand command{};
     command.commandID = id;
@@ -56,13 +44,13 @@ TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
     const Rect box = Bounds(panel.getGroupBox());
     EXPECT_EQ(box.left, 10);
     EXPECT_EQ(box.right, PanelHarness::kPaneWidth - 10);
-    EXPECT_EQ(Title(panel.getGroupBox()), "Print Mode");
+    EXPECT_EQ(TitleOf(panel.getGroupBox()), "Print Mode");
     const Rect button = Bounds(panel.getSettingsButton());
     EXPECT_EQ(button.right, box.right - 20);
-    EXPECT_EQ(Title(panel.getSettingsButton()), "Settings…");
-    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeStandard)), "Standard Color");
-    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeExpert)), "Expert Color");
-    EXPECT_EQ(Title(panel.getRadioButton(UI_Panel::kModeGrayscale)), "Grayscale");
+    EXPECT_EQ(TitleOf(panel.getSettingsButton()), "Settings…");
+    EXPECT_EQ(TitleOf(panel.getRadioButton(UI_Panel::kModeStandard)), "Standard Color");
+    EXPECT_EQ(TitleOf(panel.getRadioButton(UI_Panel::kModeExpert)), "Expert Color");
+    EXPECT_EQ(TitleOf(panel.getRadioButton(UI_Panel::kModeGrayscale)), "Grayscale");
     const Rect expert = Bounds(panel.getRadioButton(UI_Panel::kModeExpert));
     EXPECT_LT(expert.right, button.left);
     EXPECT_LE(std::abs((button.top + button.bottom) - (expert.top + expert.bottom)), 2);
@@ -83,7 +71,7 @@ TEST(PanelLayout, TheNibControlsLandInThePaneInAColumnWithTheTwoWayPanelBelow) {
         ControlRef c = h.Control('Cntl', option.id);
         ASSERT_NE(c, nullptr) << option.id;
         EXPECT_EQ(GetControlOwner(c), h.Window());
-        EXPECT_EQ(Title(c), option.title);
+        EXPECT_EQ(TitleOf(c), option.title);
         const Rect r = Bounds(c);
         const int title = option.id < 300 ? 8 * int(std::strlen(option.title)) : 0;
         EXPECT_EQ(r.left + title, column) << option.id;
@@ -143,31 +131,29 @@ TEST(PanelPrintMode, CommandsAndRadioHitsSetTheModeAndThePrintModeOption) {
     UI_Panel& panel = h.ShowAndWait();
     ASSERT_TRUE(panel.CanHandle());
     EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
-
-    Command(h.Window(), 'GryR');
-    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 1);
-    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 0);
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeGrayscale);
-    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "Grayscale");
-    EXPECT_EQ(UTF8(h.Data().GetColorModeValueTitle()), "Grayscale");
-
-    Click(h.Window(), 'sRd1', 302);
-    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeExpert)), 1);
-    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeGrayscale)), 0);
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
-    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "CMYK"); // expert colour prints through CMYK
-    EXPECT_EQ(UTF8(h.Data().GetColorModeValueTitle()), "Expert Color");
-
-    Click(h.Window(), 'sRd1', 303);
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeGrayscale);
-    Click(h.Window(), 'sRd1', 301);
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
-    EXPECT_EQ(h.PopupKeyword("*QVColorMode"), "CMYK");
-    Command(h.Window(), 'ExpR');
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeExpert);
-    Command(h.Window(), 'StdR');
-    EXPECT_EQ(h.PrintModeValue(), UI_Panel::kModeStandard);
-    EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(UI_Panel::kModeStandard)), 1);
+    // Expert colour prints through CMYK; Standard keeps what the option had.
+    const struct {
+        UInt32 command;
+        SInt32 radio;
+        int mode;
+        const char* colorMode;
+        const char* title; // of the stored mode, where checked
+    } steps[] = {{'GryR', 0, UI_Panel::kModeGrayscale, "Grayscale", "Grayscale"},
+                 {0, 302, UI_Panel::kModeExpert, "CMYK", "Expert Color"},
+                 {0, 303, UI_Panel::kModeGrayscale, "Grayscale", nullptr},
+                 {0, 301, UI_Panel::kModeStandard, "CMYK", nullptr},
+                 {'ExpR', 0, UI_Panel::kModeExpert, "CMYK", nullptr},
+                 {'StdR', 0, UI_Panel::kModeStandard, "CMYK", nullptr}};
+    for (const auto& step : steps) {
+        step.command ? Command(h.Window(), step.command) : Click(h.Window(), 'sRd1', step.radio);
+        EXPECT_EQ(h.PrintModeValue(), step.mode) << step.radio;
+        EXPECT_EQ(h.PopupKeyword("*QVColorMode"), step.colorMode) << step.radio;
+        for (int mode : {UI_Panel::kModeStandard, UI_Panel::kModeExpert, UI_Panel::kModeGrayscale})
+            EXPECT_EQ(GetControl32BitValue(panel.getRadioButton(mode)), mode == step.mode) << step.radio;
+        if (step.title) {
+            EXPECT_EQ(UTF8(h.Data().GetColorModeValueTitle()), step.title);
+        }
+    }
     // A command of no meaning here is left to others.
     EXPECT_EQ(panel.SetColorModeRadioButtons(4), eventNotHandledErr);
     HICommand other{};
@@ -267,31 +253,18 @@ TEST(PanelEvents, AClickWhileTheExpertSettingsAreOffBeepsAndIsSwallowed) {
     EXPECT_TRUE(h.BooleanOn("*QVSeparations"));
 }
 
-TEST(PanelFetch, FeaturesDoneEnablesTheSettingsAndGivesTheDialogTheNewList) {
+// The Settings button opens the expert dialog as a sheet, in Expert mode. A new fetch closes
+// that window at once (its controls point at the items being replaced), turns the settings off
+// and lets go of the list until 'QVFe' brings the new one to the dialog.
+TEST(PanelFetch, ANewFetchClosesTheDialogUntilFeaturesDoneBringsTheNewList) {
     PanelHarness h;
     UI_Panel& panel = h.ShowAndWait();
     ASSERT_TRUE(panel.CanHandle());
-    ASSERT_NE(h.Data().GetExpertColorFeaturesList(), nullptr);
-    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
-              static_cast<PigmentorItemList*>(h.Data().GetExpertColorFeaturesList()));
-
-    // A new fetch: the settings are off until 'QVFe' brings the new list to the dialog.
-    panel.SettingsChanged();
-    EXPECT_FALSE(panel.CanHandle());
-    EXPECT_FALSE(IsControlEnabled(panel.getSettingsButton()));
-    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(), nullptr); // let go of while rebuilt
-    EXPECT_NE(panel.getProgressHandler(), nullptr);
-    ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
-    EXPECT_EQ(panel.getProgressHandler(), nullptr);
-    EXPECT_TRUE(IsControlEnabled(panel.getSettingsButton()));
-    ASSERT_NE(h.Data().GetExpertColorFeaturesList(), nullptr);
-    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(),
-              static_cast<PigmentorItemList*>(h.Data().GetExpertColorFeaturesList()));
-}
-
-TEST(PanelFetch, TheSettingsButtonOpensTheExpertDialogInExpertMode) {
-    PanelHarness h;
-    UI_Panel& panel = h.ShowAndWait();
+    auto dialogHasTheList = [&] {
+        auto* list = static_cast<PigmentorItemList*>(h.Data().GetExpertColorFeaturesList());
+        return list != nullptr && panel.getExpertColorDialog()->getItemList() == list;
+    };
+    EXPECT_TRUE(dialogHasTheList());
     const UInt32 beeps = GetSysBeepCount();
     Click(h.Window(), 'Cntl', 108);
     EXPECT_EQ(GetSysBeepCount(), beeps);
@@ -303,13 +276,18 @@ TEST(PanelFetch, TheSettingsButtonOpensTheExpertDialogInExpertMode) {
     EXPECT_EQ(GetSheetWindowParent(dialog, &parent), noErr);
     EXPECT_EQ(parent, h.Window());
 
-    // A new fetch replaces the items the open dialog shows: its window goes at once, and the
-    // new list opens it again.
     panel.SettingsChanged();
     EXPECT_FALSE(IsValidWindowPtr(dialog));
+    EXPECT_FALSE(panel.CanHandle());
+    EXPECT_FALSE(IsControlEnabled(panel.getSettingsButton()));
+    EXPECT_EQ(panel.getExpertColorDialog()->getItemList(), nullptr);
+    EXPECT_NE(panel.getProgressHandler(), nullptr);
     Command(h.Window(), 'EClr');
     EXPECT_EQ(GetSysBeepCount(), beeps + 1);
     ASSERT_TRUE(RunUntil([&] { return panel.CanHandle(); }));
+    EXPECT_EQ(panel.getProgressHandler(), nullptr);
+    EXPECT_TRUE(IsControlEnabled(panel.getSettingsButton()));
+    EXPECT_TRUE(dialogHasTheList());
     Command(h.Window(), 'EClr');
     EXPECT_EQ(GetSysBeepCount(), beeps + 1);
     ASSERT_NE(FrontWindow(), nullptr);

@@ -49,50 +49,6 @@ bool Has(const std::vector<std::string>& texts, const std::string& text) {
     return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-/// Answers the next alert with OK whenever it appears (its event comes back until then), and
-/// notes its text.
-class AlertAnswerer {
-public:
-    AlertAnswerer() {
-        const EventTypeSpec type{kClass, 1};
-        InstallApplicationEventHandler(Handle, 1, &type, this, &mHandler);
-        Post();
-    }
-    ~AlertAnswerer() { RemoveEventHandler(mHandler); }
-    std::string text, secondText;
-
-private:
-    enum : UInt32 { kClass = 'tsA!' };
-    static void Post() {
-        EventRef e = nullptr;
-        CreateEvent(nullptr, kClass, 1, 0, 0, &e);
-        PostEventToQueue(GetMainEventQueue(), e, kEventPriorityLow);
-        ReleaseEvent(e);
-    }
-    static OSStatus Handle(EventHandlerCallRef, EventRef, void* data) {
-        auto* self = static_cast<AlertAnswerer*>(data);
-        WindowRef w = FrontWindow();
-        const ControlID textID{'alrt', 1}, secondID{'alrt', 2}, okID{'ok  ', 0};
-        ControlRef alertText = nullptr, second = nullptr, ok = nullptr;
-        if (w && GetControlByID(w, &textID, &alertText) == noErr && GetControlByID(w, &okID, &ok) == noErr) {
-            CFStringRef t = nullptr;
-            GetControlData(alertText, 0, kControlStaticTextCFStringTag, sizeof t, &t, nullptr);
-            self->text = Take(t);
-            if (GetControlByID(w, &secondID, &second) == noErr) {
-                CFStringRef t2 = nullptr;
-                GetControlData(second, 0, kControlStaticTextCFStringTag, sizeof t2, &t2, nullptr);
-                self->secondText = Take(t2);
-            }
-            HIPerformClick(ok);
-        } else if (++self->mTries < 200000) {
-            Post();
-        }
-        return noErr;
-    }
-    EventHandlerRef mHandler = nullptr;
-    int mTries = 0;
-};
-
 class PanelFetch : public ServerTest {
 protected:
     void TearDown() override {
@@ -158,15 +114,16 @@ TEST_F(PanelFetch, AServerWithoutColourFeaturesIsReportedAndThePaneFallsBackToTh
     panel.getIPAddressPanel()->setCheckBoxState(true);
     RunCurrentEventLoop(kEventDurationNoWait); // 'IPcb': the two-way fetch starts
     ASSERT_TRUE(panel.BIDIEnabled());
-    AlertAnswerer person;
+    FrontWindowPerson person;
+    person.answerAlert();
     // 'QVFe' brings the server's refusal: the user is told, two-way goes off and the PPD's
     // own list is fetched instead.
     ASSERT_TRUE(RunUntil([&] {
-        return !person.text.empty() && !panel.BIDIEnabled() && panel.CanHandle() &&
+        return !person.seen.empty() && !panel.BIDIEnabled() && panel.CanHandle() &&
                panel.getProgressHandler() == nullptr && h.Data().GetExpertColorFeaturesList();
     }));
-    EXPECT_EQ(person.text, Take(PigmentorErrors::PigmentorErrorString(kPigmentorServerErr)));
-    EXPECT_EQ(person.secondText, Take(PigmentorErrors::PigmentorErrorString(kPigmentorNotSupportedErr)));
+    EXPECT_EQ(person.seen[0].alertText, Take(PigmentorErrors::PigmentorErrorString(kPigmentorServerErr)));
+    EXPECT_EQ(person.seen[0].secondText, Take(PigmentorErrors::PigmentorErrorString(kPigmentorNotSupportedErr)));
     EXPECT_EQ(dynamic_cast<PigmentorBIDIItemList*>(h.Data().GetExpertColorFeaturesList()), nullptr);
     EXPECT_EQ(GetControl32BitValue(panel.getIPAddressPanel()->getCheckBox()), 0);
     EXPECT_FALSE(panel.getExpertColorDialog()->isTwoWay());

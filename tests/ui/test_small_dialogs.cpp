@@ -10,42 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 
 namespace {
-
-struct Window {
-    WindowRef w = nullptr;
-    explicit Window(WindowClass windowClass = kDocumentWindowClass) {
-        Rect r{100, 100, 500, 700};
-        CreateNewWindow(windowClass, 0, &r, &w);
-    }
-    ~Window() { DisposeWindow(w); }
-};
-
-ControlRef Find(WindowRef w, OSType signature, SInt32 id) {
-    const ControlID cid{signature, id};
-    ControlRef c = nullptr;
-    return GetControlByID(w, &cid, &c) == noErr ? c : nullptr;
-}
-
-Rect Bounds(ControlRef c) {
-    Rect r{};
-    GetControlBounds(c, &r);
-    return r;
-}
-
-std::string Title(WindowRef w) {
-    CFStringRef s = nullptr;
-    CopyWindowTitleAsCFString(w, &s);
-    return Take(s);
-}
-
-std::string StaticText(ControlRef c) {
-    CFStringRef s = nullptr;
-    GetControlData(c, 0, kControlStaticTextCFStringTag, sizeof s, &s, nullptr);
-    return Take(s);
-}
 
 /// The lines `c`'s text takes when wrapped to its width, in its font size.
 int WrappedHeight(ControlRef c, CFStringRef text) {
@@ -63,17 +29,14 @@ int WrappedHeight(ControlRef c, CFStringRef text) {
 // Without a bundle, without the NIB or without a first text there is no alert: 'canc' at once,
 // nothing shown, nothing waited for.
 TEST(Alert, AnswersCancWhenItCannotBeBuilt) {
-    Window parent;
+    TestWindow parent;
     EXPECT_EQ(UI_QRVAlert::TellUser("Message", 0, nullptr), 'canc');
     {
         BundleScope bundle;
         EXPECT_EQ(UI_QRVAlert::TellUser(static_cast<const char*>(nullptr), 0, parent.w), 'canc');
     }
     Scratch scratch;
-    const std::string copy = scratch / "Pigmentor.plugin";
-    std::filesystem::copy(PIGMENTOR_BUNDLE_DIR, copy, std::filesystem::copy_options::recursive);
-    std::filesystem::remove(copy + "/Contents/Resources/AlertUI.nib");
-    BundleScope bundle("en", copy);
+    BundleScope bundle("en", BundleWithout(scratch, "AlertUI.nib"));
     EXPECT_EQ(UI_QRVAlert::TellUser("Message", "More", 0, parent.w), 'canc');
     EXPECT_EQ(FrontWindow(), nullptr);
 }
@@ -83,7 +46,7 @@ TEST(Alert, AnswersCancWhenItCannotBeBuilt) {
 // given titles replace the standard ones.
 TEST(Alert, ShowsSheetOrDialogAndAnswersTheButtonPressed) {
     BundleScope bundle("de");
-    Window parent;
+    TestWindow parent;
     FrontWindowPerson person;
     person.press(kHICommandOK);
     EXPECT_EQ(UI_QRVAlert::TellUser("Erste", "Zweite", 0x201, parent.w), kHICommandOK);
@@ -106,11 +69,8 @@ TEST(Alert, ShowsSheetOrDialogAndAnswersTheButtonPressed) {
     // The given title on Cancel, the standard German one on OK; the keys answer as the buttons.
     UI_QRVAlert alert("Nur eine", nullptr, 0, nullptr, nullptr, "Verwerfen");
     ASSERT_TRUE(alert.isInitialized());
-    CFStringRef ok = nullptr, cancel = nullptr;
-    CopyControlTitleAsCFString(alert.findControl('ok  ', 0), &ok);
-    CopyControlTitleAsCFString(alert.findControl('canc', 0), &cancel);
-    EXPECT_EQ(Take(ok), "OK");
-    EXPECT_EQ(Take(cancel), "Verwerfen");
+    EXPECT_EQ(TitleOf(alert.findControl('ok  ', 0)), "OK");
+    EXPECT_EQ(TitleOf(alert.findControl('canc', 0)), "Verwerfen");
     alert.show();
     HISimulateKey(alert.getWindow(), 0x1B);
     alert.waitForUser();
@@ -155,14 +115,14 @@ TEST(ProgressDialog, UpdatesCaptionAndTitle) {
     ASSERT_TRUE(progress.isInitialized());
     ControlRef caption = progress.findControl('capt', 1);
     ASSERT_NE(caption, nullptr);
-    EXPECT_EQ(Title(progress.getWindow()), "Two-Way Communication");
-    EXPECT_EQ(StaticText(caption), "Contacting server ...");
+    EXPECT_EQ(WindowTitle(progress.getWindow()), "Two-Way Communication");
+    EXPECT_EQ(TitleOf(caption), "Contacting server ...");
     progress.update(nullptr, CFSTR("Getting features..."));
-    EXPECT_EQ(StaticText(caption), "Getting features...");
-    EXPECT_EQ(Title(progress.getWindow()), "Two-Way Communication");
+    EXPECT_EQ(TitleOf(caption), "Getting features...");
+    EXPECT_EQ(WindowTitle(progress.getWindow()), "Two-Way Communication");
     progress.update(CFSTR("Server"), nullptr);
-    EXPECT_EQ(Title(progress.getWindow()), "Server");
-    EXPECT_EQ(StaticText(caption), "Getting features...");
+    EXPECT_EQ(WindowTitle(progress.getWindow()), "Server");
+    EXPECT_EQ(TitleOf(caption), "Getting features...");
 
     progress.show();
     EXPECT_TRUE(IsWindowVisible(progress.getWindow()));
@@ -187,7 +147,7 @@ TEST(TwoWayDialog, ValidateAddressAcceptsOnlyHostNameCharacters) {
 // open for a correction; Cancel on it cancels the dialog.
 TEST(TwoWayDialog, RejectsBadAddressesWithTheInvalidAddressAlert) {
     BundleScope bundle;
-    Window parent;
+    TestWindow parent;
     FrontWindowPerson person;
     UI_TwoWayCommDialog dialog(parent.w, "", CFSTR("Tarvo C5000"), false);
     ASSERT_TRUE(dialog.isValid());
@@ -229,7 +189,7 @@ TEST(TwoWayDialog, RejectsBadAddressesWithTheInvalidAddressAlert) {
 // "IP_NOT_CONFIG". The class function answers true only for OK.
 TEST(TwoWayDialog, EmptyAddressOnlyWithAcceptEmpty) {
     BundleScope bundle("de");
-    Window parent;
+    TestWindow parent;
     FrontWindowPerson person;
     char out[256] = "x";
     HIProcessPendingEvents();
@@ -271,7 +231,7 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         ASSERT_TRUE(dialog.isValid());
         dialog.show();
         WindowRef w = dialog.getWindow();
-        EXPECT_EQ(StaticText(Find(w, 'pnam', 0)), "Tarvo C5000");
+        EXPECT_EQ(TitleOf(Find(w, 'pnam', 0)), "Tarvo C5000");
         ControlRef field = Find(w, 'paed', 0);
         CFStringRef address = nullptr;
         GetControlData(field, 0, kControlEditTextCFStringTag, sizeof address, &address, nullptr);
@@ -279,7 +239,7 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         ControlRef focus = nullptr;
         GetKeyboardFocus(w, &focus);
         EXPECT_EQ(focus, field);
-        EXPECT_EQ(Title(w), Localized("TWO_WAY_TITLE", "BidiStrings"));
+        EXPECT_EQ(WindowTitle(w), Localized("TWO_WAY_TITLE", "BidiStrings"));
         const struct {
             OSType signature;
             const char* key;
@@ -288,7 +248,7 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         for (const auto& t : texts) {
             ControlRef c = Find(w, t.signature, 0);
             ASSERT_NE(c, nullptr);
-            const std::string text = StaticText(c);
+            const std::string text = TitleOf(c);
             EXPECT_EQ(text, Localized(t.key, "BidiStrings"));
             Owned<CFStringRef> s(PMCFStringCreateWithUTF8(text));
             EXPECT_LE(WrappedHeight(c, s), Bounds(c).bottom - Bounds(c).top) << language << " " << t.key;
@@ -303,10 +263,8 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
         EXPECT_EQ(content.bottom, ok.bottom + 20) << language;
         for (OSType button : {OSType('ok  '), OSType('canc')}) {
             ControlRef c = Find(w, button, 0);
-            CFStringRef title = nullptr;
-            CopyControlTitleAsCFString(c, &title);
+            Owned<CFStringRef> title(PMCFStringCreateWithUTF8(TitleOf(c)));
             EXPECT_LE(HIThemeTextWidth(title, 13) + 28, Bounds(c).right - Bounds(c).left) << language;
-            CFRelease(title);
         }
         dialog.hide();
     }
@@ -315,7 +273,7 @@ TEST(TwoWayDialog, ShowsNamesAndTextsThatFit) {
 // A status code is reported with its localised text, OK alone, as a sheet over the window; a
 // code without a key (the fallback 101 has none either) shows nothing; no bundle, no alert.
 TEST(ReportPigmentorError, ShowsTheCodesTextOrNothing) {
-    Window parent;
+    TestWindow parent;
     EXPECT_EQ(PigmentorErrors::ReportPigmentorError(kPigmentorConnErr, parent.w), 0u);
     BundleScope bundle("de");
     FrontWindowPerson person;
