@@ -37,6 +37,8 @@ extern "C" void tovrane_free(void* block) {
 namespace {
 
 using documentdecoders::ColourDefaultsFromDocument;
+using documentdecoders::DeviceLinksFromDocument;
+using documentdecoders::ProfilesFromDocument;
 
 void Convert(const std::string& text) {
     std::string out;
@@ -74,6 +76,29 @@ void CompareColourDefaults(std::string_view body) {
     if (!same) {
         std::fprintf(stderr, "colour defaults differ: streamed %d (%zu keys), document %d (%zu)\n",
                      got, streamed.size(), expected, whole.size());
+        std::abort();
+    }
+}
+
+void CompareProfilesAndLinks(std::string_view body) {
+    std::vector<ProfileEntry> profiles, wholeProfiles;
+    t10_status got = DecodeProfiles(body, profiles);
+    t10_status expected = ProfilesFromDocument(body, wholeProfiles);
+    bool same = got == expected && profiles.size() == wholeProfiles.size();
+    for (size_t i = 0; same && i < profiles.size(); ++i)
+        same = profiles[i].id == wholeProfiles[i].id &&
+               profiles[i].descriptions == wholeProfiles[i].descriptions;
+    std::vector<DeviceLinkEntry> links, wholeLinks;
+    t10_status gotLinks = DecodeDeviceLinks(body, links);
+    t10_status expectedLinks = DeviceLinksFromDocument(body, wholeLinks);
+    same = same && gotLinks == expectedLinks && links.size() == wholeLinks.size();
+    for (size_t i = 0; same && i < links.size(); ++i)
+        same = links[i].source == wholeLinks[i].source &&
+               links[i].destination == wholeLinks[i].destination &&
+               links[i].name == wholeLinks[i].name && links[i].intents == wholeLinks[i].intents;
+    if (!same) {
+        std::fprintf(stderr, "profiles or links differ: streamed %d/%d, document %d/%d\n", got,
+                     gotLinks, expected, expectedLinks);
         std::abort();
     }
 }
@@ -140,9 +165,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool present;
     DecodeOptionalName(body, "id", present, text);
     DecodeOptionalName(body, "name", present, text);
-    std::vector<ProfileEntry> profiles;
-    DecodeProfiles(body, profiles);
-    std::vector<DeviceLinkEntry> links;
-    DecodeDeviceLinks(body, links);
+    CompareProfilesAndLinks(body);
     return 0;
 }

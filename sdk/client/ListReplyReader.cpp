@@ -108,6 +108,7 @@ void ListReplyReader::Check(Kind kind, std::string* text, uint64_t number) {
         listValid_ = false; // an element that is no object
         break;
     case Role::Element:
+        elementNumber_ = kind == Kind::Count ? number : 0;
         ElementValue(kind, text);
         break;
     case Role::Nested:

@@ -68,6 +68,8 @@ protected:
     virtual void ElementKey(std::string_view name) = 0;
     /// The value of the element's last named member; `text` (String only) may be moved from.
     virtual void ElementValue(Kind kind, std::string* text) = 0;
+    /// The number of the value ElementValue is told of, when its kind is Count (else 0).
+    uint64_t ElementNumber() const { return elementNumber_; }
     /// Whether a container opening as the value of the element's last named member is its
     /// nested list (then set up for its values); false reads it as a Container value.
     virtual bool OpenNested(bool object);
@@ -100,6 +102,7 @@ private:
     bool statusSeen_ = false, statusValid_ = false;
     t10_status status_ = T10_OK;
     bool listSeen_ = false, listValid_ = false;
+    uint64_t elementNumber_ = 0;
 };
 
 } // namespace tovrane::client

@@ -93,6 +93,17 @@ t10_status FetchStrings(Session& session) {
     // Sorted in place of a tree of nodes: one allocation instead of one per string. The
     // sort moves indices, not the strings; a pair sent twice keeps the text sent last.
     const ContextKeyLess less;
+    // A server usually sends its table in this order already, each pair once: then there is
+    // nothing to sort or merge.
+    const bool ordered = std::adjacent_find(strings.begin(), strings.end(),
+                                            [&](const LocalisedString& a,
+                                                const LocalisedString& b) { return !less(a, b); }) ==
+                         strings.end();
+    if (ordered) {
+        session.strings = std::move(strings);
+        session.cached = true;
+        return T10_OK;
+    }
     std::vector<uint32_t> order(strings.size());
     for (uint32_t i = 0; i < order.size(); ++i)
         order[i] = i;

@@ -4,6 +4,8 @@
 #include "JsonRead.h"
 #include "Protocol.h"
 #include "ColourDefaultsReader.h"
+#include "DeviceLinkListReader.h"
+#include "ProfileListReader.h"
 #include "StringListReader.h"
 
 namespace tovrane::client {
@@ -219,19 +221,11 @@ t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault
 }
 
 t10_status DecodeProfiles(std::string_view body, std::vector<ProfileEntry>& out) {
-    return DecodeArray(body, "profiles", kMaxSmallList, out, [](const Json& e, ProfileEntry& p) {
-        return ReadString(e, "id", kMaxNameBytes, p.id) &&
-               ReadStringArray(e, "descriptions", kMaxSmallList, kMaxNameBytes, p.descriptions);
-    });
+    return ReadProfileList(body, out);
 }
 
 t10_status DecodeDeviceLinks(std::string_view body, std::vector<DeviceLinkEntry>& out) {
-    return DecodeArray(body, "links", kMaxListEntries, out, [](const Json& e, DeviceLinkEntry& l) {
-        return ReadString(e, "source", kMaxNameBytes, l.source) &&
-               ReadString(e, "destination", kMaxNameBytes, l.destination) &&
-               ReadString(e, "name", kMaxNameBytes, l.name) &&
-               ReadInt32(e, "intents", 0, l.intents);
-    });
+    return ReadDeviceLinkList(body, out);
 }
 
 t10_status DecodeOptionalName(std::string_view body, const char* field, bool& present,

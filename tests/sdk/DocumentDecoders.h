@@ -75,6 +75,36 @@ inline t10_status ColourDefaultsFromDocument(std::string_view body,
         });
 }
 
+/// The profiles of a "profiles" reply.
+inline t10_status ProfilesFromDocument(std::string_view body,
+                                       std::vector<tovrane::client::ProfileEntry>& out) {
+    using namespace tovrane;
+    return ListFromDocument(body, "profiles", protocol::kMaxSmallList, out,
+                            [](const Json& element, client::ProfileEntry& p) {
+                                return ReadString(element, "id", protocol::kMaxNameBytes, p.id) &&
+                                       ReadStringArray(element, "descriptions",
+                                                       protocol::kMaxSmallList,
+                                                       protocol::kMaxNameBytes, p.descriptions);
+                            });
+}
+
+/// The links of a "device_links" reply.
+inline t10_status DeviceLinksFromDocument(std::string_view body,
+                                          std::vector<tovrane::client::DeviceLinkEntry>& out) {
+    using namespace tovrane;
+    return ListFromDocument(
+        body, "links", protocol::kMaxListEntries, out,
+        [](const Json& element, client::DeviceLinkEntry& l) {
+            int64_t intents;
+            bool ok = ReadString(element, "source", protocol::kMaxNameBytes, l.source) &&
+                      ReadString(element, "destination", protocol::kMaxNameBytes, l.destination) &&
+                      ReadString(element, "name", protocol::kMaxNameBytes, l.name) &&
+                      ReadInt(element, "intents", 0, INT32_MAX, intents);
+            l.intents = ok ? static_cast<int32_t>(intents) : 0;
+            return ok;
+        });
+}
+
 } // namespace documentdecoders
 
 #endif // PIGMENTOR_TESTS_SDK_DOCUMENTDECODERS_H

@@ -12,6 +12,8 @@
 
 using namespace tovrane::client;
 using documentdecoders::ColourDefaultsFromDocument;
+using documentdecoders::DeviceLinksFromDocument;
+using documentdecoders::ProfilesFromDocument;
 using documentdecoders::StringsFromDocument;
 
 TEST(ReplyDecoder, EnvelopeNeedsAnObjectWithAStatus) {
@@ -269,4 +271,100 @@ TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
                         streamed[i].values == whole[i].values)
                 << body.substr(0, 200);
     }
+}
+
+TEST(ReplyDecoder, StreamedProfilesAndDeviceLinksAnswerAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    auto repeat = [](const char* head, const std::string& element, size_t count) {
+        std::string body = head;
+        for (size_t i = 0; i < count; ++i)
+            body += (i ? "," : "") + element;
+        return body + "]}";
+    };
+    const std::string small = std::to_string(tovrane::protocol::kMaxSmallList);
+    std::vector<std::string> profiles{
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A","B"]},{"id":"P2","descriptions":[]}]})",
+        R"({"profiles":[{"descriptions":["A"],"x":{"id":5},"id":"P1"}],"status":0})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A"],"id":"P2"}]})", // last wins
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A"],"id":null}]})",
+        R"({"status":0,"profiles":[{"id":5,"descriptions":["A"],"id":"P1"}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A"],"descriptions":7}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":7,"descriptions":["B"]}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A",null]}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":["A",["B"]]}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":{"a":"A"}}]})",
+        R"({"status":0,"profiles":[{"id":"P1"}]})",
+        R"({"status":0,"profiles":[{"descriptions":[]}]})",
+        R"({"status":0,"profiles":[{"id":"P\u0000","descriptions":[]}]})",
+        R"({"status":0,"profiles":[{"id":"P1","descriptions":[")" + longName + R"("]}]})",
+        R"({"status":0,"profiles":["P1"]})",
+        R"({"status":0,"profiles":{}})",
+        R"({"status":7,"profiles":"garbage"})",
+        R"({"status":0,"profiles":[]} x)",
+        repeat(R"({"status":0,"profiles":[)", R"({"id":"P","descriptions":["d"]})",
+               tovrane::protocol::kMaxSmallList),
+        repeat(R"({"status":0,"profiles":[)", R"({"id":"P","descriptions":["d"]})",
+               tovrane::protocol::kMaxSmallList + 1),
+        repeat(R"({"status":0,"profiles":[{"id":"P","descriptions":[)", R"("d")",
+               tovrane::protocol::kMaxSmallList) + "]}",
+        repeat(R"({"status":0,"profiles":[{"id":"P","descriptions":[)", R"("d")",
+               tovrane::protocol::kMaxSmallList + 1) + "]}",
+    };
+    for (const std::string& body : profiles) {
+        std::vector<ProfileEntry> streamed{{"stale", {"stale"}}}, whole;
+        t10_status expected = ProfilesFromDocument(body, whole);
+        EXPECT_EQ(DecodeProfiles(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].id == whole[i].id &&
+                        streamed[i].descriptions == whole[i].descriptions)
+                << body.substr(0, 200);
+    }
+    const std::string link = R"({"source":"S","destination":"D","name":"L","intents":3})";
+    std::vector<std::string> links{
+        R"({"status":0,"links":[)" + link + R"(,{"intents":0,"name":"M","destination":"E","source":"T"}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":2147483647}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":2147483648}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":-1}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":-0}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":1.0}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":"1"}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":[1]}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L"}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","intents":1}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":1,"intents":-1}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":-1,"intents":1}]})",
+        R"({"status":0,"links":[{"source":"S","source":"T","destination":"D","name":"L","intents":1}]})",
+        R"({"status":0,"links":[{"source":"S","destination":"D","name":"L","intents":1,"name":null}]})",
+        R"({"status":0,"links":[{"source":"S","destination":{"a":1},"name":"L","intents":1}]})",
+        R"({"status":0,"links":[{"source":")" + longName + R"(","destination":"D","name":"L","intents":1}]})",
+        R"({"status":0,"links":[)" + link + R"(,{"source":"S"}]})",
+        R"({"status":0,"links":[)" + link + R"(],"links":[]})",
+        R"({"status":0,"links":[)" + link + R"(],"x":[[[{"intents":-1}]]]})",
+        R"({"status":0,"links":null})",
+        R"({"status":3})",
+        repeat(R"({"status":0,"links":[)", link, tovrane::protocol::kMaxListEntries + 1),
+    };
+    for (const std::string& body : links) {
+        std::vector<DeviceLinkEntry> streamed{{"stale", "stale", "stale", 9}}, whole;
+        t10_status expected = DeviceLinksFromDocument(body, whole);
+        EXPECT_EQ(DecodeDeviceLinks(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].source == whole[i].source &&
+                        streamed[i].destination == whole[i].destination &&
+                        streamed[i].name == whole[i].name &&
+                        streamed[i].intents == whole[i].intents)
+                << body.substr(0, 200);
+    }
+    // The good replies decode, so the comparison above is not only of refusals.
+    std::vector<ProfileEntry> good;
+    ASSERT_EQ(DecodeProfiles(profiles[0], good), T10_OK);
+    ASSERT_EQ(good.size(), 2u);
+    EXPECT_EQ(good[0].descriptions, (std::vector<std::string>{"A", "B"}));
+    std::vector<DeviceLinkEntry> goodLinks;
+    ASSERT_EQ(DecodeDeviceLinks(links[0], goodLinks), T10_OK);
+    ASSERT_EQ(goodLinks.size(), 2u);
+    EXPECT_EQ(goodLinks[1].source, "T");
+    EXPECT_EQ(goodLinks[1].intents, 0);
 }

@@ -370,13 +370,17 @@ PPDXControl* QRVPPD::PPDCreatePopupMenu(const char* groupKeyword, const char* co
                                         CString* defaultKeyword) {
     if (!groupKeyword || !translation || !mTextConverter || !mGroups || !mControls)
         return nullptr;
-    CFStringRef groupName = CFStringCreateWithCString(kCFAllocatorDefault, groupKeyword,
-                                                      kCFStringEncodingMacRoman);
-    if (groupName) {
-        AddGroupNameToList(groupKeyword, groupName, true);
-        CFRelease(groupName);
-    }
+    // Popups come in runs for one group: its name is only made while the group is missing.
     PPDXGroup* group = mGroups->Find(groupKeyword, true);
+    if (!group) {
+        CFStringRef groupName = CFStringCreateWithCString(kCFAllocatorDefault, groupKeyword,
+                                                          kCFStringEncodingMacRoman);
+        if (groupName) {
+            AddGroupNameToList(groupKeyword, groupName, true);
+            CFRelease(groupName);
+        }
+        group = mGroups->Find(groupKeyword, true);
+    }
     // The translation is the caller's text in the system encoding (a print server's name for
     // its feature, in any language), not PPD text: read as PPD bytes it would lose every
     // character outside the PPD's encoding. Only bytes the system encoding rejects fall back

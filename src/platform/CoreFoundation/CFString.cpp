@@ -22,7 +22,10 @@ __CFString::__CFString(std::u16string units, bool isMutable, CFIndex maxLength, 
     for (char16_t u : this->units)
         if (u >= 0x80 || u == 0)
             return;
-    ascii.assign(this->units.begin(), this->units.end());
+    // Narrowed in place: assigning from the UTF-16 iterators would build a temporary copy.
+    ascii.resize(this->units.size());
+    for (size_t i = 0; i < ascii.size(); ++i)
+        ascii[i] = static_cast<char>(this->units[i]);
     hasASCII = true;
 }
 

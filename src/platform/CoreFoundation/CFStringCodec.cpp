@@ -210,8 +210,15 @@ bool DecodeUTF8(std::string_view bytes, std::u16string& out) {
     while (i < bytes.size()) {
         uint32_t b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            out.push_back(static_cast<char16_t>(b));
-            ++i;
+            // Most text is ASCII: a run of it widens in one step (the room is reserved).
+            size_t end = i + 1;
+            while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) < 0x80)
+                ++end;
+            const size_t at = out.size();
+            out.resize(at + (end - i));
+            for (size_t k = i; k < end; ++k)
+                out[at + (k - i)] = static_cast<char16_t>(static_cast<unsigned char>(bytes[k]));
+            i = end;
             continue;
         }
         size_t extra;
