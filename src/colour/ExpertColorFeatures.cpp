@@ -23,7 +23,6 @@ ExpertColorFeatures::ExpertColorFeatures(QRVPPD* model, bool twoWay, const char*
                                          PigmentorProgressHandler* handler)
     : mExpertList(nullptr), mPaneList(nullptr), mServerName(nullptr), mModel(nullptr),
       mExpertCursor(nullptr), mPaneCursor(nullptr), mThread(nullptr), mHandler(handler),
-      mFetchHandler(nullptr),
       mError(kPigmentorNoErr), mAsync(async), mDeviceLinks(false) {
     if (!model) {
         mError = kPigmentorPPDInitErr;
@@ -62,7 +61,7 @@ void ExpertColorFeatures::updatePigmentorSettings(QRVPPD* model, bool twoWay,
     const char* wanted = twoWay ? serverName : nullptr;
     const bool sameServer = (!wanted && !mServerName) ||
                             (wanted && mServerName && std::strcmp(wanted, mServerName) == 0);
-    if (refresh && mAsync && isFetching() && mFetchHandler && mFetchHandler == mHandler &&
+    if (refresh && mAsync && isFetching() && mHandler && mThread->handler() == mHandler &&
         (!model || model == mModel) && sameServer)
         return;
     if (model)
@@ -163,7 +162,6 @@ void ExpertColorFeatures::getExpertColorFeaturesAsync(PigmentorProgressHandler* 
     // The fetch reports to the stored handler: the pane hands it over once and later requests
     // may come without one.
     mThread = new (std::nothrow) ExpertColorFeaturesThread(this, mHandler);
-    mFetchHandler = mThread ? mHandler : nullptr;
     if (mThread)
         mThread->run();
     else

@@ -149,7 +149,6 @@ private:
     PigmentorItem* mPaneCursor;
     ExpertColorFeaturesThread* mThread;
     PigmentorProgressHandler* mHandler;
-    PigmentorProgressHandler* mFetchHandler; ///< the handler the running fetch reports to
     std::atomic<unsigned long> mError;
     bool mAsync;
     bool mDeviceLinks;

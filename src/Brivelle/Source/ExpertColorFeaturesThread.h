@@ -43,6 +43,8 @@ public:
 
     /// True from construction until the fetch has finished or was cancelled.
     bool isExpertThreadRunning() const { return mFetching; }
+    /// The handler this fetch reports to (null without one).
+    PigmentorProgressHandler* handler() const { return mHandler; }
 
 private:
     std::atomic<bool> mFetching;
