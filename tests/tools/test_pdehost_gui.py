@@ -8,8 +8,8 @@ import subprocess
 import tempfile
 import time
 import unittest
-from tool_support import (Background, close_window, find_window, forget_job_ticket, png_size,
-                          start_xvfb, window_origin)
+from tool_support import (Background, click_in_window, close_window, forget_job_ticket, png_size,
+                          shown_window, start_xvfb)
 
 PDEHOST = os.environ["PDEHOST"]
 BUNDLE = os.environ["HOSTTEST_BUNDLE"]
@@ -64,10 +64,7 @@ class Desktop(unittest.TestCase):
                 f.write("%!PS-Adobe-3.0\n%%EndComments\n%%Page: 1 1\nshowpage\n%%EOF\n")
             process = self.host("--gui", "--do", "choose tpop:1 2", "--print", source,
                                 "--output", target)
-            window = find_window(self.env, "Print", 60)
-            if window is None:
-                self.fail("the print dialog did not appear; the host's standard error:\n" +
-                          process.stderr())
+            window = shown_window(self, self.env, "Print", process, "the print dialog")
             subprocess.run(["xdotool", "mousemove", "--window", window, "40", "40"],
                            env=self.env, check=True)
             # Until GTK has listed its printers Print cannot be pressed: press until it ends.
@@ -89,18 +86,10 @@ class Desktop(unittest.TestCase):
         # After its actions the host waits for the person, who ends the run by closing the
         # window. Nothing fetches yet: the wait for a fetch does not hold the person up.
         process = self.host("--window", "--timeout", "600", "--do", "wait-fetch")
-        # A host under ASan starting beside other GUI tests on two cores can take long to show.
-        window = find_window(self.env, "Test Pane", 60)
-        if window is None:
-            self.fail("the pane's window did not appear; the host's standard error:\n" +
-                      process.stderr())
-        x, y = window_origin(self.env, window)
+        window = shown_window(self, self.env, "Test Pane", process)
         time.sleep(0.5)
         # The pane sits 20 pixels into the window: the check box, then the Fetch button.
-        for cx, cy in ((20 + 20, 20 + 49), (20 + 185, 20 + 110)):
-            subprocess.run(["xdotool", "mousemove", str(x + cx), str(y + cy), "click", "1"],
-                           env=self.env, check=True)
-            time.sleep(0.3)
+        click_in_window(self.env, window, ((20 + 20, 20 + 49), (20 + 185, 20 + 110)), 0.3)
         close_window(self.env, window)
         report = self.report(process, 60)
         self.assertEqual({l["title"]: l["value"] for l in report["summary"]},

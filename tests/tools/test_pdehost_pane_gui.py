@@ -11,8 +11,8 @@ import time
 import unittest
 
 from test_pdehost_pane import PDEHOST, PPD, BUNDLE
-from tool_support import (Background, Server, close_window, find_window, forget_job_ticket,
-                          png_size, start_xvfb, window_origin)
+from tool_support import (Background, Server, click_in_window, close_window, forget_job_ticket,
+                          png_size, shown_window, start_xvfb)
 
 
 @unittest.skipUnless(shutil.which("Xvfb") and shutil.which("xdotool"), "needs Xvfb and xdotool")
@@ -64,18 +64,11 @@ class Desktop(unittest.TestCase):
             # The pane's first list is waited for; then the window is the person's, who ends
             # the run by closing it.
             process = self.host("--window", "--timeout", "60", "--do", "wait-fetch")
-            window = find_window(self.env, "Color", 60)
-            if window is None:
-                self.fail("the pane's window did not appear; the host's standard error:\n" +
-                          process.stderr())
-            x, y = window_origin(self.env, window)
+            window = shown_window(self, self.env, "Color", process)
             time.sleep(1)
             # The Grayscale radio button, then Configure... and Return (OK) in its dialog: the
             # address is taken again, which makes the pane fetch its list.
-            for cx, cy in ((44 + 8, 94 + 9), (393 + 70, 345 + 10)):
-                subprocess.run(["xdotool", "mousemove", str(x + cx), str(y + cy), "click", "1"],
-                               env=self.env, check=True)
-                time.sleep(1)
+            click_in_window(self.env, window, ((44 + 8, 94 + 9), (393 + 70, 345 + 10)), 1)
             subprocess.run(["xdotool", "key", "Return"], env=self.env, check=True)
             time.sleep(1)
             close_window(self.env, window)

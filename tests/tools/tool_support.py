@@ -57,6 +57,26 @@ def find_window(env, title, seconds):
     return None
 
 
+def shown_window(test, env, title, process, what="the pane's window", seconds=60):
+    """The window titled `title` that the background `process` shows; fails `test` with the
+    process's standard error when it does not appear within `seconds` (a host under ASan
+    starting beside other GUI tests on two cores can take long to show)."""
+    window = find_window(env, title, seconds)
+    if window is None:
+        test.fail("%s did not appear; the host's standard error:\n%s" % (what, process.stderr()))
+    return window
+
+
+def click_in_window(env, window, points, pause):
+    """A person's left clicks at `points`, (x, y) relative to the window's top left corner,
+    each followed by `pause` seconds."""
+    x, y = window_origin(env, window)
+    for cx, cy in points:
+        subprocess.run(["xdotool", "mousemove", str(x + cx), str(y + cy), "click", "1"],
+                       env=env, check=True)
+        time.sleep(pause)
+
+
 class Background:
     """A program run in the background (standard output piped, text), its standard error kept
     in a file so that a failing check can show what the program said."""
