@@ -2,13 +2,10 @@
 #include "Operations.h"
 
 #include "Guard.h"
-
-#include <pthread.h>
+#include "WorkerPool.h"
 
 #include <atomic>
-#include <chrono>
 #include <condition_variable>
-#include <deque>
 #include <map>
 #include <mutex>
 #include <vector>
@@ -17,7 +14,10 @@ namespace tovrane::client {
 
 namespace {
 
-struct Operation {
+struct Operation final : PoolTask {
+    bool Claim() override;
+    void Run(t10_status refused) override;
+
     std::mutex mutex;
     std::condition_variable finished;
     float percent = 0.0f;
@@ -81,102 +81,50 @@ private:
     Operation& mOperation;
 };
 
-/// Takes the operation to run it; false when another thread already has.
-bool Claim(Operation& operation) {
-    std::lock_guard<std::mutex> lock(operation.mutex);
-    if (operation.claimed)
+bool Operation::Claim() {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (claimed)
         return false;
-    operation.claimed = true;
+    claimed = true;
     return true;
 }
 
-/// Runs a claimed operation to its end on this thread.
-void Run(Operation& operation) {
-    Work work;
-    bool cancelled;
+void Operation::Run(t10_status refused) {
+    Work taken;
+    bool abandoned;
     {
-        std::lock_guard<std::mutex> lock(operation.mutex);
-        work = std::move(operation.work);
-        cancelled = operation.cancelled;
+        std::lock_guard<std::mutex> lock(mutex);
+        taken = std::move(work);
+        abandoned = cancelled;
     }
-    TicketProgress progress(operation);
+    TicketProgress progress(*this);
     // An operation abandoned before it started has nothing to do.
-    t10_status status = cancelled ? T10_ERR_CANCELLED : Guard([&] { return work.run(progress); });
+    t10_status status = abandoned           ? T10_ERR_CANCELLED
+                        : refused != T10_OK ? refused
+                                            : Guard([&] { return taken.run(progress); });
     {
-        std::lock_guard<std::mutex> lock(operation.mutex);
-        if (!operation.cancelled) {
-            status = Guard([&] { return work.publish(status); });
-            operation.result = status;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (!cancelled) {
+            status = Guard([&] { return taken.publish(status); });
+            result = status;
         }
-        operation.done = true;
-        operation.percent = 100.0f;
+        done = true;
+        percent = 100.0f;
     }
-    operation.finished.notify_all();
+    finished.notify_all();
     // Everything the work kept (replies, decoded lists) goes with it; only then does the
     // operation stop counting as running.
-    work = Work();
+    taken = Work();
     gRunning.fetch_sub(1);
 }
 
-/// Threads that run ticketed operations. A thread is made whenever more operations wait
-/// than threads are idle, so operations never wait for each other; an idle thread waits
-/// for the next one a while before it ends, which spares the making of a thread per call.
-/// Never destroyed, like the tables.
-struct Pool {
-    std::mutex mutex;
-    std::condition_variable wake;
-    std::deque<std::shared_ptr<Operation>> queue;
-    size_t idle = 0;
-};
-
-constexpr std::chrono::seconds kIdleThreadLife{10};
-
-Pool& Workers() {
-    static Pool* pool = new Pool;
-    return *pool;
-}
-
-void* WorkerMain(void*) {
-    Pool& pool = Workers();
-    std::unique_lock<std::mutex> lock(pool.mutex);
-    for (;;) {
-        if (pool.queue.empty()) {
-            ++pool.idle;
-            bool woken = pool.wake.wait_for(lock, kIdleThreadLife,
-                                            [&] { return !pool.queue.empty(); });
-            --pool.idle;
-            if (!woken)
-                return nullptr;
-        }
-        std::shared_ptr<Operation> operation = std::move(pool.queue.front());
-        pool.queue.pop_front();
-        lock.unlock();
-        if (Claim(*operation))
-            Run(*operation);
-        operation.reset();
-        lock.lock();
-    }
-}
-
-/// Queues the operation for a thread; false when none was idle and none could be made.
-bool Submit(const std::shared_ptr<Operation>& operation) {
-    Pool& pool = Workers();
-    std::unique_lock<std::mutex> lock(pool.mutex);
-    pool.queue.push_back(operation);
-    if (pool.queue.size() > pool.idle) {
-        pthread_attr_t attributes;
-        pthread_attr_init(&attributes);
-        pthread_attr_setdetachstate(&attributes, PTHREAD_CREATE_DETACHED);
-        pthread_t thread;
-        int created = pthread_create(&thread, &attributes, &WorkerMain, nullptr);
-        pthread_attr_destroy(&attributes);
-        if (created != 0 && pool.idle == 0) {
-            pool.queue.pop_back();
-            return false;
-        }
-    }
-    pool.wake.notify_one();
-    return true;
+/// Runs the operation on this thread when no thread has taken it yet (a cancelled one only
+/// ends), so that no pool thread is woken for it.
+void RunHere(const std::shared_ptr<Operation>& operation) {
+    if (!operation->Claim())
+        return;
+    WithdrawTask(*operation);
+    operation->Run(T10_OK);
 }
 
 } // namespace
@@ -205,12 +153,14 @@ t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connectio
         id = registry.nextId++;
         registry.operations.emplace(id, operation);
     }
-    if (replaced)
+    if (replaced) {
         MarkCancelled(replaced);
+        RunHere(replaced);
+    }
     ticket->opaque = id;
 
     gRunning.fetch_add(1);
-    if (!Submit(operation)) {
+    if (!SubmitTask(operation)) {
         gRunning.fetch_sub(1);
         std::lock_guard<std::mutex> lock(registry.mutex);
         registry.operations.erase(id);
@@ -242,8 +192,7 @@ t10_status BlockTicket(const tovrane_ticket* ticket) {
         return T10_ERR_BAD_TICKET;
     // A caller that waits for an operation no thread has taken yet runs it itself: the
     // outcome is the same, without handing the work to another thread and back.
-    if (Claim(*operation))
-        Run(*operation);
+    RunHere(operation);
     // Every request of an operation is bounded by its connection's timeout, so is this wait.
     std::unique_lock<std::mutex> lock(operation->mutex);
     operation->finished.wait(lock, [&] { return operation->done || operation->cancelled; });
@@ -264,6 +213,7 @@ t10_status CancelTicket(tovrane_ticket* ticket) {
     // Taking the operation's lock waits out a publish in progress: once this returns, the
     // caller's outputs are no longer written and may be released.
     MarkCancelled(operation);
+    RunHere(operation); // a queued operation ends here, never started
     ticket->opaque = 0;
     return T10_OK;
 }

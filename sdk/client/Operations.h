@@ -27,10 +27,11 @@ struct Work {
 };
 
 /// Runs `work`: at once on this thread when `ticket` is null (returning the final status),
-/// else in the background, on a pooled thread of its own (an idle one, or a new one when
-/// none is idle), whose progress the ticket tracks (returning T10_OK when it was handed
-/// over, T10_ERR_NO_MEMORY when no thread could be had). A caller that blocks on the
-/// ticket before any thread took the work runs it itself. A ticket that still names an
+/// else in the background, whose progress the ticket tracks (returning T10_OK when it was
+/// queued, T10_ERR_NO_MEMORY when the pool cannot work). Unless a caller blocks on the
+/// ticket within the pool's short grace period (and so runs the work itself, waking no
+/// thread), a pooled thread of its own takes it (see WorkerPool.h); should none be had,
+/// the ticket ends with T10_ERR_NO_MEMORY. A ticket that still names an
 /// earlier operation is taken over: that operation is cancelled. `connection` (may be null)
 /// ties the record to a connection so that `ReapOperations` can drop it once that is retired.
 t10_status Perform(tovrane_ticket* ticket, std::shared_ptr<Connection> connection, Work work);
@@ -41,7 +42,7 @@ t10_status CheckTicket(const tovrane_ticket* ticket, float* percent, int32_t* st
 /// Waits until the operation is done or cancelled (running it here when no thread has
 /// taken it yet).
 t10_status BlockTicket(const tovrane_ticket* ticket);
-/// Marks the operation cancelled and forgets it.
+/// Marks the operation cancelled and forgets it; one no thread has taken yet never runs.
 t10_status CancelTicket(tovrane_ticket* ticket);
 /// Forgets every finished operation that a check has seen done and whose connection is
 /// retired or unknown (a connect names none).
