@@ -32,7 +32,7 @@ public:
 /// armed only while tasks wait, does the handing over. Threads and tables are never
 /// destroyed (an abandoned task may still be finishing while the process exits); an idle
 /// worker ends after a while. All functions are thread-safe.
-///
+
 /// Queues `task` (shared with the pool until it is claimed or handed over). False, with
 /// nothing queued, when the pool cannot work: no timer or dispatcher thread could be made.
 bool SubmitTask(std::shared_ptr<PoolTask> task);
