@@ -15,6 +15,13 @@
 
 namespace {
 
+#if defined(__SANITIZE_THREAD__)
+// ThreadSanitizer's shadow of every byte touched swamps the resident size.
+constexpr bool kResidentSizeTells = false;
+#else
+constexpr bool kResidentSizeTells = true;
+#endif
+
 /// Resets the peak resident size so that VmHWM then shows the peak of what follows.
 void ResetPeak() {
     if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
@@ -98,7 +105,9 @@ TEST(Transport, EndlessOrOversizedRepliesEndTheCallWithinTheReplyBound) {
         long growth = 0, elapsed = 0;
         EXPECT_EQ(ConnectAgainst(Flood(peer.head, peer.repeat), 15, growth, elapsed),
                   T10_ERR_PROTOCOL);
-        EXPECT_LT(growth, peer.maxGrowthKiB);
+        if (kResidentSizeTells) {
+            EXPECT_LT(growth, peer.maxGrowthKiB);
+        }
         if (peer.prompt) {
             EXPECT_LT(elapsed, 5000);
         }
