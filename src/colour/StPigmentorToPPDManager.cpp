@@ -38,12 +38,14 @@ struct ServerPopup {
     /// Deletes what the model did not take over.
     ~ServerPopup() { Discard(); }
 
+    /// Deletes what the model did not take over and readies the popup for the next keyword.
     void Discard() {
         for (PointerListItr it = items.Begin(); it != items.End(); ++it)
             delete static_cast<_PopupItem*>(*it);
         items.MakeEmpty();
         delete defaultKeyword;
         defaultKeyword = nullptr;
+        displayName = nullptr;
     }
     /// The model took everything over.
     void Release() {
@@ -166,6 +168,7 @@ bool Contains(const std::vector<const char*>& keywords, const char* keyword) {
 /// Rebuilds the popup of every keyword object from the server's data; `fresh`, when given,
 /// holds by key position the popups just made that need no second pass.
 void Reconcile(PigmentorSession* session, QRVPPD* model, PPDXControl* const* fresh) {
+    ServerPopup popup; // one for all keywords: its list is made once
     size_t position = 0;
     for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd();
          ++it, ++position) {
@@ -173,7 +176,7 @@ void Reconcile(PigmentorSession* session, QRVPPD* model, PPDXControl* const* fre
             continue;
         if (fresh && fresh[position])
             continue;
-        ServerPopup popup;
+        popup.Discard();
         if (!Build(it->second, popup, true))
             continue;
         if (model->PPDReconcilePopupMenu(popup.keyword, popup.name, popup.items,
@@ -197,9 +200,10 @@ StPigmentorToPPDManager::StPigmentorToPPDManager(PigmentorSession* session, QRVP
     // the reconciling pass finds that older one first and rebuilds it from the server.
     const std::vector<const char*> older = BidiPopupKeywords(model);
     size_t position = 0;
+    ServerPopup popup; // one for all keywords: its list is made once
     for (auto it = session->KeywordObjectBegin(); it != session->KeywordObjectEnd();
          ++it, ++position) {
-        ServerPopup popup;
+        popup.Discard();
         if (!it->second || !Build(it->second, popup, false))
             continue;
         PPDXControl* control =

@@ -401,7 +401,9 @@ PPDXControl* QRVPPD::PPDCreatePopupMenuNamed(const char* groupKeyword,
         }
         group = mGroups->Find(groupKeyword, true);
     }
-    PointerList noFlags;
+    // The control only reads the flags it is given; one empty list serves every popup (and
+    // every thread: reading an empty list changes nothing).
+    static PointerList noFlags;
     PPDXPopupControl* popup = new (std::nothrow)
         PPDXPopupControl(controlKeyword, name, noFlags, true, false, items, defaultKeyword);
     if (popup)
