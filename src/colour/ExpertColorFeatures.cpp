@@ -46,8 +46,9 @@ ExpertColorFeatures::~ExpertColorFeatures() {
 }
 
 unsigned long ExpertColorFeatures::verifyExpertColor(QRVPPD* model) {
-    PigmentorPPDItemList list(model, true, nullptr);
-    if (list.isValid())
+    // The answer of building the expert list, without making its items.
+    PigmentorPPDItemList list(model, false, nullptr);
+    if (list.hasExpertControls())
         return kPigmentorNoErr;
     return list.getPigmentorErr() ? list.getPigmentorErr() : kPigmentorNotSupportedErr;
 }

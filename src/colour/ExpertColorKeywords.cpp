@@ -10,7 +10,7 @@
 
 namespace {
 
-const char* const kKeywords[ExpertColorKeywords::kCount + 1] = {
+constexpr const char* kKeywords[ExpertColorKeywords::kCount + 1] = {
     "",
     "*QVRGBOverride",   "*QVColorRendDict", "*QVSimulation",    "*QVOutProfile",
     "*QVRGBSep",        "*QVSimSpeed",      "*QVSpotColors",    "*QVPureBlack",
@@ -23,29 +23,60 @@ const char* const kKeywords[ExpertColorKeywords::kCount + 1] = {
 struct HashEntry {
     int hash;
     int index;
+    unsigned length;
 };
 
+constexpr int HashOf(const char* keyword, unsigned& length) {
+    int sum = 0;
+    length = 0;
+    for (const char* p = keyword; *p; ++p, ++length)
+        sum += static_cast<signed char>(*p);
+    return sum;
+}
+
+constexpr int kBuckets = 64;
+constexpr int kBucketDepth = 3;
+
+/// The entries by hash: a bucket (the hash's low bits) lists the indexes whose keywords have
+/// such a hash, in table order, so that a search compares only those.
 struct HashIndex {
-    HashEntry entries[ExpertColorKeywords::kCount + 1];
-    HashIndex() {
-        for (int i = 0; i <= ExpertColorKeywords::kCount; ++i)
-            entries[i] = {ExpertColorKeywords::hash(kKeywords[i]), i};
+    HashEntry entries[ExpertColorKeywords::kCount + 1] = {};
+    signed char buckets[kBuckets][kBucketDepth] = {};
+    bool fits = true;
+    constexpr HashIndex() {
+        for (auto& bucket : buckets)
+            for (auto& slot : bucket)
+                slot = -1;
+        for (int i = 0; i <= ExpertColorKeywords::kCount; ++i) {
+            unsigned length = 0;
+            const int sum = HashOf(kKeywords[i], length);
+            entries[i] = {sum, i, length};
+            if (i == 0)
+                continue;
+            int slot = 0;
+            signed char* bucket = buckets[sum & (kBuckets - 1)];
+            while (slot < kBucketDepth && bucket[slot] >= 0)
+                ++slot;
+            if (slot == kBucketDepth)
+                fits = false;
+            else
+                bucket[slot] = static_cast<signed char>(i);
+        }
     }
 };
 
-// A function-local static is built exactly once even when two threads ask at the same time.
-const HashIndex& HashTable() {
-    static const HashIndex index;
-    return index;
-}
+// Made by the compiler: a search needs no first-use guard. The flag below only records that
+// the index was asked for, as callers of initializePigmentor expect.
+constexpr HashIndex kHashIndex;
+static_assert(kHashIndex.fits, "a hash bucket is too small for the keyword table");
 
 std::atomic<bool> sInitialized{false};
 
 } // namespace
 
 void ExpertColorKeywords::initializePigmentor() {
-    HashTable();
-    sInitialized = true;
+    if (!sInitialized.load(std::memory_order_relaxed))
+        sInitialized = true;
 }
 
 bool ExpertColorKeywords::isInitialized() {
@@ -53,22 +84,25 @@ bool ExpertColorKeywords::isInitialized() {
 }
 
 int ExpertColorKeywords::hash(const char* keyword) {
-    int sum = 0;
-    if (keyword)
-        for (const char* p = keyword; *p; ++p)
-            sum += static_cast<signed char>(*p);
-    return sum;
+    unsigned length = 0;
+    return keyword ? HashOf(keyword, length) : 0;
 }
 
 int ExpertColorKeywords::search(const char* keyword, int first, int last) {
     if (!keyword)
         return -1;
     initializePigmentor();
-    const int wanted = hash(keyword);
-    const HashIndex& index = HashTable();
-    for (int i = first; i <= last; ++i)
-        if (index.entries[i].hash == wanted && std::strcmp(kKeywords[i], keyword) == 0)
-            return index.entries[i].index;
+    unsigned length = 0;
+    const int wanted = HashOf(keyword, length);
+    for (int i : kHashIndex.buckets[wanted & (kBuckets - 1)]) {
+        if (i < 0)
+            break;
+        const HashEntry& entry = kHashIndex.entries[i];
+        // Hash and length first; the bytes are compared only for a likely match.
+        if (i >= first && i <= last && entry.hash == wanted && entry.length == length &&
+            std::memcmp(kKeywords[i], keyword, length) == 0)
+            return entry.index;
+    }
     return -1;
 }
 

@@ -29,6 +29,10 @@ public:
         kRGBOtherWtPt = 15,
         kRGBOtherPhos = 16,
         kColorMode = 19,
+        kSeparations = 20,
+        kBrightness = 21,
+        kImageSmooth = 22,
+        kSubstColors = 23,
     };
 
     /// Fills the hash index (once; later calls do nothing).

@@ -10,8 +10,8 @@
 
 #include "ColourText.h"
 #include "ExpertColorFeatures.h"
+#include "ExpertColorKeywords.h"
 #include "PigmentorItemList.h"
-#include "QRVProperties.h"
 
 #include "PPDXControls.h"
 #include "PPDXGroup.h"
@@ -136,21 +136,37 @@ bool PigmentorData::VerifyPPDControls(PPDXRollDown* rollDown, PPDXControls* mode
     PPDXControls* controls = rollDown->Controls();
     if (controls) {
         CNTL_TYPE type;
+        bool rejected = false;
         for (PPDXControl* c = controls->First(type); c; c = controls->Next(type)) {
             auto* popup = dynamic_cast<PPDXPopupControl*>(c);
-            if (popup && QRVProperties::isColorMode(popup)) {
-                if (!VerifyColorModeControl(popup))
-                    break;
-                mColorMode = popup;
-            } else if (popup && QRVProperties::isColorSeparation(popup)) {
-                mSeparation = popup;
-            } else if (QRVProperties::isBrightness(c)) {
+            // One table search per control; the print mode and separations count only as
+            // popups, the other three whatever their kind.
+            const char* keyword = c->Keyword();
+            switch (keyword ? ExpertColorKeywords::getPigmentorKeywordIdx(keyword) : -1) {
+            case ExpertColorKeywords::kColorMode:
+                if (popup && VerifyColorModeControl(popup))
+                    mColorMode = popup;
+                else
+                    rejected = popup != nullptr;
+                break;
+            case ExpertColorKeywords::kSeparations:
+                if (popup)
+                    mSeparation = popup;
+                break;
+            case ExpertColorKeywords::kBrightness:
                 mBrightness = popup;
-            } else if (QRVProperties::isImageSmoothing(c)) {
+                break;
+            case ExpertColorKeywords::kImageSmooth:
                 mImageSmoothing = popup;
-            } else if (QRVProperties::isColorSubst(c)) {
+                break;
+            case ExpertColorKeywords::kSubstColors:
                 mSubstColor = popup;
+                break;
+            default:
+                break;
             }
+            if (rejected)
+                break;
         }
     }
     if (modelControls && modelControls->FindSpecialOption(kPigmentorSpecialOption, true))

@@ -102,6 +102,17 @@ bool PigmentorPPDItemList::initialize() {
     return mHasItems;
 }
 
+bool PigmentorPPDItemList::hasExpertControls() {
+    bool found = false;
+    if (PPDXControls* controls = getPPDControlList()) {
+        for (PPDXPopupControl* popup = controls->FirstPopupControl(); popup && !found;
+             popup = controls->NextPopupControl())
+            found = ExpertColorKeywords::findPigmentorKeywordIdx(popup->Keyword()) > 0;
+    }
+    setPigmentorErr(found ? kPigmentorNoErr : kPigmentorNotSupportedErr);
+    return found;
+}
+
 PigmentorItem* PigmentorPPDItemList::getFirstFeature() {
     mCursor = firstItem();
     return mCursor;

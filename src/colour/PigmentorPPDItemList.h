@@ -48,6 +48,8 @@ public:
     /// The controls of the colour roll-down (clears the error first): null with error 2
     /// without a model, 16 when the model has no groups, 6 when there is no colour roll-down.
     PPDXControls* getPPDControlList();
+    /// What initialize() would answer, and the error it would leave, without making items.
+    bool hasExpertControls();
     /// Cursor walk over the items: the first (restarting), then the next; null at the end.
     PigmentorItem* getFirstFeature();
     PigmentorItem* getNextFeature();

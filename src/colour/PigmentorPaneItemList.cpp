@@ -28,9 +28,10 @@ namespace {
 bool IsPaneControl(const char* keyword) {
     if (!keyword || isBidiKeyword(keyword))
         return false;
-    if (ExpertColorKeywords::findPigmentorKeywordIdx(keyword) > 0)
-        return false;
-    return ExpertColorKeywords::getPigmentorKeywordIdx(keyword) != ExpertColorKeywords::kColorMode;
+    // One search: neither an expert feature nor the print mode.
+    const int index = ExpertColorKeywords::getPigmentorKeywordIdx(keyword);
+    return !(index >= 1 && index <= ExpertColorKeywords::kLastExpert) &&
+           index != ExpertColorKeywords::kColorMode;
 }
 
 } // namespace

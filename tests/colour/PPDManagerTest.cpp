@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -74,6 +76,34 @@ TEST_F(PPDManager, NewPopupsAreWhatAReconcileWithTheSameDataMakesOfThem) {
 
     { StResyncPigmentorToPPDManager resync(defaults, model.get()); }
     EXPECT_EQ(BidiPopupStates(model.get()), created);
+}
+
+TEST_F(PPDManager, PopupNamesAreTheirTextFormsEvenWhenTooLongOrOutsideTheBasicPlane) {
+    std::ifstream file(TestServer::ExamplePath());
+    std::string description((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string longName;
+    for (int i = 0; i < 130; ++i)
+        longName += "Ä"; // 260 bytes: a name is cut to whole characters within 255
+    for (auto [from, to] : {std::pair<std::string, std::string>{"\"CMYK Simulation\"",
+                                                                 "\"" + longName + "\""},
+                            {"\"Rendering Style\"", "\"Stil \U0001F600\""}}) {
+        const size_t at = description.find(from);
+        ASSERT_NE(at, std::string::npos) << from;
+        description.replace(at, from.size(), to);
+    }
+    TempFile server(description);
+    StartServer({}, server.Path());
+    PigmentorSession* defaults = ReadDefaults();
+    ASSERT_NE(defaults, nullptr);
+    Model model(Model::FromFile{}, Example("Tarvo-C5000.ppd"));
+    { StPigmentorToPPDManager create(defaults, model.get()); }
+
+    PPDXControls* controls = model->GetControls();
+    PPDXPopupControl* simulation = controls->FindPopup("*QVSimulationBidi", true);
+    PPDXPopupControl* rendering = controls->FindPopup("*QVColorRendDictBidi", true);
+    ASSERT_TRUE(simulation && rendering);
+    EXPECT_EQ(Text(simulation->CFStringUserName()), longName.substr(0, 254));
+    EXPECT_EQ(Text(rendering->CFStringUserName()), "Stil \U0001F600");
 }
 
 TEST_F(PPDManager, AnOlderPopupOfTheSameKeywordIsStillReconciled) {

@@ -48,6 +48,9 @@ bool KeywordContainer::AddSettingString(const char* keyword, CFStringRef display
         CFRelease(fallback);
     if (!setting)
         return false;
+    // A keyword has a handful of settings: one allocation for them rather than a growing run.
+    if (mSettings.empty())
+        mSettings.reserve(8);
     mSettings.push_back(setting);
     return true;
 }

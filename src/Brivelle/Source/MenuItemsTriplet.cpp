@@ -11,11 +11,18 @@
 MenuItemsTriplet::MenuItemsTriplet(const char* keyword, CFStringRef displayName, const char* value)
     : mKeyword(keyword ? strdup(keyword) : nullptr),
       mDisplayName(displayName ? static_cast<CFStringRef>(CFRetain(displayName)) : nullptr),
-      mValue(value ? strdup(value) : nullptr) {}
+      mValue(nullptr) {
+    // The server's settings carry the same text as keyword and value: kept once.
+    if (value && mKeyword && std::strcmp(value, mKeyword) == 0)
+        mValue = mKeyword;
+    else if (value)
+        mValue = strdup(value);
+}
 
 MenuItemsTriplet::~MenuItemsTriplet() {
+    if (mValue != mKeyword)
+        std::free(mValue);
     std::free(mKeyword);
-    std::free(mValue);
     if (mDisplayName)
         CFRelease(mDisplayName);
 }

@@ -31,7 +31,7 @@ public:
 private:
     char* mKeyword;
     CFStringRef mDisplayName;
-    char* mValue;
+    char* mValue; // may be mKeyword itself when the texts are equal
 };
 
 #endif // PIGMENTOR_BRIVELLE_MENUITEMSTRIPLET_H

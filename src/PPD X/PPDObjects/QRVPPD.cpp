@@ -370,6 +370,26 @@ PPDXControl* QRVPPD::PPDCreatePopupMenu(const char* groupKeyword, const char* co
                                         CString* defaultKeyword) {
     if (!groupKeyword || !translation || !mTextConverter || !mGroups || !mControls)
         return nullptr;
+    // The translation is the caller's text in the system encoding (a print server's name for
+    // its feature, in any language), not PPD text: read as PPD bytes it would lose every
+    // character outside the PPD's encoding. Only bytes the system encoding rejects fall back
+    // to the PPD's reading.
+    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, translation,
+                                                 CFStringGetSystemEncoding());
+    if (!name)
+        name = mTextConverter->ConvertToCFString(translation, 0);
+    PPDXControl* popup =
+        PPDCreatePopupMenuNamed(groupKeyword, controlKeyword, name, items, defaultKeyword);
+    if (name)
+        CFRelease(name);
+    return popup;
+}
+
+PPDXControl* QRVPPD::PPDCreatePopupMenuNamed(const char* groupKeyword,
+                                             const char* controlKeyword, CFStringRef name,
+                                             PointerList& items, CString* defaultKeyword) {
+    if (!groupKeyword || !mTextConverter || !mGroups || !mControls)
+        return nullptr;
     // Popups come in runs for one group: its name is only made while the group is missing.
     PPDXGroup* group = mGroups->Find(groupKeyword, true);
     if (!group) {
@@ -381,19 +401,11 @@ PPDXControl* QRVPPD::PPDCreatePopupMenu(const char* groupKeyword, const char* co
         }
         group = mGroups->Find(groupKeyword, true);
     }
-    // The translation is the caller's text in the system encoding (a print server's name for
-    // its feature, in any language), not PPD text: read as PPD bytes it would lose every
-    // character outside the PPD's encoding. Only bytes the system encoding rejects fall back
-    // to the PPD's reading.
-    CFStringRef name = CFStringCreateWithCString(kCFAllocatorDefault, translation,
-                                                 CFStringGetSystemEncoding());
-    if (!name)
-        name = mTextConverter->ConvertToCFString(translation, 0);
-    PointerList noFlags;
+    // The control only reads the flags it is given; one empty list serves every popup (and
+    // every thread: reading an empty list changes nothing).
+    static PointerList noFlags;
     PPDXPopupControl* popup = new (std::nothrow)
         PPDXPopupControl(controlKeyword, name, noFlags, true, false, items, defaultKeyword);
-    if (name)
-        CFRelease(name);
     if (popup)
         SetupControl(group, popup, true);
     return popup;

@@ -60,6 +60,10 @@ public:
     virtual PPDXControl* PPDCreatePopupMenu(const char* groupKeyword, const char* controlKeyword,
                                             const char* translation, PointerList& items,
                                             CString* defaultKeyword);
+    /// The same with the display name as a string (retained by the control; may be null).
+    PPDXControl* PPDCreatePopupMenuNamed(const char* groupKeyword, const char* controlKeyword,
+                                         CFStringRef name, PointerList& items,
+                                         CString* defaultKeyword);
     /// Replaces the items of the popup `controlKeyword`; false when there is no such popup.
     virtual bool PPDReconcilePopupMenu(const char* controlKeyword, const char* userName,
                                        PointerList& items, CString* defaultKeyword);

@@ -29,6 +29,13 @@ __CFString::__CFString(std::u16string units, bool isMutable, CFIndex maxLength, 
     hasASCII = true;
 }
 
+__CFString::__CFString(std::string_view text)
+    : Object(TypeID(), false), units(text.size(), u'\0'), isMutable(false), maxLength(0),
+      ascii(text), hasASCII(true) {
+    for (size_t i = 0; i < text.size(); ++i)
+        units[i] = static_cast<char16_t>(static_cast<unsigned char>(text[i]));
+}
+
 bool __CFString::equals(const Object& other) const {
     return units == static_cast<const __CFString&>(other).units;
 }
@@ -45,6 +52,17 @@ namespace pmcf {
 
 CFStringRef CreateString(std::u16string units) {
     return new __CFString(std::move(units), false);
+}
+
+CFStringRef CreateASCIIString(const UInt8* bytes, size_t size, CFStringEncoding encoding) {
+    // Only encodings whose decoders map 1-0x7F to themselves: UTF-8 and the built-in tables.
+    // Iconv-converted ones are left to Decode, which may fail without iconv support.
+    if (encoding != kCFStringEncodingUTF8 && FindSingleByteTable(encoding) == nullptr)
+        return nullptr;
+    for (size_t i = 0; i < size; ++i)
+        if (bytes[i] == 0 || bytes[i] >= 0x80)
+            return nullptr;
+    return new __CFString(std::string_view(reinterpret_cast<const char*>(bytes), size));
 }
 
 std::u16string_view Units(CFStringRef string) {

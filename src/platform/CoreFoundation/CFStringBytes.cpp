@@ -16,6 +16,10 @@ CFStringRef CreateFromBytes(const UInt8* bytes, CFIndex numBytes, CFStringEncodi
                             bool external) {
     if (numBytes < 0 || (bytes == nullptr && numBytes > 0))
         return nullptr;
+    // Most texts are plain ASCII: made straight from the bytes, without a decode and a
+    // narrowing pass. A byte-order mark is not ASCII, so external forms take the full path.
+    if (CFStringRef ascii = pmcf::CreateASCIIString(bytes, static_cast<size_t>(numBytes), encoding))
+        return ascii;
     std::u16string units;
     if (!pmcf::Decode(bytes, static_cast<size_t>(numBytes), encoding, external, units))
         return nullptr;

@@ -6,6 +6,7 @@
 #include <CoreFoundation/CFStringInternal.h>
 
 #include <climits>
+#include <iterator>
 
 namespace pmcf {
 
@@ -42,9 +43,22 @@ constexpr EncodingInfo kEncodings[] = {
     {kCFStringEncodingNonLossyASCII, Codec::None, 0, nullptr, nullptr, 6, true, kMacRoman},
 };
 
+constexpr size_t IndexOf(CFStringEncoding encoding) {
+    size_t i = 0;
+    while (i < std::size(kEncodings) && kEncodings[i].encoding != encoding)
+        ++i;
+    return i;
+}
+
+constexpr size_t kUTF8Index = IndexOf(kCFStringEncodingUTF8);
+static_assert(kUTF8Index < std::size(kEncodings), "UTF-8 is in the table");
+
 } // namespace
 
 const EncodingInfo* FindEncoding(CFStringEncoding encoding) {
+    // The encoding nearly every caller asks for, without the walk.
+    if (encoding == kCFStringEncodingUTF8)
+        return &kEncodings[kUTF8Index];
     for (const EncodingInfo& info : kEncodings)
         if (info.encoding == encoding)
             return &info;

@@ -21,6 +21,8 @@
 struct __CFString final : pmcf::Object {
     static CFTypeID TypeID() { return CFStringGetTypeID(); }
     __CFString(std::u16string units, bool isMutable, CFIndex maxLength = 0, bool immortal = false);
+    /// An immutable string of `ascii`, which the caller guarantees to hold only bytes 1-0x7F.
+    explicit __CFString(std::string_view ascii);
 
     bool equals(const Object& other) const override;
     CFHashCode hash() const override;
@@ -40,6 +42,9 @@ namespace pmcf {
 
 /// A new immutable string owning `units`.
 CFStringRef CreateString(std::u16string units);
+/// A new immutable string of `bytes` when they are all ASCII (1-0x7F), which read alike in
+/// `encoding`; null when they are not, or the encoding may read them otherwise.
+CFStringRef CreateASCIIString(const UInt8* bytes, size_t size, CFStringEncoding encoding);
 /// The units of `string` (empty for NULL or a non-string).
 std::u16string_view Units(CFStringRef string);
 /// The mutable string behind `string`, or nullptr when it is NULL, not a string or immutable.

@@ -87,6 +87,29 @@ TEST(CFStringEncoding, InvalidBytesGiveNull) {
     EXPECT_EQ(FromBytes({'a'}, kCFStringEncodingUTF8 + 0x7), nullptr); // unknown encoding
 }
 
+TEST(CFStringEncoding, PlainASCIIReadsAlikeWhereverASCIIMeansASCII) {
+    const std::vector<UInt8> plain = {'Q', 'V', '\\', '~', 0x7F};
+    for (CFStringEncoding encoding : std::initializer_list<CFStringEncoding>{
+             kCFStringEncodingUTF8, kCFStringEncodingASCII, kCFStringEncodingMacRoman,
+          kCFStringEncodingISOLatin1, kCFStringEncodingWindowsLatin1,
+          kCFStringEncodingMacCentralEurRoman}) {
+        CFOwned<CFStringRef> s(FromBytes(plain, encoding));
+        ASSERT_NE(s.get(), nullptr) << encoding;
+        EXPECT_EQ(UnitsOf(s), u"QV\\~\x7F") << encoding;
+        EXPECT_STREQ(CFStringGetCStringPtr(s, kCFStringEncodingUTF8), "QV\\~\x7F") << encoding;
+    }
+    // Shift-JIS gives 0x5C its own meaning, an encoding without a converter reads nothing,
+    // and a NUL is kept as a character but leaves no C string.
+    CFOwned<CFStringRef> yen(FromBytes({0x5C}, kCFStringEncodingShiftJIS));
+    ASSERT_NE(yen.get(), nullptr);
+    EXPECT_EQ(UnitsOf(yen), u"\u00A5");
+    EXPECT_EQ(FromBytes({'a'}, kCFStringEncodingMacTurkish), nullptr);
+    CFOwned<CFStringRef> withNul(FromBytes({'a', 0, 'b'}, kCFStringEncodingUTF8));
+    ASSERT_NE(withNul.get(), nullptr);
+    EXPECT_EQ(CFStringGetLength(withNul), 3);
+    EXPECT_EQ(CFStringGetCStringPtr(withNul, kCFStringEncodingUTF8), nullptr);
+}
+
 TEST(CFStringEncoding, UnavailableEncodingsFailQuietly) {
     EXPECT_FALSE(CFStringIsEncodingAvailable(kCFStringEncodingMacJapanese));
     EXPECT_FALSE(CFStringIsEncodingAvailable(0x12345));
