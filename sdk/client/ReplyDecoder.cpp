@@ -212,7 +212,13 @@ t10_status DecodeText(std::string_view body, std::string& out) {
 
 t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& out) {
     // The largest reply: read as it is parsed rather than through a whole document.
-    return ReadStringList(body, out);
+    LocalisedTable table;
+    t10_status status = ReadStringList(body, table);
+    out.clear();
+    out.reserve(table.Size());
+    for (size_t i = 0; i < table.Size(); ++i)
+        out.push_back(table.At(i));
+    return status;
 }
 
 t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {

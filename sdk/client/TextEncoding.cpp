@@ -82,8 +82,8 @@ bool Convert(std::string_view text, const char* target, bool replace, std::strin
     return converted;
 }
 
-/// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past
-/// U+10FFFF).
+} // namespace
+
 bool IsUtf8(std::string_view text) {
     size_t i = 0;
     while (i < text.size()) {
@@ -121,7 +121,7 @@ bool IsUtf8(std::string_view text) {
     return true;
 }
 
-} // namespace
+bool IsUtf8Name(const char* name) { return std::strcmp(name, "UTF-8") == 0; }
 
 const char* IconvNameFor(std::string_view encoding) {
     for (const EncodingName& name : kEncodings) {
@@ -135,7 +135,7 @@ const char* IconvNameFor(std::string_view encoding) {
 
 bool ConvertFromUtf8(std::string_view text, const char* target, std::string& out) {
     // Into UTF-8 nothing changes but the check (the common case: no converter is opened).
-    if (std::strcmp(target, "UTF-8") == 0) {
+    if (IsUtf8Name(target)) {
         if (!IsUtf8(text))
             return false;
         out.assign(text.data(), text.size());
