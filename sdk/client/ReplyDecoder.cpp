@@ -5,6 +5,7 @@
 #include "Protocol.h"
 #include "ColourDefaultsReader.h"
 #include "DeviceLinkListReader.h"
+#include "FeatureListReader.h"
 #include "ProfileListReader.h"
 #include "StringListReader.h"
 
@@ -110,10 +111,7 @@ t10_status DecodeSession(std::string_view body, SessionReply& out) {
 }
 
 t10_status DecodeFeatures(std::string_view body, std::vector<Feature>& out) {
-    return DecodeArray(body, "features", kMaxSmallList, out, [](const Json& e, Feature& f) {
-        return ReadString(e, "name", kMaxNameBytes, f.name) &&
-               ReadString(e, "value", kMaxTextBytes, f.value);
-    });
+    return ReadFeatureList(body, out);
 }
 
 t10_status DecodeDevices(std::string_view body, std::vector<std::string>& out) {

@@ -60,6 +60,19 @@ inline t10_status StringsFromDocument(std::string_view body,
                             });
 }
 
+/// The features of a "features" reply.
+inline t10_status FeaturesFromDocument(std::string_view body,
+                                       std::vector<tovrane::client::Feature>& out) {
+    using namespace tovrane;
+    return ListFromDocument(body, "features", protocol::kMaxSmallList, out,
+                            [](const Json& element, client::Feature& f) {
+                                return ReadString(element, "name", protocol::kMaxNameBytes,
+                                                  f.name) &&
+                                       ReadString(element, "value", protocol::kMaxTextBytes,
+                                                  f.value);
+                            });
+}
+
 /// The keys of a "colour_defaults" reply.
 inline t10_status ColourDefaultsFromDocument(std::string_view body,
                                              std::vector<tovrane::client::ColourDefault>& out) {

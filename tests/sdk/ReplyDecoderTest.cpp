@@ -13,6 +13,7 @@
 using namespace tovrane::client;
 using documentdecoders::ColourDefaultsFromDocument;
 using documentdecoders::DeviceLinksFromDocument;
+using documentdecoders::FeaturesFromDocument;
 using documentdecoders::ProfilesFromDocument;
 using documentdecoders::StringsFromDocument;
 
@@ -271,6 +272,52 @@ TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
                         streamed[i].values == whole[i].values)
                 << body.substr(0, 200);
     }
+}
+
+TEST(ReplyDecoder, StreamedFeaturesAnswerAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    const std::string longText(tovrane::protocol::kMaxTextBytes + 1, 't');
+    const std::string feature = R"({"name":"N","value":"V"})";
+    auto repeat = [&](size_t count) {
+        std::string body = R"({"status":0,"features":[)";
+        for (size_t i = 0; i < count; ++i)
+            body += (i ? "," : "") + feature;
+        return body + "]}";
+    };
+    const std::vector<std::string> bodies{
+        R"({"status":0,"features":[{"name":"A","value":"1"},{"value":"2","x":[{}],"name":"B"}]})",
+        R"({"features":[],"status":0})",
+        R"({"status":0,"features":[{"name":"A","value":"1","name":"B"}]})", // last wins
+        R"({"status":0,"features":[{"name":"A","value":"1","value":null}]})",
+        R"({"status":0,"features":[{"name":null,"value":"1","name":"A"}]})",
+        R"({"status":0,"features":[{"name":"A"}]})",
+        R"({"status":0,"features":[{"name":"A","value":1}]})",
+        R"({"status":0,"features":[{"name":"A","value":["1"]}]})",
+        R"({"status":0,"features":[{"name":"A\u0000","value":"1"}]})",
+        R"({"status":0,"features":[{"name":")" + longName + R"(","value":"1"}]})",
+        R"({"status":0,"features":[{"name":"A","value":")" + longText + R"("}]})",
+        R"({"status":0,"features":[{"name":"A","value":")" + longText.substr(1) + R"("}]})",
+        R"({"status":0,"features":["A"]})",
+        R"({"status":0,"features":{"name":"A","value":"1"}})",
+        R"({"status":0,"features":[)" + feature + R"(],"features":null})",
+        R"({"status":0})",
+        R"({"status":12,"features":7})",
+        R"({"status":0,"features":[]}])",
+        repeat(tovrane::protocol::kMaxSmallList),
+        repeat(tovrane::protocol::kMaxSmallList + 1),
+    };
+    size_t decoded = 0;
+    for (const std::string& body : bodies) {
+        std::vector<Feature> streamed{{"stale", "stale"}}, whole;
+        t10_status expected = FeaturesFromDocument(body, whole);
+        EXPECT_EQ(DecodeFeatures(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].name == whole[i].name && streamed[i].value == whole[i].value)
+                << body.substr(0, 200);
+        decoded += !whole.empty();
+    }
+    EXPECT_GE(decoded, 4u); // not only refusals are compared
 }
 
 TEST(ReplyDecoder, StreamedProfilesAndDeviceLinksAnswerAsTheWholeDocument) {
