@@ -127,6 +127,16 @@ void CompareFeaturesAndStrings(std::string_view body) {
     }
 }
 
+void CompareRootReplies(std::string_view body) {
+    std::string streamed = documentdecoders::RootRepliesFromDecoders(body);
+    std::string whole = documentdecoders::RootRepliesFromDocument(body);
+    if (streamed != whole) {
+        std::fprintf(stderr, "root replies differ:\n--- streamed\n%s\n--- document\n%s\n",
+                     streamed.c_str(), whole.c_str());
+        std::abort();
+    }
+}
+
 /// The input as an HTTP reply; the body when it completes.
 void ReadAsHttp(std::string_view input) {
     tovrane::HttpMessage reply(tovrane::HttpMessage::Kind::Reply, tovrane::protocol::kMaxReplyBytes);
@@ -191,5 +201,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodeOptionalName(body, "name", present, text);
     CompareProfilesAndLinks(body);
     CompareFeaturesAndStrings(body);
+    CompareRootReplies(body);
     return 0;
 }
