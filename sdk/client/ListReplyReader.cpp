@@ -69,10 +69,6 @@ bool ListReplyReader::parse_error(size_t, const std::string&, const nlohmann::de
     return false;
 }
 
-bool ListReplyReader::GoodText(Kind kind, const std::string* text, size_t limit) {
-    return kind == Kind::String && text->size() <= limit && text->find('\0') == std::string::npos;
-}
-
 // A reader without a nested list reads every container in an element as a wrong value.
 bool ListReplyReader::OpenNested(bool) { return false; }
 void ListReplyReader::NestedValue(Kind, std::string*, size_t) {}

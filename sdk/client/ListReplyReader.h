@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +59,11 @@ protected:
     ~ListReplyReader() override = default;
 
     /// A name that passes the checked read: a string of at most `limit` bytes, no NUL.
-    static bool GoodText(Kind kind, const std::string* text, size_t limit);
+    static bool GoodText(Kind kind, const std::string* text, size_t limit) {
+        // Inline and without std::string::find: it is asked of nearly every value.
+        return kind == Kind::String && text->size() <= limit &&
+               std::memchr(text->data(), '\0', text->size()) == nullptr;
+    }
 
     /// Empties the output.
     virtual void ClearOut() = 0;
