@@ -73,12 +73,6 @@ bool ListReplyReader::parse_error(size_t, const std::string&, const nlohmann::de
 bool ListReplyReader::OpenNested(bool) { return false; }
 void ListReplyReader::NestedValue(Kind, std::string*, size_t) {}
 
-bool ListReplyReader::Count() {
-    if (++valueCount_ > kMaxJsonValues)
-        return false;
-    return members_.empty() || ++members_.back() <= protocol::kMaxListEntries;
-}
-
 bool ListReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
     if (!Count())
         return false;

@@ -7,6 +7,7 @@
 #define TOVRANE_CLIENT_LISTREPLYREADER_H
 
 #include "JsonRead.h"
+#include "Protocol.h"
 #include "ReplyDecoder.h"
 
 #include <cstddef>
@@ -91,7 +92,12 @@ private:
     /// What a root member is.
     enum class Slot { Status, List, Ignored };
 
-    bool Count();
+    /// Counts one value against the document's bounds (inline: it runs for every value).
+    bool Count() {
+        if (++valueCount_ > kMaxJsonValues)
+            return false;
+        return members_.empty() || ++members_.back() <= protocol::kMaxListEntries;
+    }
     bool Value(Kind kind, std::string* text, uint64_t number = 0);
     void Check(Kind kind, std::string* text, uint64_t number);
     bool Open(bool object);
