@@ -8,7 +8,6 @@
 #include <cstring>
 #include <locale.h>
 #include <string>
-#include <vector>
 
 namespace tovrane {
 
@@ -71,14 +70,14 @@ public:
                     return false;
                 if (*p_ == ',') {
                     ++p_;
-                    if (!open_.back() && !Key())
+                    if (open_.back() == kObject && !Key())
                         return false;
                     break;
                 }
-                if (*p_ != (open_.back() ? ']' : '}'))
+                if (*p_ != (open_.back() == kArray ? ']' : '}'))
                     return false;
                 ++p_;
-                bool array = open_.back();
+                bool array = open_.back() == kArray;
                 open_.pop_back();
                 if (!(array ? events_.end_array() : events_.end_object()))
                     return false;
@@ -132,7 +131,7 @@ private:
             ++p_;
             return Check(array ? events_.end_array() : events_.end_object());
         }
-        open_.push_back(array);
+        open_.push_back(array ? kArray : kObject);
         return array || Key() ? Step::Opened : Step::Fault;
     }
 
@@ -384,7 +383,10 @@ private:
     const unsigned char* end_;
     Events& events_;
     std::string text_;       // the string or number being read; receivers may move from it
-    std::vector<bool> open_; // the open containers, innermost last: true for an array
+    // The open containers, innermost last, one byte each: a usual reply's few levels fit
+    // the string's own room, so reading one allocates nothing for them.
+    static constexpr char kArray = 'a', kObject = 'o';
+    std::string open_;
 };
 
 } // namespace
