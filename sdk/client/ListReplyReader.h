@@ -96,7 +96,7 @@ private:
     bool Count() {
         if (++valueCount_ > kMaxJsonValues)
             return false;
-        return members_.empty() || ++members_.back() <= protocol::kMaxListEntries;
+        return depth_ == 0 || ++members_[depth_ - 1] <= protocol::kMaxListEntries;
     }
     bool Value(Kind kind, std::string* text, uint64_t number = 0);
     void Check(Kind kind, std::string* text, uint64_t number);
@@ -106,8 +106,11 @@ private:
 
     const std::string_view listName_;
     const size_t maxElements_;
-    std::vector<Role> roles_;     // the open containers, innermost last
-    std::vector<size_t> members_; // members so far of each of them
+    // The open containers, innermost last, and the members so far of each: the depth is
+    // bounded, so they live in the reader rather than in allocated vectors.
+    Role roles_[protocol::kMaxJsonDepth] = {};
+    size_t members_[protocol::kMaxJsonDepth] = {};
+    size_t depth_ = 0;
     size_t valueCount_ = 0;
     Slot rootKey_ = Slot::Ignored;
     bool statusSeen_ = false, statusValid_ = false;

@@ -43,15 +43,14 @@ bool RootReplyReader::start_object(size_t) { return Open(true); }
 bool RootReplyReader::start_array(size_t) { return Open(false); }
 
 bool RootReplyReader::end_object() {
-    roles_.pop_back();
-    members_.pop_back();
+    --depth_;
     return true;
 }
 
 bool RootReplyReader::end_array() { return end_object(); }
 
 bool RootReplyReader::key(string_t& key) {
-    if (roles_.back() != Role::Root)
+    if (roles_[depth_ - 1] != Role::Root)
         return true;
     const std::string_view name(key);
     rootKey_ = kIgnored;
@@ -74,7 +73,7 @@ bool RootReplyReader::parse_error(size_t, const std::string&, const nlohmann::de
 bool RootReplyReader::Count() {
     if (++valueCount_ > kMaxJsonValues)
         return false;
-    return members_.empty() || ++members_.back() <= protocol::kMaxListEntries;
+    return depth_ == 0 || ++members_[depth_ - 1] <= protocol::kMaxListEntries;
 }
 
 // A value of the wrong kind where one is kept is noted as such; the last value of a repeated
@@ -82,11 +81,11 @@ bool RootReplyReader::Count() {
 bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
     if (!Count())
         return false;
-    if (roles_.empty()) // a root that is no object: refused by Read through statusSeen_
+    if (depth_ == 0) // a root that is no object: refused by Read through statusSeen_
         return true;
-    if (roles_.back() == Role::List) {
+    if (roles_[depth_ - 1] == Role::List) {
         if (listState_ == ListState::Valid) {
-            if (kind == Kind::String && members_.back() <= listMax_ &&
+            if (kind == Kind::String && members_[depth_ - 1] <= listMax_ &&
                 text->size() <= listBytes_ && text->find('\0') == std::string::npos)
                 list_.push_back(std::move(*text));
             else
@@ -94,7 +93,7 @@ bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
         }
         return true;
     }
-    if (roles_.back() != Role::Root)
+    if (roles_[depth_ - 1] != Role::Root)
         return true;
     if (rootKey_ == kStatus) {
         statusSeen_ = true;
@@ -116,16 +115,16 @@ bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
 
 // Containers count when they open, as ParseObject counts them.
 bool RootReplyReader::Open(bool object) {
-    if (roles_.size() >= protocol::kMaxJsonDepth || !Count())
+    if (depth_ >= protocol::kMaxJsonDepth || !Count())
         return false;
     Role role = Role::Ignored;
-    if (roles_.empty()) {
+    if (depth_ == 0) {
         role = object ? Role::Root : Role::Ignored;
-    } else if (roles_.back() == Role::Root && rootKey_ == kList && !object) {
+    } else if (roles_[depth_ - 1] == Role::Root && rootKey_ == kList && !object) {
         role = Role::List;
         listState_ = ListState::Valid;
         list_.clear();
-    } else if (roles_.back() == Role::Root) {
+    } else if (roles_[depth_ - 1] == Role::Root) {
         // A container as the value of a member read as a scalar (or an object as the list).
         if (rootKey_ == kStatus) {
             statusSeen_ = true;
@@ -138,11 +137,12 @@ bool RootReplyReader::Open(bool object) {
             scalars_[rootKey_] = Scalar();
             scalars_[rootKey_].kind = Kind::Other;
         }
-    } else if (roles_.back() == Role::List) {
+    } else if (roles_[depth_ - 1] == Role::List) {
         listState_ = ListState::Invalid; // an element that is no string
     }
-    roles_.push_back(role);
-    members_.push_back(0);
+    roles_[depth_] = role;
+    members_[depth_] = 0;
+    ++depth_;
     return true;
 }
 

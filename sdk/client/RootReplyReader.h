@@ -7,6 +7,7 @@
 #define TOVRANE_CLIENT_ROOTREPLYREADER_H
 
 #include "JsonRead.h"
+#include "Protocol.h"
 #include "ReplyDecoder.h"
 
 #include <array>
@@ -95,8 +96,11 @@ private:
     std::array<Scalar, kMaxScalars> scalars_;
     std::vector<std::string> list_;
     ListState listState_ = ListState::Absent;
-    std::vector<Role> roles_;     // the open containers, innermost last
-    std::vector<size_t> members_; // members so far of each of them
+    // The open containers, innermost last, and the members so far of each (the depth is
+    // bounded).
+    Role roles_[protocol::kMaxJsonDepth] = {};
+    size_t members_[protocol::kMaxJsonDepth] = {};
+    size_t depth_ = 0;
     size_t valueCount_ = 0;
     size_t rootKey_ = kIgnored;
     bool statusSeen_ = false, statusValid_ = false;
