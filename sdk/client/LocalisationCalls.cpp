@@ -7,6 +7,7 @@
 #include "SessionOpen.h"
 #include "StringListReader.h"
 #include "TextEncoding.h"
+#include "Utf8.h"
 
 #include <t10.h>
 
@@ -78,7 +79,7 @@ t10_status FillLocalisation(std::string_view reply, Session& session) {
 t10_status HandOver(const Session& session, std::string_view text, char** out) {
     // Into UTF-8 the text only needs checking: it goes straight into the caller's block.
     if (IsUtf8Name(session.iconvName)) {
-        if (!IsUtf8(text))
+        if (!tovrane::IsUtf8(text))
             return T10_ERR_ENCODING;
         return (*out = MakeString(text)) ? T10_OK : T10_ERR_NO_MEMORY;
     }

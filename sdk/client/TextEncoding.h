@@ -17,9 +17,6 @@ namespace tovrane::client {
 const char* IconvNameFor(std::string_view encoding);
 /// Whether the iconv name `name` (from IconvNameFor) is UTF-8 itself.
 bool IsUtf8Name(const char* name);
-/// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past
-/// U+10FFFF).
-bool IsUtf8(std::string_view text);
 /// Converts UTF-8 `text` into the iconv encoding `target`; false when the text is not UTF-8
 /// or holds a character `target` lacks. Thread-safe (a converter per call).
 bool ConvertFromUtf8(std::string_view text, const char* target, std::string& out);
