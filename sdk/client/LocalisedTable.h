@@ -19,7 +19,7 @@ namespace tovrane::client {
 /// The strings of one locale: entries (context, key, text), all UTF-8, whose bytes live in
 /// one buffer the table owns, so that a table of hundreds of strings costs two allocations
 /// rather than one or more per string. Texts are stored first (Store), then joined into
-/// entries (Add); a stored text no entry uses only takes room. Finish orders the entries
+/// entries (Add); a stored text no entry uses only takes room. Finish indexes the entries
 /// for Find. Views it hands out stay valid until the table is changed. Not thread-safe.
 class LocalisedTable {
 public:
@@ -38,13 +38,13 @@ public:
     Span Store(std::string_view text);
     /// Adds the entry of three stored texts (an empty context: none).
     void Add(Span context, Span key, Span text);
-    /// Orders the entries by (context, key) as byte strings, keeping of entries with the
-    /// same pair the one added last.
+    /// Indexes the entries by (context, key): of entries with the same pair, Find sees the
+    /// one added last. Entries added later are not seen until Finish runs again.
     void Finish();
     /// After Finish: the text of (context, key); false when there is none.
     bool Find(std::string_view context, std::string_view key, std::string_view& text) const;
 
-    /// Entries, in the order added (or the order Finish left).
+    /// Entries, in the order added (repeated pairs included).
     size_t Size() const { return entries_.size(); }
     /// Entry `index` as separate strings.
     LocalisedString At(size_t index) const;
@@ -54,10 +54,10 @@ private:
         Span context, key, text;
     };
     std::string_view View(Span span) const { return {bytes_.data() + span.offset, span.length}; }
-    bool Less(const Entry& a, const Entry& b) const;
 
     std::string bytes_;
     std::vector<Entry> entries_;
+    std::vector<uint32_t> slots_; // Finish's open-addressing index: entry + 1, or 0 (free)
 };
 
 } // namespace tovrane::client
