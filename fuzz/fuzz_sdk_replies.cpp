@@ -38,7 +38,9 @@ namespace {
 
 using documentdecoders::ColourDefaultsFromDocument;
 using documentdecoders::DeviceLinksFromDocument;
+using documentdecoders::FeaturesFromDocument;
 using documentdecoders::ProfilesFromDocument;
+using documentdecoders::StringsFromDocument;
 
 void Convert(const std::string& text) {
     std::string out;
@@ -99,6 +101,38 @@ void CompareProfilesAndLinks(std::string_view body) {
     if (!same) {
         std::fprintf(stderr, "profiles or links differ: streamed %d/%d, document %d/%d\n", got,
                      gotLinks, expected, expectedLinks);
+        std::abort();
+    }
+}
+
+void CompareFeaturesAndStrings(std::string_view body) {
+    std::vector<Feature> features, wholeFeatures;
+    t10_status got = DecodeFeatures(body, features);
+    t10_status expected = FeaturesFromDocument(body, wholeFeatures);
+    bool same = got == expected && features.size() == wholeFeatures.size();
+    for (size_t i = 0; same && i < features.size(); ++i)
+        same = features[i].name == wholeFeatures[i].name &&
+               features[i].value == wholeFeatures[i].value;
+    std::vector<LocalisedString> strings, wholeStrings;
+    t10_status gotStrings = DecodeStrings(body, strings);
+    t10_status expectedStrings = StringsFromDocument(body, wholeStrings);
+    same = same && gotStrings == expectedStrings && strings.size() == wholeStrings.size();
+    for (size_t i = 0; same && i < strings.size(); ++i)
+        same = strings[i].context == wholeStrings[i].context &&
+               strings[i].key == wholeStrings[i].key && strings[i].text == wholeStrings[i].text;
+    if (!same) {
+        std::fprintf(stderr, "features or strings differ: streamed %d/%d, document %d/%d\n", got,
+                     gotStrings, expected, expectedStrings);
+        std::abort();
+    }
+}
+
+void CompareRootReplies(std::string_view body) {
+    std::string streamed = documentdecoders::RootRepliesFromDecoders(body);
+    std::string whole = documentdecoders::RootRepliesFromDocument(body);
+    if (streamed != whole) {
+        std::fprintf(stderr, "root replies differ:\n--- streamed\n%s\n--- document\n%s\n",
+                     streamed.c_str(), whole.c_str());
         std::abort();
     }
 }
@@ -166,5 +200,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     DecodeOptionalName(body, "id", present, text);
     DecodeOptionalName(body, "name", present, text);
     CompareProfilesAndLinks(body);
+    CompareFeaturesAndStrings(body);
+    CompareRootReplies(body);
     return 0;
 }

@@ -58,9 +58,9 @@ bool ListReplyReader::end_array() { return Close(); }
 
 bool ListReplyReader::key(string_t& key) {
     const std::string_view name(key);
-    if (roles_.back() == Role::Root)
+    if (roles_[depth_ - 1] == Role::Root)
         rootKey_ = name == "status" ? Slot::Status : name == listName_ ? Slot::List : Slot::Ignored;
-    else if (roles_.back() == Role::Element)
+    else if (roles_[depth_ - 1] == Role::Element)
         ElementKey(name);
     return true;
 }
@@ -69,30 +69,20 @@ bool ListReplyReader::parse_error(size_t, const std::string&, const nlohmann::de
     return false;
 }
 
-bool ListReplyReader::GoodText(Kind kind, const std::string* text, size_t limit) {
-    return kind == Kind::String && text->size() <= limit && text->find('\0') == std::string::npos;
-}
-
 // A reader without a nested list reads every container in an element as a wrong value.
 bool ListReplyReader::OpenNested(bool) { return false; }
 void ListReplyReader::NestedValue(Kind, std::string*, size_t) {}
 
-bool ListReplyReader::Count() {
-    if (++valueCount_ > kMaxJsonValues)
-        return false;
-    return members_.empty() || ++members_.back() <= protocol::kMaxListEntries;
-}
-
 bool ListReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
     if (!Count())
         return false;
-    if (!roles_.empty()) // a root that is no object: refused by Outcome through statusSeen_
+    if (depth_ != 0) // a root that is no object: refused by Outcome through statusSeen_
         Check(kind, text, number);
     return true;
 }
 
 void ListReplyReader::Check(Kind kind, std::string* text, uint64_t number) {
-    switch (roles_.back()) {
+    switch (roles_[depth_ - 1]) {
     case Role::Root:
         if (rootKey_ == Slot::Status) {
             statusSeen_ = true;
@@ -112,7 +102,7 @@ void ListReplyReader::Check(Kind kind, std::string* text, uint64_t number) {
         ElementValue(kind, text);
         break;
     case Role::Nested:
-        NestedValue(kind, text, members_.back());
+        NestedValue(kind, text, members_[depth_ - 1]);
         break;
     case Role::Ignored:
         break;
@@ -121,13 +111,13 @@ void ListReplyReader::Check(Kind kind, std::string* text, uint64_t number) {
 
 // Containers count when they open, as ParseObject counts them.
 bool ListReplyReader::Open(bool object) {
-    if (roles_.size() >= protocol::kMaxJsonDepth || !Count())
+    if (depth_ >= protocol::kMaxJsonDepth || !Count())
         return false;
     Role role = Role::Ignored;
-    if (roles_.empty()) {
+    if (depth_ == 0) {
         role = object ? Role::Root : Role::Ignored;
     } else {
-        const Role outer = roles_.back();
+        const Role outer = roles_[depth_ - 1];
         if (outer == Role::Root && rootKey_ == Slot::List && !object) {
             role = Role::List;
             listSeen_ = true;
@@ -135,7 +125,7 @@ bool ListReplyReader::Open(bool object) {
             ClearOut();
         } else if (outer == Role::List && object) {
             role = Role::Element;
-            if (maxElements_ != 0 && members_.back() > maxElements_)
+            if (maxElements_ != 0 && members_[depth_ - 1] > maxElements_)
                 listValid_ = false;
             StartElement();
         } else if (outer == Role::Element && OpenNested(object)) {
@@ -145,20 +135,20 @@ bool ListReplyReader::Open(bool object) {
             Check(Kind::Container, nullptr, 0);
         }
     }
-    roles_.push_back(role);
-    members_.push_back(0);
+    roles_[depth_] = role;
+    members_[depth_] = 0;
+    ++depth_;
     return true;
 }
 
 bool ListReplyReader::Close() {
-    if (roles_.back() == Role::Element) {
+    if (roles_[depth_ - 1] == Role::Element) {
         if (!ElementGood())
             listValid_ = false;
         else if (listValid_)
             TakeElement();
     }
-    roles_.pop_back();
-    members_.pop_back();
+    --depth_;
     return true;
 }
 

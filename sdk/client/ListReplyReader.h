@@ -7,10 +7,12 @@
 #define TOVRANE_CLIENT_LISTREPLYREADER_H
 
 #include "JsonRead.h"
+#include "Protocol.h"
 #include "ReplyDecoder.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,7 +60,11 @@ protected:
     ~ListReplyReader() override = default;
 
     /// A name that passes the checked read: a string of at most `limit` bytes, no NUL.
-    static bool GoodText(Kind kind, const std::string* text, size_t limit);
+    static bool GoodText(Kind kind, const std::string* text, size_t limit) {
+        // Inline and without std::string::find: it is asked of nearly every value.
+        return kind == Kind::String && text->size() <= limit &&
+               std::memchr(text->data(), '\0', text->size()) == nullptr;
+    }
 
     /// Empties the output.
     virtual void ClearOut() = 0;
@@ -86,7 +92,12 @@ private:
     /// What a root member is.
     enum class Slot { Status, List, Ignored };
 
-    bool Count();
+    /// Counts one value against the document's bounds (inline: it runs for every value).
+    bool Count() {
+        if (++valueCount_ > kMaxJsonValues)
+            return false;
+        return depth_ == 0 || ++members_[depth_ - 1] <= protocol::kMaxListEntries;
+    }
     bool Value(Kind kind, std::string* text, uint64_t number = 0);
     void Check(Kind kind, std::string* text, uint64_t number);
     bool Open(bool object);
@@ -95,8 +106,11 @@ private:
 
     const std::string_view listName_;
     const size_t maxElements_;
-    std::vector<Role> roles_;     // the open containers, innermost last
-    std::vector<size_t> members_; // members so far of each of them
+    // The open containers, innermost last, and the members so far of each: the depth is
+    // bounded, so they live in the reader rather than in allocated vectors.
+    Role roles_[protocol::kMaxJsonDepth] = {};
+    size_t members_[protocol::kMaxJsonDepth] = {};
+    size_t depth_ = 0;
     size_t valueCount_ = 0;
     Slot rootKey_ = Slot::Ignored;
     bool statusSeen_ = false, statusValid_ = false;

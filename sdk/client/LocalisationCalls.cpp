@@ -5,12 +5,14 @@
 #include "ReplyDecoder.h"
 #include "RequestBuilder.h"
 #include "SessionOpen.h"
+#include "StringListReader.h"
 #include "TextEncoding.h"
+#include "Utf8.h"
 
 #include <t10.h>
 
-#include <algorithm>
 #include <cstdint>
+#include <string_view>
 
 using namespace tovrane::client;
 using tovrane::protocol::Endpoint;
@@ -74,7 +76,13 @@ t10_status FillLocalisation(std::string_view reply, Session& session) {
 }
 
 /// `text` (UTF-8) in the session's encoding, as a block for the caller.
-t10_status HandOver(const Session& session, const std::string& text, char** out) {
+t10_status HandOver(const Session& session, std::string_view text, char** out) {
+    // Into UTF-8 the text only needs checking: it goes straight into the caller's block.
+    if (IsUtf8Name(session.iconvName)) {
+        if (!tovrane::IsUtf8(text))
+            return T10_ERR_ENCODING;
+        return (*out = MakeString(text)) ? T10_OK : T10_ERR_NO_MEMORY;
+    }
     std::string converted;
     if (!ConvertFromUtf8(text, session.iconvName, converted))
         return T10_ERR_ENCODING;
@@ -83,54 +91,17 @@ t10_status HandOver(const Session& session, const std::string& text, char** out)
 
 /// Fetches every string of the session's locale into the session.
 t10_status FetchStrings(Session& session) {
-    std::vector<LocalisedString> strings;
+    LocalisedTable strings;
     t10_status status =
         Ask(*session.connection, Endpoint::Strings,
             RequestBuilder().Text("locale", session.locale).Body(), nullptr,
-            [&](const std::string& reply) { return DecodeStrings(reply, strings); });
+            [&](const std::string& reply) { return ReadStringList(reply, strings); });
     if (status != T10_OK)
         return status;
-    // Sorted in place of a tree of nodes: one allocation instead of one per string. The
-    // sort moves indices, not the strings; a pair sent twice keeps the text sent last.
-    const ContextKeyLess less;
-    // A server usually sends its table in this order already, each pair once: then there is
-    // nothing to sort or merge.
-    const bool ordered = std::adjacent_find(strings.begin(), strings.end(),
-                                            [&](const LocalisedString& a,
-                                                const LocalisedString& b) { return !less(a, b); }) ==
-                         strings.end();
-    if (ordered) {
-        session.strings = std::move(strings);
-        session.cached = true;
-        return T10_OK;
-    }
-    std::vector<uint32_t> order(strings.size());
-    for (uint32_t i = 0; i < order.size(); ++i)
-        order[i] = i;
-    std::stable_sort(order.begin(), order.end(),
-                     [&](uint32_t a, uint32_t b) { return less(strings[a], strings[b]); });
-    std::vector<LocalisedString> sorted;
-    sorted.reserve(order.size());
-    for (size_t i = 0; i < order.size(); ++i) {
-        size_t last = i;
-        while (last + 1 < order.size() && !less(strings[order[last]], strings[order[last + 1]]))
-            ++last;
-        sorted.push_back(std::move(strings[order[last]]));
-        i = last;
-    }
-    strings.swap(sorted);
+    strings.Finish();
     session.strings = std::move(strings);
     session.cached = true;
     return T10_OK;
-}
-
-/// The fetched string of (context, key), or null.
-const LocalisedString* FindString(const Session& session, std::string_view context,
-                                  std::string_view key) {
-    const ContextKeyLess::Views wanted(context, key);
-    auto it = std::lower_bound(session.strings.begin(), session.strings.end(), wanted,
-                               ContextKeyLess());
-    return it == session.strings.end() || ContextKeyLess()(wanted, *it) ? nullptr : &*it;
 }
 
 } // namespace
@@ -204,8 +175,9 @@ extern "C" t10_status LOCL_getStringWithContext(tovrane_session* session, const 
         if (!open->cached)
             FetchStrings(*open);
         if (open->cached) {
-            const LocalisedString* found = FindString(*open, contextText, key);
-            return found ? HandOver(*open, found->text, text) : T10_ERR_NOT_FOUND;
+            std::string_view found;
+            return open->strings.Find(contextText, key, found) ? HandOver(*open, found, text)
+                                                               : T10_ERR_NOT_FOUND;
         }
         RequestBuilder request;
         request.Text("locale", open->locale).Text("key", key);

@@ -5,7 +5,9 @@
 #include "Protocol.h"
 #include "ColourDefaultsReader.h"
 #include "DeviceLinkListReader.h"
+#include "FeatureListReader.h"
 #include "ProfileListReader.h"
+#include "RootReplyReader.h"
 #include "StringListReader.h"
 
 namespace tovrane::client {
@@ -81,44 +83,62 @@ t10_status DecodeArray(std::string_view body, const char* field, size_t maxCount
 
 } // namespace
 
-t10_status DecodeStatus(std::string_view body) {
-    Json json;
-    return OpenEnvelope(body, json);
-}
+// The replies of every colour read (status, hello, sessions, locales, encodings, devices)
+// are read from the parser's events: building their documents cost more than reading them.
+
+t10_status DecodeStatus(std::string_view body) { return RootReplyReader().Read(body); }
 
 t10_status DecodeHello(std::string_view body, HelloReply& out) {
-    Json json;
-    t10_status status = OpenEnvelope(body, json);
+    RootReplyReader reader({"server", "protocol"});
+    t10_status status = reader.Read(body);
     if (status != T10_OK)
         return status;
-    if (!ReadString(json, "server", kMaxNameBytes, out.server) ||
-        !ReadInt32(json, "protocol", 1, out.protocol))
+    const RootReplyReader::Scalar& server = reader.Member(0);
+    const RootReplyReader::Scalar& protocol = reader.Member(1);
+    if (!server.GoodText(kMaxNameBytes))
         return T10_ERR_PROTOCOL;
+    out.server = server.text;
+    if (protocol.kind != RootReplyReader::Kind::Count || protocol.number < 1 ||
+        protocol.number > static_cast<uint64_t>(INT32_MAX))
+        return T10_ERR_PROTOCOL;
+    out.protocol = static_cast<int32_t>(protocol.number);
     return T10_OK;
 }
 
 t10_status DecodeSession(std::string_view body, SessionReply& out) {
-    Json json;
-    t10_status status = OpenEnvelope(body, json);
+    RootReplyReader reader({"locale", "encoding"});
+    t10_status status = reader.Read(body);
     if (status != T10_OK)
         return status;
-    bool present;
-    if (!ReadOptionalString(json, "locale", kMaxNameBytes, out.locale, present) ||
-        !ReadOptionalString(json, "encoding", kMaxNameBytes, out.encoding, present))
-        return T10_ERR_PROTOCOL;
+    // Each may be absent or null (read as empty), else a name.
+    std::string* fields[] = {&out.locale, &out.encoding};
+    for (size_t i = 0; i < 2; ++i) {
+        const RootReplyReader::Scalar& member = reader.Member(i);
+        fields[i]->clear();
+        if (member.kind == RootReplyReader::Kind::Absent ||
+            member.kind == RootReplyReader::Kind::Null)
+            continue;
+        if (!member.GoodText(kMaxNameBytes))
+            return T10_ERR_PROTOCOL;
+        *fields[i] = member.text;
+    }
     return T10_OK;
 }
 
 t10_status DecodeFeatures(std::string_view body, std::vector<Feature>& out) {
-    return DecodeArray(body, "features", kMaxSmallList, out, [](const Json& e, Feature& f) {
-        return ReadString(e, "name", kMaxNameBytes, f.name) &&
-               ReadString(e, "value", kMaxTextBytes, f.value);
-    });
+    return ReadFeatureList(body, out);
 }
 
 t10_status DecodeDevices(std::string_view body, std::vector<std::string>& out) {
-    return DecodeArray(body, "devices", kMaxSmallList, out,
-                       [](const Json& e, std::string& s) { return AsString(e, kMaxNameBytes, s); });
+    out.clear();
+    RootReplyReader reader({}, "devices", kMaxSmallList, kMaxNameBytes);
+    t10_status status = reader.Read(body);
+    if (status != T10_OK)
+        return status;
+    if (!reader.ListValid())
+        return T10_ERR_PROTOCOL;
+    out = std::move(reader.List());
+    return T10_OK;
 }
 
 t10_status DecodeAttributeValues(std::string_view body, std::vector<AttributeValue>& out) {
@@ -192,13 +212,17 @@ t10_status DecodeJobCount(std::string_view body, int32_t& out) {
 }
 
 t10_status DecodeNamedList(std::string_view body, const char* listField, NamedList& out) {
-    Json json;
-    t10_status status = OpenEnvelope(body, json);
+    RootReplyReader reader({"default"}, listField, kMaxSmallList, kMaxNameBytes);
+    t10_status status = reader.Read(body);
     if (status != T10_OK)
         return status;
-    if (!ReadString(json, "default", kMaxNameBytes, out.defaultName) ||
-        !ReadStringArray(json, listField, kMaxSmallList, kMaxNameBytes, out.names))
+    if (!reader.Member(0).GoodText(kMaxNameBytes))
         return T10_ERR_PROTOCOL;
+    out.defaultName = reader.Member(0).text;
+    out.names.clear();
+    if (!reader.ListValid())
+        return T10_ERR_PROTOCOL;
+    out.names = std::move(reader.List());
     return T10_OK;
 }
 
@@ -212,7 +236,13 @@ t10_status DecodeText(std::string_view body, std::string& out) {
 
 t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& out) {
     // The largest reply: read as it is parsed rather than through a whole document.
-    return ReadStringList(body, out);
+    LocalisedTable table;
+    t10_status status = ReadStringList(body, table);
+    out.clear();
+    out.reserve(table.Size());
+    for (size_t i = 0; i < table.Size(); ++i)
+        out.push_back(table.At(i));
+    return status;
 }
 
 t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {

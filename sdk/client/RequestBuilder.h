@@ -7,21 +7,17 @@
 #define TOVRANE_CLIENT_REQUESTBUILDER_H
 
 #include <cstdint>
-#include <memory>
 #include <string>
+#include <vector>
 
 namespace tovrane::client {
 
-/// Builds one request body: a JSON object of named members. Texts are the caller's bytes;
-/// bytes that are not UTF-8 are replaced when the body is written, so any input gives a
-/// well-formed body. The builder owns its object; it is used by one thread.
+/// Builds one request body: a JSON object of named members, written compactly with the
+/// members in byte order of their names (a name added twice keeps its last value). Texts are
+/// the caller's bytes; bytes that are not UTF-8 are replaced when the body is written, so any
+/// input gives a well-formed body. The builder owns its members; it is used by one thread.
 class RequestBuilder {
 public:
-    RequestBuilder();
-    ~RequestBuilder();
-    RequestBuilder(const RequestBuilder&) = delete;
-    RequestBuilder& operator=(const RequestBuilder&) = delete;
-
     /// Adds a text member; a null `text` adds JSON null.
     RequestBuilder& Text(const char* name, const char* text);
     /// Adds a text member.
@@ -32,8 +28,14 @@ public:
     std::string Body() const;
 
 private:
-    struct Object;
-    std::unique_ptr<Object> mObject;
+    /// A member: its name and its value already written as JSON.
+    struct Member {
+        std::string name;
+        std::string value;
+    };
+    RequestBuilder& Add(const char* name, std::string value);
+
+    std::vector<Member> mMembers;
 };
 
 } // namespace tovrane::client

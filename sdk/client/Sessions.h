@@ -7,6 +7,7 @@
 #define TOVRANE_CLIENT_SESSIONS_H
 
 #include "Connection.h"
+#include "LocalisedTable.h"
 #include "ReplyDecoder.h"
 
 #include <t10.h>
@@ -23,17 +24,6 @@ namespace tovrane::client {
 
 enum class SessionKind { Attributes, Jobs, Localisation, ColourDefaults, Colour };
 
-/// Orders strings by (context, key) as std::pair orders pairs; compares against a pair of
-/// views too, so that a look-up copies neither text.
-struct ContextKeyLess {
-    using Views = std::pair<std::string_view, std::string_view>;
-    static Views View(const LocalisedString& entry) { return {entry.context, entry.key}; }
-    static const Views& View(const Views& views) { return views; }
-    template <typename A, typename B> bool operator()(const A& a, const B& b) const {
-        return View(a) < View(b);
-    }
-};
-
 /// What one open session knows. The connection is shared with its handle; the rest belongs
 /// to the session and is guarded by `mutex` (a session is meant for one thread at a time,
 /// the lock only keeps misuse from corrupting it).
@@ -46,13 +36,13 @@ struct Session {
     std::mutex mutex;
 
     /// Localisation: the resolved locale and encoding, the encoding's iconv name, and the
-    /// strings, fetched all at once by LOCL_cacheStrings or the first look-up: sorted by
-    /// ContextKeyLess, one per (context, key), looked up by binary search.
+    /// strings, fetched all at once by LOCL_cacheStrings or the first look-up (finished, so
+    /// one per (context, key), looked up by binary search).
     std::string locale;
     std::string encoding;
     const char* iconvName = nullptr;
     bool cached = false;
-    std::vector<LocalisedString> strings;
+    LocalisedTable strings;
 
     /// Colour defaults: the keys and the walk's position. `key` is the index of the current
     /// key (keys.size() at the end, `kBeforeFirst` before the first); `value` the next value.

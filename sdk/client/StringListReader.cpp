@@ -17,19 +17,25 @@ namespace {
 
 /// One checked string field of an element: the state its last occurrence left.
 struct Field {
-    bool seen = false;  // the key occurred
-    bool valid = false; // its last value passed the checks
-    std::string text;   // that value (empty for null)
+    bool seen = false;          // the key occurred
+    bool valid = false;         // its last value passed the checks
+    LocalisedTable::Span value; // that value, stored in the table (empty for null)
 };
 
 /// The string table from the parser's events. A string table is the largest reply a colour
-/// read gets; decoding it from a whole document cost more than its round trip.
+/// read gets; decoding it from a whole document cost more than its round trip. Values are
+/// copied into the table's one buffer as they arrive (the parser's own buffer keeps its
+/// storage), so a table costs no allocation per string.
 class Reader final : public ListReplyReader {
 public:
-    explicit Reader(std::vector<LocalisedString>& out) : ListReplyReader("strings", 0), out_(out) {}
+    Reader(std::string_view body, LocalisedTable& out)
+        : ListReplyReader("strings", 0), out_(out) {
+        // Decoded texts are never longer than their JSON: one reservation holds them all.
+        out_.Reserve(body.size());
+    }
 
 private:
-    void ClearOut() override { out_.clear(); }
+    void ClearOut() override { out_.Clear(); }
 
     void StartElement() override {
         context_ = key_ = text_ = Field();
@@ -48,10 +54,10 @@ private:
             return;
         const size_t limit = field_ == &text_ ? protocol::kMaxTextBytes : protocol::kMaxNameBytes;
         field_->seen = true;
-        field_->text.clear();
+        field_->value = LocalisedTable::Span();
         if (GoodText(kind, text, limit)) {
             field_->valid = true;
-            field_->text = std::move(*text);
+            field_->value = out_.Store(*text);
         } else {
             // Only the context may be null; it then reads as absent.
             field_->valid = kind == Kind::Null && field_ == &context_;
@@ -62,19 +68,17 @@ private:
         return !(context_.seen && !context_.valid) && key_.valid && text_.valid;
     }
 
-    void TakeElement() override {
-        out_.push_back({std::move(context_.text), std::move(key_.text), std::move(text_.text)});
-    }
+    void TakeElement() override { out_.Add(context_.value, key_.value, text_.value); }
 
-    std::vector<LocalisedString>& out_;
+    LocalisedTable& out_;
     Field* field_ = nullptr;     // the checked field the last element key names, or null
     Field context_, key_, text_; // of the element being read
 };
 
 } // namespace
 
-t10_status ReadStringList(std::string_view body, std::vector<LocalisedString>& out) {
-    return Reader(out).Read(body);
+t10_status ReadStringList(std::string_view body, LocalisedTable& out) {
+    return Reader(body, out).Read(body);
 }
 
 } // namespace tovrane::client

@@ -1,6 +1,8 @@
 //===- TextEncoding.cpp - Conversion of server texts into client encodings -===//
 #include "TextEncoding.h"
 
+#include "Utf8.h"
+
 #include <iconv.h>
 #include <strings.h>
 
@@ -82,46 +84,9 @@ bool Convert(std::string_view text, const char* target, bool replace, std::strin
     return converted;
 }
 
-/// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or values past
-/// U+10FFFF).
-bool IsUtf8(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size()) {
-        auto c = static_cast<unsigned char>(text[i]);
-        size_t length;
-        uint32_t value;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            value = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            value = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            value = c & 0x07;
-        } else {
-            return false;
-        }
-        if (text.size() - i < length)
-            return false;
-        for (size_t k = 1; k < length; ++k) {
-            auto next = static_cast<unsigned char>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            value = (value << 6) | (next & 0x3F);
-        }
-        if ((length == 3 && (value < 0x800 || (value >= 0xD800 && value <= 0xDFFF))) ||
-            (length == 4 && (value < 0x10000 || value > 0x10FFFF)))
-            return false;
-        i += length;
-    }
-    return true;
-}
-
 } // namespace
+
+bool IsUtf8Name(const char* name) { return std::strcmp(name, "UTF-8") == 0; }
 
 const char* IconvNameFor(std::string_view encoding) {
     for (const EncodingName& name : kEncodings) {
@@ -135,7 +100,7 @@ const char* IconvNameFor(std::string_view encoding) {
 
 bool ConvertFromUtf8(std::string_view text, const char* target, std::string& out) {
     // Into UTF-8 nothing changes but the check (the common case: no converter is opened).
-    if (std::strcmp(target, "UTF-8") == 0) {
+    if (IsUtf8Name(target)) {
         if (!IsUtf8(text))
             return false;
         out.assign(text.data(), text.size());

@@ -15,6 +15,8 @@ namespace tovrane::client {
 /// "ISOLatin1", "ISO-8859-2", "CP1252", "Shift_JIS", "EUC-JP"; case is ignored), or null
 /// when this library cannot convert into it.
 const char* IconvNameFor(std::string_view encoding);
+/// Whether the iconv name `name` (from IconvNameFor) is UTF-8 itself.
+bool IsUtf8Name(const char* name);
 /// Converts UTF-8 `text` into the iconv encoding `target`; false when the text is not UTF-8
 /// or holds a character `target` lacks. Thread-safe (a converter per call).
 bool ConvertFromUtf8(std::string_view text, const char* target, std::string& out);

@@ -10,6 +10,8 @@ namespace tovrane {
 
 namespace {
 
+constexpr size_t kUsualHeadBytes = 256;
+
 bool EqualsNoCase(const char* a, size_t length, const char* b) {
     return std::strlen(b) == length && strncasecmp(a, b, length) == 0;
 }
@@ -202,6 +204,9 @@ HttpMessage::Result HttpMessage::Feed(const char* data, size_t size) {
             size_t take = newline ? static_cast<size_t>(newline - (data + i)) + 1 : size - i;
             if (take > kMaxHeadBytes - mHead.size())
                 return Fail(Result::HeadTooLarge);
+            // Room for a usual head at once, rather than growing it line by line.
+            if (mHead.empty())
+                mHead.reserve(kUsualHeadBytes);
             mHead.append(data + i, take);
             i += take;
             if (!newline)

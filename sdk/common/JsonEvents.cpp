@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <locale.h>
 #include <string>
-#include <vector>
 
 namespace tovrane {
 
@@ -70,14 +70,14 @@ public:
                     return false;
                 if (*p_ == ',') {
                     ++p_;
-                    if (!open_.back() && !Key())
+                    if (open_.back() == kObject && !Key())
                         return false;
                     break;
                 }
-                if (*p_ != (open_.back() ? ']' : '}'))
+                if (*p_ != (open_.back() == kArray ? ']' : '}'))
                     return false;
                 ++p_;
-                bool array = open_.back();
+                bool array = open_.back() == kArray;
                 open_.pop_back();
                 if (!(array ? events_.end_array() : events_.end_object()))
                     return false;
@@ -131,7 +131,7 @@ private:
             ++p_;
             return Check(array ? events_.end_array() : events_.end_object());
         }
-        open_.push_back(array);
+        open_.push_back(array ? kArray : kObject);
         return array || Key() ? Step::Opened : Step::Fault;
     }
 
@@ -226,8 +226,7 @@ private:
         text_.clear();
         for (;;) {
             const unsigned char* run = p_;
-            while (p_ < end_ && kPlain.plain[*p_])
-                ++p_;
+            SkipPlain();
             text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
             if (p_ == end_)
                 return false;
@@ -245,6 +244,34 @@ private:
                 return false;
             }
         }
+    }
+
+    /// Moves the reader past the bytes a string holds as they are, eight at a time where
+    /// it can: strings are most of a reply, and most of their bytes are plain.
+    void SkipPlain() {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+        constexpr std::uint64_t kOnes = 0x0101010101010101u, kHighs = 0x8080808080808080u;
+        while (end_ - p_ >= 8) {
+            std::uint64_t word;
+            std::memcpy(&word, p_, sizeof word);
+            const std::uint64_t quote = word ^ (kOnes * '"');
+            const std::uint64_t backslash = word ^ (kOnes * '\\');
+            // The lowest byte flagged by each term is exact (a borrow only runs upwards from
+            // a byte that is itself flagged): a quote, a backslash, a control byte, or a byte
+            // of 0x80 and above.
+            const std::uint64_t special = ((quote - kOnes) & ~quote) |
+                                          ((backslash - kOnes) & ~backslash) |
+                                          ((word - kOnes * 0x20) & ~word) | word;
+            const std::uint64_t flagged = special & kHighs;
+            if (flagged != 0) {
+                p_ += __builtin_ctzll(flagged) / 8;
+                return;
+            }
+            p_ += 8;
+        }
+#endif
+        while (p_ < end_ && kPlain.plain[*p_])
+            ++p_;
     }
 
     /// Four hex digits at the reader, or -1.
@@ -356,7 +383,10 @@ private:
     const unsigned char* end_;
     Events& events_;
     std::string text_;       // the string or number being read; receivers may move from it
-    std::vector<bool> open_; // the open containers, innermost last: true for an array
+    // The open containers, innermost last, one byte each: a usual reply's few levels fit
+    // the string's own room, so reading one allocates nothing for them.
+    static constexpr char kArray = 'a', kObject = 'o';
+    std::string open_;
 };
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <ReplyDecoder.h>
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -57,6 +58,95 @@ inline t10_status StringsFromDocument(std::string_view body,
                                                           present) &&
                                        ReadString(element, "key", protocol::kMaxNameBytes, s.key) &&
                                        ReadString(element, "text", protocol::kMaxTextBytes, s.text);
+                            });
+}
+
+/// The envelope of `body` from its whole document: T10_OK with `json` holding it, its
+/// non-zero status, or T10_ERR_PROTOCOL.
+inline t10_status EnvelopeFromDocument(std::string_view body, tovrane::Json& json) {
+    using namespace tovrane;
+    int64_t status;
+    if (!ParseObject(body, protocol::kMaxReplyBytes, json) ||
+        !ReadInt(json, "status", 0, protocol::kMaxStatus, status))
+        return T10_ERR_PROTOCOL;
+    return static_cast<t10_status>(status);
+}
+
+/// The replies of root members decoded from the whole document, as one text per reply kind
+/// ("hello", "session", "locales", "devices"): its status, then what it decoded when T10_OK.
+inline std::string RootRepliesFromDocument(std::string_view body) {
+    using namespace tovrane;
+    Json json;
+    const t10_status status = EnvelopeFromDocument(body, json);
+    std::string out = "status " + std::to_string(status);
+    if (status != T10_OK)
+        return out;
+    std::string text, other;
+    int64_t number;
+    bool present;
+    out += "\nhello ";
+    if (ReadString(json, "server", protocol::kMaxNameBytes, text) &&
+        ReadInt(json, "protocol", 1, INT32_MAX, number))
+        out += text + "/" + std::to_string(number);
+    out += "\nsession ";
+    if (ReadOptionalString(json, "locale", protocol::kMaxNameBytes, text, present) &&
+        ReadOptionalString(json, "encoding", protocol::kMaxNameBytes, other, present))
+        out += text + "/" + other;
+    std::vector<std::string> names;
+    out += "\nlocales ";
+    if (ReadString(json, "default", protocol::kMaxNameBytes, text) &&
+        ReadStringArray(json, "locales", protocol::kMaxSmallList, protocol::kMaxNameBytes, names)) {
+        out += text;
+        for (const std::string& name : names)
+            out += "," + name;
+    }
+    out += "\ndevices ";
+    if (ReadStringArray(json, "devices", protocol::kMaxSmallList, protocol::kMaxNameBytes, names))
+        for (const std::string& name : names)
+            out += "," + name;
+    return out;
+}
+
+/// The same texts from the SDK's own decoders.
+inline std::string RootRepliesFromDecoders(std::string_view body) {
+    using namespace tovrane::client;
+    const t10_status status = DecodeStatus(body);
+    std::string out = "status " + std::to_string(status);
+    if (status != T10_OK)
+        return out;
+    HelloReply hello;
+    out += "\nhello ";
+    if (DecodeHello(body, hello) == T10_OK)
+        out += hello.server + "/" + std::to_string(hello.protocol);
+    SessionReply session;
+    out += "\nsession ";
+    if (DecodeSession(body, session) == T10_OK)
+        out += session.locale + "/" + session.encoding;
+    NamedList list;
+    out += "\nlocales ";
+    if (DecodeNamedList(body, "locales", list) == T10_OK) {
+        out += list.defaultName;
+        for (const std::string& name : list.names)
+            out += "," + name;
+    }
+    std::vector<std::string> devices;
+    out += "\ndevices ";
+    if (DecodeDevices(body, devices) == T10_OK)
+        for (const std::string& name : devices)
+            out += "," + name;
+    return out;
+}
+
+/// The features of a "features" reply.
+inline t10_status FeaturesFromDocument(std::string_view body,
+                                       std::vector<tovrane::client::Feature>& out) {
+    using namespace tovrane;
+    return ListFromDocument(body, "features", protocol::kMaxSmallList, out,
+                            [](const Json& element, client::Feature& f) {
+                                return ReadString(element, "name", protocol::kMaxNameBytes,
+                                                  f.name) &&
+                                       ReadString(element, "value", protocol::kMaxTextBytes,
+                                                  f.value);
                             });
 }
 

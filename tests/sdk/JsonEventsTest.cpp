@@ -78,6 +78,20 @@ TEST(JsonEvents, AcceptsRefusesAndReportsAsTheLibrary) {
         ExpectSame(text);
 }
 
+// Plain bytes are skipped a word at a time: every byte value, and every lead byte of a valid
+// sequence, must stop (or not stop) the skip wherever it falls in a word.
+TEST(JsonEvents, EveryByteAtEveryPlaceInAString) {
+    for (size_t offset = 0; offset < 18; ++offset) {
+        for (int byte = 1; byte < 256; ++byte) {
+            std::string text = "[\"" + std::string(offset, 'a');
+            text.push_back(static_cast<char>(byte));
+            ExpectSame(text + "bcdefghijklmnop\"]");
+        }
+        for (const char* sequence : {"\xC3\xA9", "\xE2\x82\xAC", "\xF0\x9F\x98\x80", "\\n"})
+            ExpectSame("[\"" + std::string(offset, 'a') + sequence + "bcdefghijk\"]");
+    }
+}
+
 TEST(JsonEvents, ReadsDecimalPointsWhateverTheLocale) {
     // A locale with a decimal comma must not change how "1.5" or a too large number reads.
     if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))

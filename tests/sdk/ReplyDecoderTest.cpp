@@ -13,6 +13,9 @@
 using namespace tovrane::client;
 using documentdecoders::ColourDefaultsFromDocument;
 using documentdecoders::DeviceLinksFromDocument;
+using documentdecoders::FeaturesFromDocument;
+using documentdecoders::RootRepliesFromDecoders;
+using documentdecoders::RootRepliesFromDocument;
 using documentdecoders::ProfilesFromDocument;
 using documentdecoders::StringsFromDocument;
 
@@ -271,6 +274,92 @@ TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
                         streamed[i].values == whole[i].values)
                 << body.substr(0, 200);
     }
+}
+
+TEST(ReplyDecoder, StreamedRootMembersAnswerAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    const std::string good =
+        R"("server":"S","protocol":2,"locale":"de","encoding":"UTF-8","default":"de",)"
+        R"("locales":["de","en"],"devices":["P1","P2"])";
+    auto names = [](const char* field, size_t count) {
+        std::string body = R"({"status":0,"default":"d",")" + std::string(field) + R"(":[)";
+        for (size_t i = 0; i < count; ++i)
+            body += i ? ",\"n\"" : "\"n\"";
+        return body + "]}";
+    };
+    const std::vector<std::string> bodies{
+        "{\"status\":0," + good + "}",
+        "{" + good + ",\"status\":0}",
+        "{\"status\":4," + good + "}",
+        "{\"status\":0," + good + ",\"server\":null,\"locale\":7,\"locales\":{}}",
+        "{\"status\":0," + good + ",\"server\":[\"S\"],\"encoding\":{\"a\":1},\"devices\":\"P\"}",
+        "{\"status\":0," + good + ",\"protocol\":0,\"default\":\"x\\u0000\",\"devices\":[\"P\",null]}",
+        "{\"status\":0," + good + ",\"protocol\":-1,\"locales\":[\"de\",[\"en\"]],\"devices\":[]}",
+        "{\"status\":0," + good + ",\"protocol\":2147483648,\"locale\":null,\"encoding\":null}",
+        "{\"status\":0," + good + ",\"protocol\":2.0,\"server\":\"" + longName + "\"}",
+        "{\"status\":0," + good + ",\"protocol\":true,\"locales\":[\"" + longName + "\"]}",
+        "{\"status\":0," + good + ",\"devices\":[{}],\"devices\":[\"Q\"]}",
+        "{\"status\":0," + good + ",\"locales\":[\"de\"],\"locales\":null}",
+        R"({"status":0})", R"({"status":0,"x":[[{"status":5}]]})", R"({"status":"0"})",
+        R"({"status":128})", R"({"status":-1})", R"({"status":[0]})", R"({"status":0,"status":{}})",
+        R"({"status":3,"status":0,"devices":["D"]})", R"([{"status":0}])", R"("status")",
+        R"({"status":0} {})", R"({"status":0,})",
+        names("locales", tovrane::protocol::kMaxSmallList),
+        names("locales", tovrane::protocol::kMaxSmallList + 1),
+        names("devices", tovrane::protocol::kMaxSmallList),
+        names("devices", tovrane::protocol::kMaxSmallList + 1),
+    };
+    for (const std::string& body : bodies)
+        EXPECT_EQ(RootRepliesFromDecoders(body), RootRepliesFromDocument(body)) << body;
+    // The good reply decodes whole, so the comparison is not only of refusals.
+    EXPECT_EQ(RootRepliesFromDecoders(bodies[0]),
+              "status 0\nhello S/2\nsession de/UTF-8\nlocales de,de,en\ndevices ,P1,P2");
+}
+
+TEST(ReplyDecoder, StreamedFeaturesAnswerAsTheWholeDocument) {
+    const std::string longName(tovrane::protocol::kMaxNameBytes + 1, 'n');
+    const std::string longText(tovrane::protocol::kMaxTextBytes + 1, 't');
+    const std::string feature = R"({"name":"N","value":"V"})";
+    auto repeat = [&](size_t count) {
+        std::string body = R"({"status":0,"features":[)";
+        for (size_t i = 0; i < count; ++i)
+            body += (i ? "," : "") + feature;
+        return body + "]}";
+    };
+    const std::vector<std::string> bodies{
+        R"({"status":0,"features":[{"name":"A","value":"1"},{"value":"2","x":[{}],"name":"B"}]})",
+        R"({"features":[],"status":0})",
+        R"({"status":0,"features":[{"name":"A","value":"1","name":"B"}]})", // last wins
+        R"({"status":0,"features":[{"name":"A","value":"1","value":null}]})",
+        R"({"status":0,"features":[{"name":null,"value":"1","name":"A"}]})",
+        R"({"status":0,"features":[{"name":"A"}]})",
+        R"({"status":0,"features":[{"name":"A","value":1}]})",
+        R"({"status":0,"features":[{"name":"A","value":["1"]}]})",
+        R"({"status":0,"features":[{"name":"A\u0000","value":"1"}]})",
+        R"({"status":0,"features":[{"name":")" + longName + R"(","value":"1"}]})",
+        R"({"status":0,"features":[{"name":"A","value":")" + longText + R"("}]})",
+        R"({"status":0,"features":[{"name":"A","value":")" + longText.substr(1) + R"("}]})",
+        R"({"status":0,"features":["A"]})",
+        R"({"status":0,"features":{"name":"A","value":"1"}})",
+        R"({"status":0,"features":[)" + feature + R"(],"features":null})",
+        R"({"status":0})",
+        R"({"status":12,"features":7})",
+        R"({"status":0,"features":[]}])",
+        repeat(tovrane::protocol::kMaxSmallList),
+        repeat(tovrane::protocol::kMaxSmallList + 1),
+    };
+    size_t decoded = 0;
+    for (const std::string& body : bodies) {
+        std::vector<Feature> streamed{{"stale", "stale"}}, whole;
+        t10_status expected = FeaturesFromDocument(body, whole);
+        EXPECT_EQ(DecodeFeatures(body, streamed), expected) << body.substr(0, 200);
+        ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
+        for (size_t i = 0; i < whole.size(); ++i)
+            EXPECT_TRUE(streamed[i].name == whole[i].name && streamed[i].value == whole[i].value)
+                << body.substr(0, 200);
+        decoded += !whole.empty();
+    }
+    EXPECT_GE(decoded, 4u); // not only refusals are compared
 }
 
 TEST(ReplyDecoder, StreamedProfilesAndDeviceLinksAnswerAsTheWholeDocument) {
