@@ -52,7 +52,7 @@ private:
                                       : Member::Ignored;
     }
 
-    void ElementValue(Kind kind, std::string* text) override {
+    void ElementValue(Kind kind, std::string_view text) override {
         if (member_ == Member::Key || member_ == Member::Default) {
             Field& field = member_ == Member::Key ? key_ : default_;
             field.seen = true;
@@ -60,7 +60,7 @@ private:
             field.valid = field.present || (kind == Kind::Null && &field == &default_);
             field.text.clear();
             if (field.present)
-                field.text = std::move(*text);
+                field.text.assign(text);
         } else if (member_ == Member::Values) {
             valuesSeen_ = true; // anything but an array: no values
             valuesValid_ = false;
@@ -76,11 +76,11 @@ private:
         return true;
     }
 
-    void NestedValue(Kind kind, std::string* text, size_t index) override {
+    void NestedValue(Kind kind, std::string_view text, size_t index) override {
         if (index > kMaxSmallList || !GoodText(kind, text, kMaxNameBytes))
             valuesValid_ = false;
         else if (valuesValid_)
-            keyValues_.push_back(std::move(*text));
+            keyValues_.emplace_back(text);
     }
 
     bool ElementGood() const override {

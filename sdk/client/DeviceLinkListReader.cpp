@@ -51,7 +51,7 @@ private:
         intentsNamed_ = name == "intents";
     }
 
-    void ElementValue(Kind kind, std::string* text) override {
+    void ElementValue(Kind kind, std::string_view text) override {
         if (intentsNamed_) {
             intentsValid_ = kind == Kind::Count && ElementNumber() <= INT32_MAX;
             intents_ = intentsValid_ ? static_cast<int32_t>(ElementNumber()) : 0;
@@ -62,7 +62,7 @@ private:
         field_->valid = GoodText(kind, text, kMaxNameBytes);
         field_->text.clear();
         if (field_->valid)
-            field_->text = std::move(*text);
+            field_->text.assign(text);
     }
 
     bool ElementGood() const override {

@@ -41,14 +41,14 @@ private:
         field_ = name == "name" ? &name_ : name == "value" ? &value_ : nullptr;
     }
 
-    void ElementValue(Kind kind, std::string* text) override {
+    void ElementValue(Kind kind, std::string_view text) override {
         if (field_ == nullptr)
             return;
         const size_t limit = field_ == &name_ ? protocol::kMaxNameBytes : protocol::kMaxTextBytes;
         field_->valid = GoodText(kind, text, limit);
         field_->text.clear();
         if (field_->valid)
-            field_->text = std::move(*text);
+            field_->text.assign(text);
     }
 
     bool ElementGood() const override { return name_.valid && value_.valid; }

@@ -37,27 +37,21 @@ t10_status ListReplyReader::Outcome() {
     return status;
 }
 
-bool ListReplyReader::null() { return Value(Kind::Null, nullptr); }
-bool ListReplyReader::boolean(bool) { return Value(Kind::Other, nullptr); }
-bool ListReplyReader::number_integer(number_integer_t value) {
-    return Value(value < 0 ? Kind::Other : Kind::Count, nullptr,
+bool ListReplyReader::Null() { return Value(Kind::Null); }
+bool ListReplyReader::Boolean(bool) { return Value(Kind::Other); }
+bool ListReplyReader::Integer(std::int64_t value) {
+    return Value(value < 0 ? Kind::Other : Kind::Count, {},
                  static_cast<uint64_t>(value < 0 ? 0 : value));
 }
-bool ListReplyReader::number_unsigned(number_unsigned_t value) {
-    return Value(Kind::Count, nullptr, value);
-}
-bool ListReplyReader::number_float(number_float_t, const string_t&) {
-    return Value(Kind::Other, nullptr);
-}
-bool ListReplyReader::string(string_t& value) { return Value(Kind::String, &value); }
-bool ListReplyReader::binary(binary_t&) { return Value(Kind::Other, nullptr); }
-bool ListReplyReader::start_object(size_t) { return Open(true); }
-bool ListReplyReader::start_array(size_t) { return Open(false); }
-bool ListReplyReader::end_object() { return Close(); }
-bool ListReplyReader::end_array() { return Close(); }
+bool ListReplyReader::Unsigned(std::uint64_t value) { return Value(Kind::Count, {}, value); }
+bool ListReplyReader::Float(double, std::string_view) { return Value(Kind::Other); }
+bool ListReplyReader::String(std::string_view value) { return Value(Kind::String, value); }
+bool ListReplyReader::StartObject() { return Open(true); }
+bool ListReplyReader::StartArray() { return Open(false); }
+bool ListReplyReader::EndObject() { return Close(); }
+bool ListReplyReader::EndArray() { return Close(); }
 
-bool ListReplyReader::key(string_t& key) {
-    const std::string_view name(key);
+bool ListReplyReader::Key(std::string_view name) {
     if (roles_[depth_ - 1] == Role::Root)
         rootKey_ = name == "status" ? Slot::Status : name == listName_ ? Slot::List : Slot::Ignored;
     else if (roles_[depth_ - 1] == Role::Element)
@@ -65,15 +59,11 @@ bool ListReplyReader::key(string_t& key) {
     return true;
 }
 
-bool ListReplyReader::parse_error(size_t, const std::string&, const nlohmann::detail::exception&) {
-    return false;
-}
-
 // A reader without a nested list reads every container in an element as a wrong value.
 bool ListReplyReader::OpenNested(bool) { return false; }
-void ListReplyReader::NestedValue(Kind, std::string*, size_t) {}
+void ListReplyReader::NestedValue(Kind, std::string_view, size_t) {}
 
-bool ListReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
+bool ListReplyReader::Value(Kind kind, std::string_view text, uint64_t number) {
     if (!Count())
         return false;
     if (depth_ != 0) // a root that is no object: refused by Outcome through statusSeen_
@@ -81,7 +71,7 @@ bool ListReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
     return true;
 }
 
-void ListReplyReader::Check(Kind kind, std::string* text, uint64_t number) {
+void ListReplyReader::Check(Kind kind, std::string_view text, uint64_t number) {
     switch (roles_[depth_ - 1]) {
     case Role::Root:
         if (rootKey_ == Slot::Status) {
@@ -132,7 +122,7 @@ bool ListReplyReader::Open(bool object) {
             role = Role::Nested;
         } else {
             // A container anywhere else is a value of the wrong kind where one is checked.
-            Check(Kind::Container, nullptr, 0);
+            Check(Kind::Container, {}, 0);
         }
     }
     roles_[depth_] = role;

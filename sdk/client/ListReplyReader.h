@@ -6,6 +6,7 @@
 #ifndef TOVRANE_CLIENT_LISTREPLYREADER_H
 #define TOVRANE_CLIENT_LISTREPLYREADER_H
 
+#include "JsonEvents.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 #include "ReplyDecoder.h"
@@ -29,25 +30,23 @@ namespace tovrane::client {
 ///
 /// One reader reads one reply: construct it, call Read once. Not for use by more than one
 /// thread at a time.
-class ListReplyReader : public nlohmann::json_sax<Json> {
+class ListReplyReader : public JsonEventReceiver {
 public:
     /// Reads the reply `body`; T10_OK with the output filled, the envelope's status, or
     /// T10_ERR_PROTOCOL. The output is cleared unless T10_OK is answered.
     t10_status Read(std::string_view body);
 
-    bool null() final;
-    bool boolean(bool) final;
-    bool number_integer(number_integer_t value) final;
-    bool number_unsigned(number_unsigned_t value) final;
-    bool number_float(number_float_t, const string_t&) final;
-    bool string(string_t& value) final;
-    bool binary(binary_t&) final;
-    bool start_object(size_t) final;
-    bool start_array(size_t) final;
-    bool end_object() final;
-    bool end_array() final;
-    bool key(string_t& key) final;
-    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) final;
+    bool Null() final;
+    bool Boolean(bool) final;
+    bool Integer(std::int64_t value) final;
+    bool Unsigned(std::uint64_t value) final;
+    bool Float(double, std::string_view) final;
+    bool String(std::string_view value) final;
+    bool StartObject() final;
+    bool StartArray() final;
+    bool EndObject() final;
+    bool EndArray() final;
+    bool Key(std::string_view key) final;
 
 protected:
     /// The kinds of value the checks tell apart; Count is a non-negative integer, Container
@@ -60,10 +59,10 @@ protected:
     ~ListReplyReader() override = default;
 
     /// A name that passes the checked read: a string of at most `limit` bytes, no NUL.
-    static bool GoodText(Kind kind, const std::string* text, size_t limit) {
-        // Inline and without std::string::find: it is asked of nearly every value.
-        return kind == Kind::String && text->size() <= limit &&
-               std::memchr(text->data(), '\0', text->size()) == nullptr;
+    static bool GoodText(Kind kind, std::string_view text, size_t limit) {
+        // Inline and without std::string_view::find: it is asked of nearly every value.
+        return kind == Kind::String && text.size() <= limit &&
+               std::memchr(text.data(), '\0', text.size()) == nullptr;
     }
 
     /// Empties the output.
@@ -72,15 +71,16 @@ protected:
     virtual void StartElement() = 0;
     /// A member name of the element object; it names what the values that follow are.
     virtual void ElementKey(std::string_view name) = 0;
-    /// The value of the element's last named member; `text` (String only) may be moved from.
-    virtual void ElementValue(Kind kind, std::string* text) = 0;
+    /// The value of the element's last named member; `text` (String only, else empty) is
+    /// valid during the call only.
+    virtual void ElementValue(Kind kind, std::string_view text) = 0;
     /// The number of the value ElementValue is told of, when its kind is Count (else 0).
     uint64_t ElementNumber() const { return elementNumber_; }
     /// Whether a container opening as the value of the element's last named member is its
     /// nested list (then set up for its values); false reads it as a Container value.
     virtual bool OpenNested(bool object);
-    /// Value `index` (from 1) of the nested list; `text` (String only) may be moved from.
-    virtual void NestedValue(Kind kind, std::string* text, size_t index);
+    /// Value `index` (from 1) of the nested list; `text` as for ElementValue.
+    virtual void NestedValue(Kind kind, std::string_view text, size_t index);
     /// The element object closes: whether its members passed the checks.
     virtual bool ElementGood() const = 0;
     /// Moves the good element that just closed into the output (the list is valid so far).
@@ -98,8 +98,8 @@ private:
             return false;
         return depth_ == 0 || ++members_[depth_ - 1] <= protocol::kMaxListEntries;
     }
-    bool Value(Kind kind, std::string* text, uint64_t number = 0);
-    void Check(Kind kind, std::string* text, uint64_t number);
+    bool Value(Kind kind, std::string_view text = {}, uint64_t number = 0);
+    void Check(Kind kind, std::string_view text, uint64_t number);
     bool Open(bool object);
     bool Close();
     t10_status Outcome();

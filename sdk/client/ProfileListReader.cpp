@@ -44,12 +44,12 @@ private:
                                            : Member::Ignored;
     }
 
-    void ElementValue(Kind kind, std::string* text) override {
+    void ElementValue(Kind kind, std::string_view text) override {
         if (member_ == Member::Id) {
             idValid_ = GoodText(kind, text, kMaxNameBytes);
             id_.clear();
             if (idValid_)
-                id_ = std::move(*text);
+                id_.assign(text);
         } else if (member_ == Member::Descriptions) {
             descriptionsSeen_ = true; // anything but an array: no descriptions
             descriptionsValid_ = false;
@@ -65,11 +65,11 @@ private:
         return true;
     }
 
-    void NestedValue(Kind kind, std::string* text, size_t index) override {
+    void NestedValue(Kind kind, std::string_view text, size_t index) override {
         if (index > kMaxSmallList || !GoodText(kind, text, kMaxNameBytes))
             descriptionsValid_ = false;
         else if (descriptionsValid_)
-            descriptions_.push_back(std::move(*text));
+            descriptions_.emplace_back(text);
     }
 
     bool ElementGood() const override {

@@ -25,34 +25,27 @@ t10_status RootReplyReader::Read(std::string_view body) {
     return static_cast<t10_status>(status_);
 }
 
-bool RootReplyReader::null() { return Value(Kind::Null, nullptr); }
-bool RootReplyReader::boolean(bool) { return Value(Kind::Other, nullptr); }
-bool RootReplyReader::number_integer(number_integer_t value) {
-    return value < 0 ? Value(Kind::Other, nullptr)
-                     : Value(Kind::Count, nullptr, static_cast<uint64_t>(value));
+bool RootReplyReader::Null() { return Value(Kind::Null); }
+bool RootReplyReader::Boolean(bool) { return Value(Kind::Other); }
+bool RootReplyReader::Integer(std::int64_t value) {
+    return value < 0 ? Value(Kind::Other) : Value(Kind::Count, {}, static_cast<uint64_t>(value));
 }
-bool RootReplyReader::number_unsigned(number_unsigned_t value) {
-    return Value(Kind::Count, nullptr, value);
-}
-bool RootReplyReader::number_float(number_float_t, const string_t&) {
-    return Value(Kind::Other, nullptr);
-}
-bool RootReplyReader::string(string_t& value) { return Value(Kind::String, &value); }
-bool RootReplyReader::binary(binary_t&) { return Value(Kind::Other, nullptr); }
-bool RootReplyReader::start_object(size_t) { return Open(true); }
-bool RootReplyReader::start_array(size_t) { return Open(false); }
+bool RootReplyReader::Unsigned(std::uint64_t value) { return Value(Kind::Count, {}, value); }
+bool RootReplyReader::Float(double, std::string_view) { return Value(Kind::Other); }
+bool RootReplyReader::String(std::string_view value) { return Value(Kind::String, value); }
+bool RootReplyReader::StartObject() { return Open(true); }
+bool RootReplyReader::StartArray() { return Open(false); }
 
-bool RootReplyReader::end_object() {
+bool RootReplyReader::EndObject() {
     --depth_;
     return true;
 }
 
-bool RootReplyReader::end_array() { return end_object(); }
+bool RootReplyReader::EndArray() { return EndObject(); }
 
-bool RootReplyReader::key(string_t& key) {
+bool RootReplyReader::Key(std::string_view name) {
     if (roles_[depth_ - 1] != Role::Root)
         return true;
-    const std::string_view name(key);
     rootKey_ = kIgnored;
     if (name == "status") {
         rootKey_ = kStatus;
@@ -66,10 +59,6 @@ bool RootReplyReader::key(string_t& key) {
     return true;
 }
 
-bool RootReplyReader::parse_error(size_t, const std::string&, const nlohmann::detail::exception&) {
-    return false;
-}
-
 bool RootReplyReader::Count() {
     if (++valueCount_ > kMaxJsonValues)
         return false;
@@ -78,7 +67,7 @@ bool RootReplyReader::Count() {
 
 // A value of the wrong kind where one is kept is noted as such; the last value of a repeated
 // member is the one that counts, as in the parsed document.
-bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
+bool RootReplyReader::Value(Kind kind, std::string_view text, uint64_t number) {
     if (!Count())
         return false;
     if (depth_ == 0) // a root that is no object: refused by Read through statusSeen_
@@ -86,8 +75,8 @@ bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
     if (roles_[depth_ - 1] == Role::List) {
         if (listState_ == ListState::Valid) {
             if (kind == Kind::String && members_[depth_ - 1] <= listMax_ &&
-                text->size() <= listBytes_ && text->find('\0') == std::string::npos)
-                list_.push_back(std::move(*text));
+                text.size() <= listBytes_ && text.find('\0') == std::string_view::npos)
+                list_.emplace_back(text);
             else
                 listState_ = ListState::Invalid;
         }
@@ -106,9 +95,7 @@ bool RootReplyReader::Value(Kind kind, std::string* text, uint64_t number) {
         Scalar& scalar = scalars_[rootKey_];
         scalar.kind = kind;
         scalar.number = number;
-        scalar.text.clear();
-        if (kind == Kind::String)
-            scalar.text = std::move(*text);
+        scalar.text.assign(text); // empty unless a string
     }
     return true;
 }

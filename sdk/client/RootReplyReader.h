@@ -6,6 +6,7 @@
 #ifndef TOVRANE_CLIENT_ROOTREPLYREADER_H
 #define TOVRANE_CLIENT_ROOTREPLYREADER_H
 
+#include "JsonEvents.h"
 #include "JsonRead.h"
 #include "Protocol.h"
 #include "ReplyDecoder.h"
@@ -28,7 +29,7 @@ namespace tovrane::client {
 ///
 /// One reader reads one reply: construct it, call Read once. Not for use by more than one
 /// thread at a time. The names passed must outlive the reader.
-class RootReplyReader final : public nlohmann::json_sax<Json> {
+class RootReplyReader final : public JsonEventReceiver {
 public:
     static constexpr size_t kMaxScalars = 2;
 
@@ -64,19 +65,17 @@ public:
     bool ListValid() const { return listState_ == ListState::Valid; }
     std::vector<std::string>& List() { return list_; }
 
-    bool null() override;
-    bool boolean(bool) override;
-    bool number_integer(number_integer_t value) override;
-    bool number_unsigned(number_unsigned_t value) override;
-    bool number_float(number_float_t, const string_t&) override;
-    bool string(string_t& value) override;
-    bool binary(binary_t&) override;
-    bool start_object(size_t) override;
-    bool start_array(size_t) override;
-    bool end_object() override;
-    bool end_array() override;
-    bool key(string_t& key) override;
-    bool parse_error(size_t, const std::string&, const nlohmann::detail::exception&) override;
+    bool Null() override;
+    bool Boolean(bool) override;
+    bool Integer(std::int64_t value) override;
+    bool Unsigned(std::uint64_t value) override;
+    bool Float(double, std::string_view) override;
+    bool String(std::string_view value) override;
+    bool StartObject() override;
+    bool StartArray() override;
+    bool EndObject() override;
+    bool EndArray() override;
+    bool Key(std::string_view key) override;
 
 private:
     /// What a container is to the reply.
@@ -87,7 +86,7 @@ private:
     enum class ListState { Absent, NotList, Valid, Invalid };
 
     bool Count();
-    bool Value(Kind kind, std::string* text, uint64_t number = 0);
+    bool Value(Kind kind, std::string_view text = {}, uint64_t number = 0);
     bool Open(bool object);
 
     const std::array<std::string_view, kMaxScalars> names_;

@@ -24,8 +24,8 @@ struct Field {
 
 /// The string table from the parser's events. A string table is the largest reply a colour
 /// read gets; decoding it from a whole document cost more than its round trip. Values are
-/// copied into the table's one buffer as they arrive (the parser's own buffer keeps its
-/// storage), so a table costs no allocation per string.
+/// copied into the table's one buffer straight from the parser's views as they arrive, so
+/// a table costs no allocation per string.
 class Reader final : public ListReplyReader {
 public:
     Reader(std::string_view body, LocalisedTable& out)
@@ -49,7 +49,7 @@ private:
                                    : nullptr;
     }
 
-    void ElementValue(Kind kind, std::string* text) override {
+    void ElementValue(Kind kind, std::string_view text) override {
         if (field_ == nullptr)
             return;
         const size_t limit = field_ == &text_ ? protocol::kMaxTextBytes : protocol::kMaxNameBytes;
@@ -57,7 +57,7 @@ private:
         field_->value = LocalisedTable::Span();
         if (GoodText(kind, text, limit)) {
             field_->valid = true;
-            field_->value = out_.Store(*text);
+            field_->value = out_.Store(text);
         } else {
             // Only the context may be null; it then reads as absent.
             field_->valid = kind == Kind::Null && field_ == &context_;

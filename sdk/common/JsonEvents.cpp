@@ -13,7 +13,6 @@ namespace tovrane {
 
 namespace {
 
-using Events = nlohmann::json_sax<nlohmann::json>;
 
 /// Bytes a string may hold as they are: printable ASCII and DEL, but no quote or backslash.
 struct PlainTable {
@@ -45,7 +44,7 @@ int HexValue(unsigned char c) {
 
 class Reader {
 public:
-    Reader(std::string_view text, Events& events)
+    Reader(std::string_view text, JsonEventReceiver& events)
         : p_(reinterpret_cast<const unsigned char*>(text.data())), end_(p_ + text.size()),
           events_(events) {}
 
@@ -79,7 +78,7 @@ public:
                 ++p_;
                 bool array = open_.back() == kArray;
                 open_.pop_back();
-                if (!(array ? events_.end_array() : events_.end_object()))
+                if (!(array ? events_.EndArray() : events_.EndObject()))
                     return false;
             }
         }
@@ -107,13 +106,13 @@ private:
         case '[':
             return Open(true);
         case '"':
-            return Check(String() && events_.string(text_));
+            return Check(String() && events_.String(string_));
         case 't':
-            return Check(Literal("true", 4) && events_.boolean(true));
+            return Check(Literal("true", 4) && events_.Boolean(true));
         case 'f':
-            return Check(Literal("false", 5) && events_.boolean(false));
+            return Check(Literal("false", 5) && events_.Boolean(false));
         case 'n':
-            return Check(Literal("null", 4) && events_.null());
+            return Check(Literal("null", 4) && events_.Null());
         default:
             return Check(Number());
         }
@@ -123,13 +122,12 @@ private:
     /// closed at once; otherwise it is left open (with an object's first key read).
     Step Open(bool array) {
         ++p_;
-        const auto unknown = static_cast<std::size_t>(-1);
-        if (!(array ? events_.start_array(unknown) : events_.start_object(unknown)))
+        if (!(array ? events_.StartArray() : events_.StartObject()))
             return Step::Fault;
         SkipSpace();
         if (p_ < end_ && *p_ == (array ? ']' : '}')) {
             ++p_;
-            return Check(array ? events_.end_array() : events_.end_object());
+            return Check(array ? events_.EndArray() : events_.EndObject());
         }
         open_.push_back(array ? kArray : kObject);
         return array || Key() ? Step::Opened : Step::Fault;
@@ -139,7 +137,7 @@ private:
     /// whitespace).
     bool Key() {
         SkipSpace();
-        if (p_ == end_ || *p_ != '"' || !String() || !events_.key(text_))
+        if (p_ == end_ || *p_ != '"' || !String() || !events_.Key(string_))
             return false;
         SkipSpace();
         if (p_ == end_ || *p_ != ':')
@@ -205,10 +203,10 @@ private:
                 magnitude = magnitude * 10 + digit;
             }
             if (fits && !negative)
-                return events_.number_unsigned(magnitude);
+                return events_.Unsigned(magnitude);
             constexpr std::uint64_t kMostNegative = static_cast<std::uint64_t>(INT64_MAX) + 1;
             if (fits && magnitude <= kMostNegative)
-                return events_.number_integer(magnitude == kMostNegative
+                return events_.Integer(magnitude == kMostNegative
                                                   ? INT64_MIN
                                                   : -static_cast<std::int64_t>(magnitude));
         }
@@ -216,34 +214,53 @@ private:
         locale_t c = CLocale();
         double value = c ? strtod_l(text_.c_str(), nullptr, c) : std::strtod(text_.c_str(), nullptr);
         // The library refuses a number too large for a double.
-        return std::isfinite(value) && events_.number_float(value, text_);
+        return std::isfinite(value) && events_.Float(value, text_);
     }
 
-    /// The string at the reader (standing on its quote) into text_, checked as the library
-    /// checks it.
+    /// The string at the reader (standing on its quote) into string_, checked as the library
+    /// checks it. Without escapes string_ is a view of the text itself; the first escape
+    /// switches to building the string in text_.
     bool String() {
         ++p_;
-        text_.clear();
+        const unsigned char* const start = p_;
+        const unsigned char* run = p_; // bytes not yet copied, once building
+        bool building = false;
         for (;;) {
-            const unsigned char* run = p_;
             SkipPlain();
-            text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
             if (p_ == end_)
                 return false;
             unsigned char c = *p_;
             if (c == '"') {
+                if (building) {
+                    Append(run);
+                    string_ = text_;
+                } else {
+                    string_ = std::string_view(reinterpret_cast<const char*>(start),
+                                               static_cast<std::size_t>(p_ - start));
+                }
                 ++p_;
                 return true;
             }
             if (c == '\\') {
+                if (!building) {
+                    text_.clear();
+                    building = true;
+                }
+                Append(run);
                 if (!Escape())
                     return false;
+                run = p_;
             } else if (c < 0x20) {
                 return false;
             } else if (!MultiByte()) {
                 return false;
             }
         }
+    }
+
+    /// Copies the bytes from `run` to the reader into text_.
+    void Append(const unsigned char* run) {
+        text_.append(reinterpret_cast<const char*>(run), static_cast<std::size_t>(p_ - run));
     }
 
     /// Moves the reader past the bytes a string holds as they are, eight at a time where
@@ -374,25 +391,63 @@ private:
         for (int i = 2; i <= trail; ++i)
             if (p_[i] < 0x80 || p_[i] > 0xBF)
                 return false;
-        text_.append(reinterpret_cast<const char*>(p_), static_cast<std::size_t>(trail + 1));
         p_ += trail + 1;
         return true;
     }
 
     const unsigned char* p_;
     const unsigned char* end_;
-    Events& events_;
-    std::string text_;       // the string or number being read; receivers may move from it
+    JsonEventReceiver& events_;
+    std::string text_;        // a string with escapes, or a number, being built
+    std::string_view string_; // the string just read: a view of the text or of text_
     // The open containers, innermost last, one byte each: a usual reply's few levels fit
     // the string's own room, so reading one allocates nothing for them.
     static constexpr char kArray = 'a', kObject = 'o';
     std::string open_;
 };
 
+/// Hands the events on to one of the JSON library's receivers, each text in one buffer the
+/// receiver may move from.
+class SaxForwarder final : public JsonEventReceiver {
+public:
+    explicit SaxForwarder(nlohmann::json_sax<nlohmann::json>& sax) : sax_(sax) {}
+
+    bool Null() override { return sax_.null(); }
+    bool Boolean(bool value) override { return sax_.boolean(value); }
+    bool Integer(std::int64_t value) override { return sax_.number_integer(value); }
+    bool Unsigned(std::uint64_t value) override { return sax_.number_unsigned(value); }
+    bool Float(double value, std::string_view text) override {
+        buffer_.assign(text);
+        return sax_.number_float(value, buffer_);
+    }
+    bool String(std::string_view value) override {
+        buffer_.assign(value);
+        return sax_.string(buffer_);
+    }
+    bool Key(std::string_view name) override {
+        buffer_.assign(name);
+        return sax_.key(buffer_);
+    }
+    // The library's own parser reports an unknown size as -1.
+    bool StartObject() override { return sax_.start_object(static_cast<std::size_t>(-1)); }
+    bool StartArray() override { return sax_.start_array(static_cast<std::size_t>(-1)); }
+    bool EndObject() override { return sax_.end_object(); }
+    bool EndArray() override { return sax_.end_array(); }
+
+private:
+    nlohmann::json_sax<nlohmann::json>& sax_;
+    std::string buffer_;
+};
+
 } // namespace
 
-bool ParseJsonEvents(std::string_view text, nlohmann::json_sax<nlohmann::json>& events) {
+bool ParseJsonEvents(std::string_view text, JsonEventReceiver& events) {
     return Reader(text, events).Run();
+}
+
+bool ParseJsonEvents(std::string_view text, nlohmann::json_sax<nlohmann::json>& events) {
+    SaxForwarder forwarder(events);
+    return Reader(text, forwarder).Run();
 }
 
 } // namespace tovrane
