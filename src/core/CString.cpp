@@ -81,11 +81,13 @@ CString& CString::operator=(CFStringRef string) {
 }
 
 void CString::SetBuffer(const char* text) {
-    // Copy first: `text` may point into the block being replaced.
-    char* block = text ? copyBytes(text, std::strlen(text)) : nullptr;
-    ClearBuffer();
-    if (block)
-        Adopt(block, static_cast<uint32_t>(std::strlen(block)));
+    // Copy first: `text` may point into the block being replaced. The length is measured
+    // once: model building sets thousands of these.
+    const size_t length = text ? std::strlen(text) : 0;
+    char* block = text ? copyBytes(text, length) : nullptr;
+    std::free(mBuffer);
+    mBuffer = block;
+    mLength = block ? static_cast<uint32_t>(length) : 0;
 }
 
 void CString::ClearBuffer() {

@@ -26,15 +26,11 @@ PointerList& PointerList::operator=(const PointerList& other) {
 
 PointerList::~PointerList() {
     MakeEmpty();
-    delete mHead;
-    delete mTail;
 }
 
 void PointerList::Initialize() {
-    // The sentinels are two small nodes; there is no sensible list without them, so a failure
-    // to allocate them is left to the allocator's own handling.
-    mHead = new PNode;
-    mTail = new PNode;
+    // The sentinels are members: lists are made by the dozen per model and per server fetch,
+    // and two allocations each were most of what an empty list cost.
     mHead->mNext = mTail;
     mTail->mPrev = mHead;
     mCount = 0;
@@ -53,6 +49,22 @@ PointerListItr PointerList::InsertBefore(PointerListItr pos, const void* data) {
     next->mPrev = node;
     ++mCount;
     return PointerListItr(node);
+}
+
+void PointerList::Splice(PointerListItr pos, PointerList& other) {
+    PNode* next = pos.mNode;
+    if (!next || next == mHead || &other == this || other.mCount == 0)
+        return;
+    PNode* first = other.mHead->mNext;
+    PNode* last = other.mTail->mPrev;
+    other.mHead->mNext = other.mTail;
+    other.mTail->mPrev = other.mHead;
+    first->mPrev = next->mPrev;
+    last->mNext = next;
+    next->mPrev->mNext = first;
+    next->mPrev = last;
+    mCount += other.mCount;
+    other.mCount = 0;
 }
 
 PointerListItr PointerList::Erase(PointerListItr& pos) {

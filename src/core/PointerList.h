@@ -53,7 +53,8 @@ public:
     const PNode* mNode;
 };
 
-/// A doubly linked list of untyped pointers between two sentinel nodes.
+/// A doubly linked list of untyped pointers between two sentinel nodes, which live inside the
+/// list object (so End() is stable for the list's lifetime and an empty list allocates nothing).
 ///
 /// The list owns its nodes, never the objects pointed to: whoever puts objects in deletes them
 /// before emptying or destroying the list. Copies share the pointed-to objects. An insertion
@@ -83,6 +84,10 @@ public:
     PointerListItr InsertBefore(PointerListItr pos, const void* data);
     PointerListItr PushBack(const void* data) { return InsertBefore(End(), data); }
     PointerListItr PushFront(const void* data) { return InsertBefore(Begin(), data); }
+    /// Moves every node of `other` before `pos` (a position of this list), in order and without
+    /// allocating; `other` is left empty. Nothing moves when `pos` holds no node or is the head
+    /// sentinel, or when `other` is this list.
+    void Splice(PointerListItr pos, PointerList& other);
 
     /// Unlinks and deletes the node at `pos`, clears `pos` and returns the following position.
     /// An iterator holding no node (or a sentinel) erases nothing and returns Begin().
@@ -98,8 +103,10 @@ private:
     bool IsSentinel(const PNode* node) const { return node == mHead || node == mTail; }
 
     uint32_t mCount = 0;
-    PNode* mHead = nullptr;
-    PNode* mTail = nullptr;
+    PNode mHeadNode;
+    PNode mTailNode;
+    PNode* mHead = &mHeadNode;
+    PNode* mTail = &mTailNode;
 };
 
 #endif // PIGMENTOR_CORE_POINTERLIST_H

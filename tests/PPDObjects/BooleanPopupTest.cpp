@@ -237,8 +237,10 @@ TEST(PPDXPopupControl, RebuildKeepsTheCurrentKeyword) {
     popup->SetKeywordSelect("C", true);
     PointerList items;
     items.PushBack(Item("C", "New C"));
+    items.PushBack(nullptr); // dropped, not an item
     items.PushBack(Item("D", "New D"));
     EXPECT_TRUE(popup->Rebuild("Renamed", items, new CString("D")));
+    EXPECT_TRUE(items.Empty()); // the nodes moved over with the items
     EXPECT_EQ(popup->ItemCount(), 2u);
     EXPECT_EQ(Selection(*popup), "10");
     EXPECT_STREQ(popup->CurrentItem()->Keyword(), "C");

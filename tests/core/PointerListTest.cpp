@@ -110,3 +110,31 @@ TEST(PointerList, CopiesShareTheObjects) {
     assigned = assigned;
     EXPECT_EQ(assigned.Size(), 2u);
 }
+
+TEST(PointerList, SpliceMovesTheNodesAndEmptiesTheSource) {
+    int a = 1, b = 2, c = 3, d = 4, e = 5;
+    PointerList list, other;
+    list.PushBack(&a);
+    PointerListItr atE = list.PushBack(&e);
+    other.PushBack(&b);
+    other.PushBack(&c);
+    PointerListItr atD = other.PushBack(&d);
+    list.Splice(atE, other);
+    EXPECT_EQ(contents(list), (std::vector<int>{1, 2, 3, 4, 5}));
+    EXPECT_EQ(list.Size(), 5u);
+    EXPECT_TRUE(other.Empty());
+    EXPECT_TRUE(other.Begin() == other.End());
+    // The moved nodes belong to the list now: erasing one through an old iterator works there.
+    list.Erase(atD);
+    EXPECT_EQ(contents(list), (std::vector<int>{1, 2, 3, 5}));
+    // The emptied source is a working list; splicing it, itself or before no node moves nothing.
+    other.PushBack(&d);
+    list.Splice(list.End(), list);
+    list.Splice(PointerListItr(), other);
+    EXPECT_EQ(list.Size(), 4u);
+    list.Splice(list.End(), other);
+    EXPECT_EQ(contents(list), (std::vector<int>{1, 2, 3, 5, 4}));
+    EXPECT_EQ(other.Size(), 0u);
+    PointerList copy(list);
+    EXPECT_EQ(contents(copy), contents(list));
+}

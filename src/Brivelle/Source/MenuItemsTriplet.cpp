@@ -9,7 +9,7 @@
 #include <cstring>
 
 MenuItemsTriplet::MenuItemsTriplet(const char* keyword, CFStringRef displayName, const char* value)
-    : mKeyword(keyword ? strdup(keyword) : nullptr),
+    : mKeyword(Copy(keyword)),
       mDisplayName(displayName ? static_cast<CFStringRef>(CFRetain(displayName)) : nullptr),
       mValue(nullptr) {
     // The server's settings carry the same text as keyword and value: kept once.
@@ -22,7 +22,24 @@ MenuItemsTriplet::MenuItemsTriplet(const char* keyword, CFStringRef displayName,
 MenuItemsTriplet::~MenuItemsTriplet() {
     if (mValue != mKeyword)
         std::free(mValue);
-    std::free(mKeyword);
+    Free(mKeyword);
     if (mDisplayName)
         CFRelease(mDisplayName);
+}
+
+char* MenuItemsTriplet::Copy(const char* text) {
+    // A fetch makes dozens of settings; keeping short keywords in the object saves each one
+    // an allocation.
+    if (!text)
+        return nullptr;
+    const size_t size = std::strlen(text) + 1;
+    if (size > sizeof mShort)
+        return strdup(text);
+    std::memcpy(mShort, text, size);
+    return mShort;
+}
+
+void MenuItemsTriplet::Free(char* text) {
+    if (text != mShort)
+        std::free(text);
 }

@@ -29,6 +29,12 @@ public:
     const char* GetValue() const { return mValue; }
 
 private:
+    /// A copy of `text` in mShort when it fits, else a malloc block; null for null.
+    char* Copy(const char* text);
+    /// Frees `text` unless it is null or mShort.
+    void Free(char* text);
+
+    char mShort[32]; // a short keyword's copy: most settings' texts fit
     char* mKeyword;
     CFStringRef mDisplayName;
     char* mValue; // may be mKeyword itself when the texts are equal

@@ -110,11 +110,14 @@ void PPDXPopupControl::DeleteItems() {
 }
 
 void PPDXPopupControl::TakeItems(PointerList& items) {
-    for (PointerListItr it = items.Begin(); it != items.End(); ++it) {
-        _PopupItem* item = itemAt(it);
-        // An item that cannot be linked in would have no owner left.
-        if (item && !mItems.PushBack(item).mNode)
-            delete item;
+    // The nodes move over: linking every item anew cost an allocation per item, and a move
+    // cannot fail halfway and leave items without an owner.
+    mItems.Splice(mItems.End(), items);
+    for (PointerListItr it = mItems.Begin(); it != mItems.End();) {
+        if (itemAt(it))
+            ++it;
+        else
+            it = mItems.Erase(it);
     }
 }
 

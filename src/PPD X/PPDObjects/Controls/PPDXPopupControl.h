@@ -17,7 +17,7 @@
 /// whose code the control writes. Positions count from 1. Keywords are compared exactly.
 class PPDXPopupControl : public PPDXControl {
 public:
-    /// Takes over the _PopupItem* pointers of `items` (the list itself is copied, not changed)
+    /// Takes over the _PopupItem* pointers of `items` with their nodes (`items` is left empty)
     /// and `defaultKeyword` (may be null), which is then selected.
     PPDXPopupControl(const char* keyword, CFStringRef localName, PointerList& flags,
                      const bool& visible, const bool& multipleSelection, PointerList& items,
@@ -80,7 +80,8 @@ public:
     long GetKeywordPSData(const char* optionKeyword, unsigned char* out);
     /// Appends `item` (taken over; null is ignored).
     void AppendPopupItem(_PopupItem* item);
-    /// Replaces every item by those of `items` (taken over) and the default by
+    /// Replaces every item by those of `items` (taken over; `items` is left empty) and the
+    /// default by
     /// `defaultKeyword` (taken over), renames the control to `userName` (system encoding)
     /// when it differs, and selects the default and then the previously current keyword when
     /// still present. Without a current item nothing changes, nothing is taken over and the
@@ -90,7 +91,8 @@ public:
 protected:
     /// Deletes every item and empties the list; there is then no current item.
     void DeleteItems();
-    /// Appends the items of `items`, taking them over.
+    /// Appends the items of `items`, taking them over with their nodes; `items` is left empty
+    /// (null entries are dropped).
     void TakeItems(PointerList& items);
 
     bool mMultipleSelection = false;
