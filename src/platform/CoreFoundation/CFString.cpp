@@ -30,11 +30,8 @@ __CFString::__CFString(std::u16string units, bool isMutable, CFIndex maxLength, 
 }
 
 __CFString::__CFString(std::string_view text)
-    : Object(TypeID(), false), units(text.size(), u'\0'), isMutable(false), maxLength(0),
-      ascii(text), hasASCII(true) {
-    for (size_t i = 0; i < text.size(); ++i)
-        units[i] = static_cast<char16_t>(static_cast<unsigned char>(text[i]));
-}
+    : Object(TypeID(), false), units(pmcf::Widen(text)), isMutable(false), maxLength(0),
+      ascii(text), hasASCII(true) {}
 
 bool __CFString::equals(const Object& other) const {
     return units == static_cast<const __CFString&>(other).units;
