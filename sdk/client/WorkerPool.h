@@ -29,14 +29,16 @@ public:
 /// idle one, or a new one when none is idle, so tasks never wait for each other) only when
 /// nobody claimed it meanwhile: a caller that waits for its task at once runs it itself,
 /// and no thread is woken for it. One dispatcher thread, blocked on a kernel timer that is
-/// armed only while tasks wait, does the handing over. Threads and tables are never
-/// destroyed (an abandoned task may still be finishing while the process exits); an idle
-/// worker ends after a while. All functions are thread-safe.
+/// armed while tasks wait (and until its next expiry after the last was claimed), does the
+/// handing over. Threads and tables are never destroyed (an abandoned task may still be
+/// finishing while the process exits); an idle worker ends after a while. All functions are
+/// thread-safe.
 
 /// Queues `task` (shared with the pool until it is claimed or handed over). False, with
 /// nothing queued, when the pool cannot work: no timer or dispatcher thread could be made.
 bool SubmitTask(std::shared_ptr<PoolTask> task);
-/// Forgets a task its caller has claimed, so that the timer need not wake for it.
+/// Forgets a task its caller has claimed, so that no thread is handed it (the timer, when
+/// armed, stays armed: the next calls within the grace period then need no system call).
 void WithdrawTask(const PoolTask& task);
 /// Tasks handed to a pool thread so far (each woke or made one): for tests.
 size_t HandOverCount();
