@@ -6,7 +6,8 @@
 // one run: building the colour data controller for the C5000 example with that server as its
 // two-way address, up to a valid expert list (the background fetch joined); the floor of that
 // work, as many kept-alive HTTP round trips to the same server as the build makes requests (the
-// count is learnt first through a counting relay, untimed); the same build and floor against a
+// count is learnt first through a counting relay, untimed), each run framed by the same untimed
+// work as a build (and, for comparison, run back to back); the same build and floor against a
 // second server that answers each request after 20 ms; and OutPostscriptData of a built
 // two-way controller into a fresh job ticket; for scale, the build without a server. Ends with
 // the request count, the times and the ratios of each build to its floor against the 1.5
@@ -38,11 +39,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
 #include <time.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -182,6 +185,12 @@ private:
     double mClient = 0;
 };
 
+double MonotonicSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 /// `port` 0: the controller without a server, its expert list from the PPD alone (the part
 /// of the build that is not the fetch).
 void benchBuild(benchmark::State& state, int port, pid_t server, const char* key) {
@@ -219,6 +228,58 @@ void benchFloor(benchmark::State& state, int port, pid_t server, size_t requests
             return;
         }
     }
+}
+
+/// Median milliseconds of the alternating run: a build, then its floor.
+struct Alternation {
+    double build = 0;
+    double floor = 0;
+};
+Alternation gAlternation;
+
+double MedianMs(std::vector<double>& seconds) {
+    if (seconds.empty())
+        return 0;
+    std::nth_element(seconds.begin(), seconds.begin() + seconds.size() / 2, seconds.end());
+    return seconds[seconds.size() / 2] * 1e3;
+}
+
+/// A build and its floor in turn, each framed by the same untimed work (a model parsed
+/// before, released after), compared by their medians. Separate runs drift apart on a shared
+/// virtual machine (the same work a few tenths slower from one second to the next), and a
+/// floor run back to back keeps the server's processor awake, where a build finds it idle
+/// and pays its wake-up (tens of microseconds here) on the connect and the first round trip.
+void benchAlternating(benchmark::State& state, int port, size_t requests) {
+    PointSdkAt(port);
+    Printer printer;
+    std::vector<double> builds, floors;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QRVPPD* model = Printer::Parse();
+        state.ResumeTiming();
+        double start = MonotonicSeconds();
+        PigmentorData* data = BuildController(printer, model);
+        builds.push_back(MonotonicSeconds() - start);
+        state.PauseTiming();
+        const bool built = data != nullptr;
+        delete data;
+        model->Release();
+        model = Printer::Parse();
+        state.ResumeTiming();
+        start = MonotonicSeconds();
+        const bool answered = RunHttpFloor(port, requests);
+        floors.push_back(MonotonicSeconds() - start);
+        state.PauseTiming();
+        model->Release();
+        state.ResumeTiming();
+        if (!built || !answered) {
+            state.SkipWithError(built ? "request failed" : "no valid expert list");
+            return;
+        }
+    }
+    gAlternation = {MedianMs(builds), MedianMs(floors)};
+    state.counters["build_median_ms"] = gAlternation.build;
+    state.counters["floor_median_ms"] = gAlternation.floor;
 }
 
 void benchOutput(benchmark::State& state, int port) {
@@ -302,6 +363,10 @@ int main(int argc, char** argv) {
                                  server.Pid(), requests, "floor")
         ->UseRealTime()
         ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("colour/build-and-floor-alternating", benchAlternating,
+                                 server.Port(), requests)
+        ->UseRealTime()
+        ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("colour/build-to-expert-list-latency-20ms", benchBuild,
                                  remote.Port(), remote.Pid(), "build-20ms")
         ->UseRealTime()
@@ -337,6 +402,14 @@ int main(int argc, char** argv) {
                         "kept-alive round trips; build / floor = %.2f (target <= %.1f: %s)\n",
                         pair[2], build * 1e3, floor * 1e3, requests, ratio, kMaxRatio,
                         ratio <= kMaxRatio ? "met" : "MISSED");
+    }
+    if (gAlternation.floor > 0) {
+        const double ratio = gAlternation.build / gAlternation.floor;
+        std::printf("loopback, alternating (medians of single runs, each after the same untimed "
+                    "work): build %.2f ms, floor %.2f ms; build / floor = %.2f (target <= %.1f: "
+                    "%s)\n",
+                    gAlternation.build, gAlternation.floor, ratio, kMaxRatio,
+                    ratio <= kMaxRatio ? "met" : "MISSED");
     }
     // Where the loopback time goes: the CPU each side spent per build and per floor; the rest
     // of the wall time is waiting (the network, and threads waiting to be scheduled).
