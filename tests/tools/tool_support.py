@@ -35,11 +35,13 @@ class Server:
 
 
 def start_xvfb():
-    """An Xvfb server on a free display: (its process, the DISPLAY value)."""
+    """An Xvfb server on a free display: (its process, the DISPLAY value). It serves one
+    client after another: without -noreset it resets when its last client leaves, and a host
+    connecting during that reset is refused ("cannot open a display")."""
     read, write = os.pipe()
     process = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
-                                "1280x1024x24", "-nolisten", "tcp"], pass_fds=(write,),
-                               stderr=subprocess.DEVNULL)
+                                "1280x1024x24", "-nolisten", "tcp", "-noreset"],
+                               pass_fds=(write,), stderr=subprocess.DEVNULL)
     os.close(write)
     with os.fdopen(read) as f:
         return process, ":" + f.readline().strip()
