@@ -245,33 +245,54 @@ double MedianMs(std::vector<double>& seconds) {
 }
 
 /// A build and its floor in turn, each framed by the same untimed work (a model parsed
-/// before, released after), compared by their medians. Separate runs drift apart on a shared
-/// virtual machine (the same work a few tenths slower from one second to the next), and a
-/// floor run back to back keeps the server's processor awake, where a build finds it idle
-/// and pays its wake-up (tens of microseconds here) on the connect and the first round trip.
+/// before, released after), compared by their medians; every other iteration runs the floor
+/// first, so that neither always follows the other's teardown. Separate runs drift apart on
+/// a shared virtual machine (the same work a few tenths slower from one second to the next),
+/// and a floor run back to back keeps the server's processor awake, where a build finds it
+/// idle and pays its wake-up (tens of microseconds here) on the connect and the first round
+/// trip.
 void benchAlternating(benchmark::State& state, int port, size_t requests) {
     PointSdkAt(port);
     Printer printer;
     std::vector<double> builds, floors;
-    for (auto _ : state) {
+    // One timed part: false when it failed.
+    auto timeBuild = [&] {
         state.PauseTiming();
         QRVPPD* model = Printer::Parse();
         state.ResumeTiming();
-        double start = MonotonicSeconds();
+        const double start = MonotonicSeconds();
         PigmentorData* data = BuildController(printer, model);
         builds.push_back(MonotonicSeconds() - start);
         state.PauseTiming();
         const bool built = data != nullptr;
         delete data;
         model->Release();
-        model = Printer::Parse();
         state.ResumeTiming();
-        start = MonotonicSeconds();
+        return built;
+    };
+    auto timeFloor = [&] {
+        state.PauseTiming();
+        QRVPPD* model = Printer::Parse();
+        state.ResumeTiming();
+        const double start = MonotonicSeconds();
         const bool answered = RunHttpFloor(port, requests);
         floors.push_back(MonotonicSeconds() - start);
         state.PauseTiming();
         model->Release();
         state.ResumeTiming();
+        return answered;
+    };
+    bool buildFirst = true;
+    for (auto _ : state) {
+        bool built = true, answered = true;
+        if (buildFirst) {
+            built = timeBuild();
+            answered = built && timeFloor();
+        } else {
+            answered = timeFloor();
+            built = answered && timeBuild();
+        }
+        buildFirst = !buildFirst;
         if (!built || !answered) {
             state.SkipWithError(built ? "request failed" : "no valid expert list");
             return;
