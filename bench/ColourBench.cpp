@@ -6,14 +6,15 @@
 // one run: building the colour data controller for the C5000 example with that server as its
 // two-way address, up to a valid expert list (the background fetch joined); the floor of that
 // work, as many kept-alive HTTP round trips to the same server as the build makes requests (the
-// count is learnt first through a counting relay, untimed), each run framed by the same untimed
-// work as a build (and, for comparison, run back to back); the same build and floor against a
-// second server that answers each request after 20 ms; and OutPostscriptData of a built
-// two-way controller into a fresh job ticket; for scale, the build without a server. Ends with
-// the request count, the times and the ratios of each build to its floor against the 1.5
-// target, and where the time of the loopback build and floor goes: the CPU time this process
-// spent (all its threads: main, fetch and the SDK's workers) and the CPU time the server
-// spent, per build and per floor.
+// count is learnt first through a counting relay, untimed), run back to back; build and floor
+// once more in turn, each after the same untimed work, compared by their medians (the fair
+// comparison on a shared virtual machine); the same build and floor against a second server
+// that answers each request after 20 ms; and OutPostscriptData of a built two-way controller
+// into a fresh job ticket; for scale, the build without a server. Ends with the request count,
+// the times and the ratios of each build to its floor against the 1.5 target, and where the
+// time of the loopback build and floor goes: the CPU time this process spent (all its threads:
+// main, fetch and the SDK's workers) and the CPU time the server spent, per build and per
+// floor.
 //
 //===----------------------------------------------------------------------===//
 #include "CountingProxy.h"
@@ -35,11 +36,11 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <algorithm>
 #include <map>
 #include <sstream>
 #include <string>
