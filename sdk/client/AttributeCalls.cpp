@@ -59,9 +59,8 @@ extern "C" t10_status ATTR_getAttributeValues(tovrane_session* session, int32_t 
             return status;
         std::vector<AttributeValue> decoded;
         std::string body = RequestBuilder().Int("scope", scope).Text("name", name).Body();
-        status =
-            Ask(*open->connection, Endpoint::Attribute, body, nullptr,
-                [&](std::string_view reply) { return DecodeAttributeValues(reply, decoded); });
+        status = Ask(*open->connection, Endpoint::Attribute, body, nullptr,
+                     [&](std::string_view reply) { return DecodeAttributeValues(reply, decoded); });
         if (status != T10_OK || decoded.empty())
             return status;
         std::vector<std::string> texts;

@@ -34,7 +34,8 @@ inline t10_status BeginOnHandle(const tovrane_server* handle, const void* reserv
     return FindConnection(handle, connection);
 }
 
-/// One request, then `decode(body)` of its reply's body (a view valid during the call) when the exchange succeeded.
+/// One request, then `decode(body)` of its reply's body (a view valid during the call) when the
+/// exchange succeeded.
 template <typename Decode>
 t10_status Ask(Connection& connection, protocol::Endpoint endpoint, const std::string& body,
                Progress* progress, Decode&& decode) {

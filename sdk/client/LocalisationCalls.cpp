@@ -92,10 +92,9 @@ t10_status HandOver(const Session& session, std::string_view text, char** out) {
 /// Fetches every string of the session's locale into the session.
 t10_status FetchStrings(Session& session) {
     LocalisedTable strings;
-    t10_status status =
-        Ask(*session.connection, Endpoint::Strings,
-            RequestBuilder().Text("locale", session.locale).Body(), nullptr,
-            [&](std::string_view reply) { return ReadStringList(reply, strings); });
+    t10_status status = Ask(*session.connection, Endpoint::Strings,
+                            RequestBuilder().Text("locale", session.locale).Body(), nullptr,
+                            [&](std::string_view reply) { return ReadStringList(reply, strings); });
     if (status != T10_OK)
         return status;
     strings.Finish();

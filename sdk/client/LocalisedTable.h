@@ -66,10 +66,10 @@ private:
     };
     static std::string_view View(Span span) { return {span.data, span.length}; }
 
-    std::vector<std::unique_ptr<char[]>> blocks_; // shared blocks, the one being filled last
-    size_t used_ = 0;                             // bytes used in the last shared block
+    std::vector<std::unique_ptr<char[]>> blocks_;    // shared blocks, the one being filled last
+    size_t used_ = 0;                                // bytes used in the last shared block
     std::vector<std::unique_ptr<char[]>> ownBlocks_; // texts longer than a shared block
-    std::deque<Entry> entries_; // a deque: its blocks stay small, as the texts' do
+    std::deque<Entry> entries_;   // a deque: its blocks stay small, as the texts' do
     std::vector<uint16_t> slots_; // Finish's open-addressing index: entry + 1, or 0 (free)
 };
 

@@ -150,8 +150,8 @@ t10_status Receive(Socket& socket, HttpMessage& reply, char* buffer, size_t buff
             uint64_t total = reply.AnnouncedLength();
             const size_t received = reply.BodyView().size();
             if (progress && total > 0 && received <= total)
-                progress->Report(10.0f + 85.0f * static_cast<float>(received) /
-                                             static_cast<float>(total));
+                progress->Report(10.0f +
+                                 85.0f * static_cast<float>(received) / static_cast<float>(total));
             if (reply.Done())
                 return T10_OK;
             continue;
@@ -215,8 +215,8 @@ t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const s
                            HttpMessage::BodyStorage::InPlace);
         status = SendAll(socket.fd, request, deadline);
         if (status == T10_OK)
-            status = Receive(socket, answer, reply.buffer_, sizeof reply.buffer_, deadline,
-                             progress);
+            status =
+                Receive(socket, answer, reply.buffer_, sizeof reply.buffer_, deadline, progress);
         if (status != T10_OK) {
             close(socket.fd);
             if (reused && answer.Empty() && (status == T10_ERR_IO) && MillisecondsLeft(deadline) > 0)

@@ -167,7 +167,6 @@ HttpMessage::Result HttpMessage::ParseHead() {
         mStage = Stage::ChunkSize;
     } else if (mContentLength > 0) {
         mStage = Stage::Body; // room for it is made when its first bytes arrive
-
     } else if (mContentLength == 0 || mKind == Kind::Request) {
         mStage = Stage::Done;
     } else {

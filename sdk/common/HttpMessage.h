@@ -88,7 +88,7 @@ private:
     Kind mKind;
     size_t mMaxBody;
     BodyStorage mStorage;
-    bool mInPlace = false;         ///< the body is mBodyInPlace, a view of fed bytes
+    bool mInPlace = false; ///< the body is mBodyInPlace, a view of fed bytes
     std::string_view mBodyInPlace;
     Stage mStage = Stage::Head;
     Result mFailure = Result::Ok;
