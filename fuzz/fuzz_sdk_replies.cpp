@@ -67,7 +67,7 @@ void CompareEventReaders(std::string_view input) {
 }
 
 void CompareColourDefaults(std::string_view body) {
-    std::vector<ColourDefault> streamed, whole;
+    ColourDefaultList streamed, whole;
     t10_status got = DecodeColourDefaults(body, streamed);
     t10_status expected = ColourDefaultsFromDocument(body, whole);
     bool same = got == expected && streamed.size() == whole.size();

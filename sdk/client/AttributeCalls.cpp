@@ -59,9 +59,8 @@ extern "C" t10_status ATTR_getAttributeValues(tovrane_session* session, int32_t 
             return status;
         std::vector<AttributeValue> decoded;
         std::string body = RequestBuilder().Int("scope", scope).Text("name", name).Body();
-        status =
-            Ask(*open->connection, Endpoint::Attribute, body, nullptr,
-                [&](const std::string& reply) { return DecodeAttributeValues(reply, decoded); });
+        status = Ask(*open->connection, Endpoint::Attribute, body, nullptr,
+                     [&](std::string_view reply) { return DecodeAttributeValues(reply, decoded); });
         if (status != T10_OK || decoded.empty())
             return status;
         std::vector<std::string> texts;
@@ -101,7 +100,7 @@ extern "C" t10_status ATTR_getScopes(tovrane_session* session, int32_t scope, in
         std::vector<int32_t> decoded;
         status =
             Ask(*open->connection, Endpoint::Scopes, RequestBuilder().Int("scope", scope).Body(),
-                nullptr, [&](const std::string& reply) { return DecodeScopes(reply, decoded); });
+                nullptr, [&](std::string_view reply) { return DecodeScopes(reply, decoded); });
         if (status != T10_OK || decoded.empty())
             return status;
         if (!(*scopes = MakeIntArray(decoded)))
@@ -132,7 +131,7 @@ extern "C" t10_status ATTR_getAttributeKeys(tovrane_session* session, int32_t sc
         std::vector<AttributeEntry> decoded;
         std::string body = RequestBuilder().Int("scope", scope).Text("prefix", prefix).Body();
         status = Ask(*open->connection, Endpoint::AttributeKeys, body, nullptr,
-                     [&](const std::string& reply) { return DecodeAttributeKeys(reply, decoded); });
+                     [&](std::string_view reply) { return DecodeAttributeKeys(reply, decoded); });
         if (status != T10_OK || decoded.empty())
             return status;
         std::vector<std::string> names, texts;

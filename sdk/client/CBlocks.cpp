@@ -3,14 +3,19 @@
 
 #include "TextEncoding.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace tovrane::client {
 
+// Not tovrane_malloc: zero-filling allocations skip the allocator's per-thread cache, and a
+// colour read hands over hundreds of strings. tovrane_free releases either kind of block.
 char* MakeString(std::string_view text) {
-    auto* block = static_cast<char*>(tovrane_malloc(text.size() + 1));
-    if (block)
+    auto* block = static_cast<char*>(std::malloc(text.size() + 1));
+    if (block) {
         std::memcpy(block, text.data(), text.size());
+        block[text.size()] = '\0';
+    }
     return block;
 }
 

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-/// Builders of the blocks the SDK hands back. Each result is one `tovrane_malloc` block the
+/// Builders of the blocks the SDK hands back. Each result is one heap block the
 /// caller releases with one `tovrane_free`: a string array holds its pointers (plus a
 /// terminating null) followed by the texts they point to. An empty list gives null; null is
 /// also the answer when memory runs out, which the callers turn into T10_ERR_NO_MEMORY.

@@ -34,13 +34,14 @@ inline t10_status BeginOnHandle(const tovrane_server* handle, const void* reserv
     return FindConnection(handle, connection);
 }
 
-/// One request, then `decode(reply)` of its body when the exchange succeeded.
+/// One request, then `decode(body)` of its reply's body (a view valid during the call) when the
+/// exchange succeeded.
 template <typename Decode>
 t10_status Ask(Connection& connection, protocol::Endpoint endpoint, const std::string& body,
                Progress* progress, Decode&& decode) {
-    std::string reply;
+    ExchangeReply reply;
     t10_status status = Exchange(connection, endpoint, body, reply, progress);
-    return status != T10_OK ? status : decode(reply);
+    return status != T10_OK ? status : decode(reply.Body());
 }
 
 } // namespace tovrane::client

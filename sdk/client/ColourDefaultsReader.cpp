@@ -30,7 +30,7 @@ struct Field {
 /// largest reply of a colour read; a whole document of them cost more than their round trip.
 class Reader final : public ListReplyReader {
 public:
-    explicit Reader(std::vector<ColourDefault>& out) : ListReplyReader("keys", kMaxSmallList), out_(out) {}
+    explicit Reader(ColourDefaultList& out) : ListReplyReader("keys", kMaxSmallList), out_(out) {}
 
 private:
     /// What a member of a key's object is.
@@ -87,21 +87,23 @@ private:
         return key_.valid && (!default_.seen || default_.valid) && valuesSeen_ && valuesValid_;
     }
 
+    // The values are copied into a vector of their exact size, so that keyValues_ keeps its
+    // room for the next key: one allocation per key rather than one per doubling.
     void TakeElement() override {
         out_.push_back({std::move(key_.text), default_.present, std::move(default_.text),
-                        std::move(keyValues_)});
+                        std::vector<std::string>(keyValues_.begin(), keyValues_.end())});
     }
 
-    std::vector<ColourDefault>& out_;
+    ColourDefaultList& out_;
     Member member_ = Member::Ignored; // what the last key of the key's object names
     Field key_, default_;             // of the key being read
     bool valuesSeen_ = false, valuesValid_ = false;
-    std::vector<std::string> keyValues_; // of the key being read
+    std::vector<std::string> keyValues_; // of the key being read (its room kept for the next)
 };
 
 } // namespace
 
-t10_status ReadColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {
+t10_status ReadColourDefaults(std::string_view body, ColourDefaultList& out) {
     return Reader(out).Read(body);
 }
 

@@ -21,7 +21,7 @@ namespace tovrane::client {
 /// of at most protocol::kMaxNameBytes without NUL bytes, an absent or null default read as
 /// none, the last of repeated members winning, and the envelope's non-zero status answered
 /// as it is. `out` is empty unless T10_OK is answered.
-t10_status ReadColourDefaults(std::string_view body, std::vector<ColourDefault>& out);
+t10_status ReadColourDefaults(std::string_view body, ColourDefaultList& out);
 
 } // namespace tovrane::client
 

@@ -35,7 +35,7 @@ t10_status FetchTable(Session& session, Endpoint endpoint,
         return T10_OK;
     std::string body = RequestBuilder().Text("device", session.device).Body();
     t10_status status = Ask(*session.connection, endpoint, body, nullptr,
-                            [&](const std::string& reply) { return decode(reply, table); });
+                            [&](std::string_view reply) { return decode(reply, table); });
     fetched = status == T10_OK;
     if (!fetched)
         table.clear();

@@ -68,7 +68,7 @@ t10_status RunConnect(ConnectState& state, Progress& progress) {
     HelloReply hello;
     for (int attempt = 1;; ++attempt) {
         status = Ask(*connection, Endpoint::Hello, body, &progress,
-                     [&](const std::string& reply) { return DecodeHello(reply, hello); });
+                     [&](std::string_view reply) { return DecodeHello(reply, hello); });
         // Only a refusal is worth another try (a server still starting); a silent or broken
         // server has had its whole timeout already.
         if (status != T10_ERR_CONNECT || attempt >= state.attempts)

@@ -17,7 +17,7 @@ namespace {
 t10_status FetchNames(Connection& connection, Progress* progress,
                       std::vector<std::string>& names) {
     return Ask(connection, Endpoint::Devices, "{}", progress,
-               [&](const std::string& reply) { return DecodeDevices(reply, names); });
+               [&](std::string_view reply) { return DecodeDevices(reply, names); });
 }
 
 } // namespace
@@ -81,7 +81,7 @@ extern "C" t10_status DEV_getTrayInfo(tovrane_server* handle, int32_t device,
             return status;
         std::vector<Tray> trays;
         status = Ask(*connection, Endpoint::Trays, RequestBuilder().Int("device", device).Body(),
-                     nullptr, [&](const std::string& reply) { return DecodeTrays(reply, trays); });
+                     nullptr, [&](std::string_view reply) { return DecodeTrays(reply, trays); });
         if (status != T10_OK || trays.empty())
             return status;
         if (!(*records = MakeTrayRecords(trays)))
@@ -107,7 +107,7 @@ extern "C" t10_status DEV_getMessages(tovrane_server* handle, int32_t device, ch
         Messages messages;
         status =
             Ask(*connection, Endpoint::Messages, RequestBuilder().Int("device", device).Body(),
-                nullptr, [&](const std::string& reply) { return DecodeMessages(reply, messages); });
+                nullptr, [&](std::string_view reply) { return DecodeMessages(reply, messages); });
         if (status != T10_OK)
             return status;
         char* a = messages.hasFirst ? MakeString(messages.first) : nullptr;

@@ -23,7 +23,7 @@ extern "C" t10_status FEAT_getFeatureList(tovrane_server* handle, char*** names,
             return status;
         std::vector<Feature> features;
         status = Ask(*connection, Endpoint::Features, "{}", nullptr,
-                     [&](const std::string& reply) { return DecodeFeatures(reply, features); });
+                     [&](std::string_view reply) { return DecodeFeatures(reply, features); });
         if (status != T10_OK || features.empty())
             return status;
         std::vector<std::string> featureNames, featureValues;

@@ -40,7 +40,7 @@ extern "C" t10_status JOBM_getNumJobs(tovrane_session* session, int32_t* count, 
             return status;
         int32_t jobs = 0;
         status = Ask(*open->connection, Endpoint::Jobs, "{}", nullptr,
-                     [&](const std::string& reply) { return DecodeJobCount(reply, jobs); });
+                     [&](std::string_view reply) { return DecodeJobCount(reply, jobs); });
         if (status == T10_OK)
             *count = jobs;
         return status;

@@ -27,7 +27,7 @@ t10_status FetchNamedList(tovrane_server* handle, const void* reserved, Endpoint
     if (status != T10_OK)
         return status;
     return Ask(*connection, endpoint, "{}", nullptr,
-               [&](const std::string& reply) { return DecodeNamedList(reply, field, list); });
+               [&](std::string_view reply) { return DecodeNamedList(reply, field, list); });
 }
 
 t10_status GetDefault(tovrane_server* handle, const void* reserved, Endpoint endpoint,
@@ -92,10 +92,9 @@ t10_status HandOver(const Session& session, std::string_view text, char** out) {
 /// Fetches every string of the session's locale into the session.
 t10_status FetchStrings(Session& session) {
     LocalisedTable strings;
-    t10_status status =
-        Ask(*session.connection, Endpoint::Strings,
-            RequestBuilder().Text("locale", session.locale).Body(), nullptr,
-            [&](const std::string& reply) { return ReadStringList(reply, strings); });
+    t10_status status = Ask(*session.connection, Endpoint::Strings,
+                            RequestBuilder().Text("locale", session.locale).Body(), nullptr,
+                            [&](std::string_view reply) { return ReadStringList(reply, strings); });
     if (status != T10_OK)
         return status;
     strings.Finish();
@@ -184,7 +183,7 @@ extern "C" t10_status LOCL_getStringWithContext(tovrane_session* session, const 
         request.Text("context", contextText.empty() ? nullptr : context);
         std::string found;
         status = Ask(*open->connection, Endpoint::String, request.Body(), nullptr,
-                     [&](const std::string& reply) { return DecodeText(reply, found); });
+                     [&](std::string_view reply) { return DecodeText(reply, found); });
         return status != T10_OK ? status : HandOver(*open, found, text);
     });
 }

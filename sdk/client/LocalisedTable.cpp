@@ -1,4 +1,4 @@
-//===- LocalisedTable.cpp - The strings of one locale, in one buffer ------===//
+//===- LocalisedTable.cpp - The strings of one locale, in small blocks ----===//
 //
 // Part of Pigmentor, the colour pane of a colour print server's printer driver.
 //
@@ -10,17 +10,30 @@
 namespace tovrane::client {
 
 void LocalisedTable::Clear() {
-    bytes_.clear();
+    blocks_.clear();
+    used_ = 0;
+    ownBlocks_.clear();
     entries_.clear();
     slots_.clear();
 }
 
-void LocalisedTable::Reserve(size_t bytes) { bytes_.reserve(bytes); }
-
 LocalisedTable::Span LocalisedTable::Store(std::string_view text) {
-    Span span{static_cast<uint32_t>(bytes_.size()), static_cast<uint32_t>(text.size())};
-    bytes_.append(text.data(), text.size());
-    return span;
+    if (text.empty())
+        return {};
+    char* place;
+    if (text.size() > kBlockBytes) {
+        ownBlocks_.emplace_back(new char[text.size()]);
+        place = ownBlocks_.back().get();
+    } else {
+        if (blocks_.empty() || text.size() > kBlockBytes - used_) {
+            blocks_.emplace_back(new char[kBlockBytes]);
+            used_ = 0;
+        }
+        place = blocks_.back().get() + used_;
+        used_ += text.size();
+    }
+    std::memcpy(place, text.data(), text.size());
+    return {place, static_cast<uint32_t>(text.size())};
 }
 
 void LocalisedTable::Add(Span context, Span key, Span text) {
@@ -59,12 +72,13 @@ uint32_t Hash(std::string_view context, std::string_view key) {
 // A hash index rather than a sorted table: a look-up then hashes its pair once and mostly
 // compares one entry, where a binary search compared about seven.
 void LocalisedTable::Finish() {
+    const size_t indexed = entries_.size() < kMaxEntries ? entries_.size() : kMaxEntries;
     size_t slots = 8;
-    while (slots < 2 * entries_.size())
+    while (slots < 2 * indexed)
         slots *= 2;
     slots_.assign(slots, 0);
     const size_t mask = slots - 1;
-    for (size_t i = 0; i < entries_.size(); ++i) {
+    for (size_t i = 0; i < indexed; ++i) {
         const Entry& entry = entries_[i];
         const std::string_view context = View(entry.context), key = View(entry.key);
         size_t slot = Hash(context, key) & mask;
@@ -75,7 +89,7 @@ void LocalisedTable::Finish() {
                 break;
             slot = (slot + 1) & mask;
         }
-        slots_[slot] = static_cast<uint32_t>(i + 1);
+        slots_[slot] = static_cast<uint16_t>(i + 1);
     }
 }
 

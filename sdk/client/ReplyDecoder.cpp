@@ -245,7 +245,7 @@ t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& ou
     return status;
 }
 
-t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out) {
+t10_status DecodeColourDefaults(std::string_view body, ColourDefaultList& out) {
     // Read as it is parsed rather than through a whole document, like the string table.
     return ReadColourDefaults(body, out);
 }

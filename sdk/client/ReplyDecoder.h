@@ -9,6 +9,7 @@
 #include <t10.h>
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -81,6 +82,11 @@ struct ColourDefault {
     std::vector<std::string> values;
 };
 
+/// A colour defaults session's keys. A deque: its blocks stay small whatever the number of
+/// keys, where a vector of them grows into a few KiB in one block, and a large block costs
+/// the allocator a sweep of its small free blocks on a thread that just started.
+using ColourDefaultList = std::deque<ColourDefault>;
+
 struct ProfileEntry {
     std::string id;
     std::vector<std::string> descriptions;
@@ -122,7 +128,7 @@ t10_status DecodeText(std::string_view body, std::string& out);
 /// "strings": {"strings": [{"context": text or null, "key", "text"}]}.
 t10_status DecodeStrings(std::string_view body, std::vector<LocalisedString>& out);
 /// "colour_defaults": {"keys": [{"key", "default": text or null, "values": [text]}]}.
-t10_status DecodeColourDefaults(std::string_view body, std::vector<ColourDefault>& out);
+t10_status DecodeColourDefaults(std::string_view body, ColourDefaultList& out);
 /// "profile" / "device_link": {field: name or null}; `present` says which.
 t10_status DecodeOptionalName(std::string_view body, const char* field, bool& present,
                               std::string& out);

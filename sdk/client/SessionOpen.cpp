@@ -17,7 +17,7 @@ t10_status OpenSessionCall(tovrane_ticket* ticket, std::shared_ptr<Connection> c
     work.run = [session, endpoint, body = std::move(body),
                 fill = std::move(fill)](Progress& progress) {
         return Ask(*session->connection, endpoint, body, &progress,
-                   [&](const std::string& reply) { return fill(reply, *session); });
+                   [&](std::string_view reply) { return fill(reply, *session); });
     };
     work.publish = [session, word](t10_status status) {
         *word = status == T10_OK ? RegisterSession(session) : 0;

@@ -47,7 +47,7 @@ struct Session {
     /// Colour defaults: the keys and the walk's position. `key` is the index of the current
     /// key (keys.size() at the end, `kBeforeFirst` before the first); `value` the next value.
     static constexpr size_t kBeforeFirst = static_cast<size_t>(-1);
-    std::vector<ColourDefault> keys;
+    ColourDefaultList keys;
     size_t key = kBeforeFirst;
     size_t value = 0;
 

@@ -24,15 +24,11 @@ struct Field {
 
 /// The string table from the parser's events. A string table is the largest reply a colour
 /// read gets; decoding it from a whole document cost more than its round trip. Values are
-/// copied into the table's one buffer straight from the parser's views as they arrive, so
+/// copied into the table's blocks straight from the parser's views as they arrive, so
 /// a table costs no allocation per string.
 class Reader final : public ListReplyReader {
 public:
-    Reader(std::string_view body, LocalisedTable& out)
-        : ListReplyReader("strings", 0), out_(out) {
-        // Decoded texts are never longer than their JSON: one reservation holds them all.
-        out_.Reserve(body.size());
-    }
+    explicit Reader(LocalisedTable& out) : ListReplyReader("strings", 0), out_(out) {}
 
 private:
     void ClearOut() override { out_.Clear(); }
@@ -78,7 +74,7 @@ private:
 } // namespace
 
 t10_status ReadStringList(std::string_view body, LocalisedTable& out) {
-    return Reader(body, out).Read(body);
+    return Reader(out).Read(body);
 }
 
 } // namespace tovrane::client

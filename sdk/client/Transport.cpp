@@ -136,21 +136,22 @@ t10_status SendAll(int fd, const std::string& data, Clock::time_point deadline) 
     return T10_OK;
 }
 
-/// Reads the reply into `reply` before the deadline.
-t10_status Receive(Socket& socket, HttpMessage& reply, Clock::time_point deadline,
-                   Progress* progress) {
-    char buffer[16384];
+/// Reads the reply into `reply` before the deadline, each read into `buffer` (which holds
+/// a body read in place until the reply is decoded).
+t10_status Receive(Socket& socket, HttpMessage& reply, char* buffer, size_t bufferSize,
+                   Clock::time_point deadline, Progress* progress) {
     for (;;) {
         if (!Arm(socket, deadline))
             return T10_ERR_TIMEOUT;
-        ssize_t n = recv(socket.fd, buffer, sizeof buffer, 0);
+        ssize_t n = recv(socket.fd, buffer, bufferSize, 0);
         if (n > 0) {
             if (reply.Feed(buffer, static_cast<size_t>(n)) != HttpMessage::Result::Ok)
                 return T10_ERR_PROTOCOL;
             uint64_t total = reply.AnnouncedLength();
-            if (progress && total > 0 && reply.Body().size() <= total)
-                progress->Report(10.0f + 85.0f * static_cast<float>(reply.Body().size()) /
-                                             static_cast<float>(total));
+            const size_t received = reply.BodyView().size();
+            if (progress && total > 0 && received <= total)
+                progress->Report(10.0f +
+                                 85.0f * static_cast<float>(received) / static_cast<float>(total));
             if (reply.Done())
                 return T10_OK;
             continue;
@@ -188,8 +189,9 @@ std::string RequestHead(const Connection& connection, protocol::Endpoint endpoin
 } // namespace
 
 t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const std::string& body,
-                    std::string& reply, Progress* progress) {
-    reply.clear();
+                    ExchangeReply& reply, Progress* progress) {
+    reply.copied_.clear();
+    reply.body_ = {};
     const int timeout = connection.timeoutSeconds.load();
     const auto deadline = Clock::now() + std::chrono::seconds(timeout);
     const std::string request = RequestHead(connection, endpoint, body.size()) + body;
@@ -209,10 +211,12 @@ t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const s
         t10_status status = T10_OK;
         if (!reused && (socket.fd = Open(connection, deadline, status)) < 0)
             return status;
-        HttpMessage answer(HttpMessage::Kind::Reply, protocol::kMaxReplyBytes);
+        HttpMessage answer(HttpMessage::Kind::Reply, protocol::kMaxReplyBytes,
+                           HttpMessage::BodyStorage::InPlace);
         status = SendAll(socket.fd, request, deadline);
         if (status == T10_OK)
-            status = Receive(socket, answer, deadline, progress);
+            status =
+                Receive(socket, answer, reply.buffer_, sizeof reply.buffer_, deadline, progress);
         if (status != T10_OK) {
             close(socket.fd);
             if (reused && answer.Empty() && (status == T10_ERR_IO) && MillisecondsLeft(deadline) > 0)
@@ -225,7 +229,13 @@ t10_status Exchange(Connection& connection, protocol::Endpoint endpoint, const s
             close(socket.fd);
         if (answer.StatusCode() != 200)
             return T10_ERR_SERVER;
-        reply.swap(answer.Body());
+        // A body read in place lies in reply.buffer_, which the last read filled.
+        if (answer.BodyInPlace()) {
+            reply.body_ = answer.BodyView();
+        } else {
+            reply.copied_.swap(answer.Body());
+            reply.body_ = reply.copied_;
+        }
         return T10_OK;
     }
 }

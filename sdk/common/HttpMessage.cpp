@@ -49,11 +49,14 @@ bool IsToken(char c) {
 
 } // namespace
 
-HttpMessage::HttpMessage(Kind kind, size_t maxBody) : mKind(kind), mMaxBody(maxBody) {}
+HttpMessage::HttpMessage(Kind kind, size_t maxBody, BodyStorage storage)
+    : mKind(kind), mMaxBody(maxBody), mStorage(storage) {}
 
 HttpMessage::Result HttpMessage::Fail(Result why) {
     mStage = Stage::Failed;
     mFailure = why;
+    mInPlace = false;
+    mBodyInPlace = {};
     mBody.clear();
     mBody.shrink_to_fit();
     return why;
@@ -163,8 +166,7 @@ HttpMessage::Result HttpMessage::ParseHead() {
     } else if (mChunked) {
         mStage = Stage::ChunkSize;
     } else if (mContentLength > 0) {
-        mBody.reserve(static_cast<size_t>(mContentLength)); // within the bound, checked above
-        mStage = Stage::Body;
+        mStage = Stage::Body; // room for it is made when its first bytes arrive
     } else if (mContentLength == 0 || mKind == Kind::Request) {
         mStage = Stage::Done;
     } else {
@@ -227,6 +229,19 @@ HttpMessage::Result HttpMessage::Feed(const char* data, size_t size) {
             break;
         }
         case Stage::Body: {
+            if (mBody.empty() && mContentLength > 0) {
+                // The whole body here: read in place when asked to, which spares a copy and
+                // the allocation of a block that may be large.
+                const size_t length = static_cast<size_t>(mContentLength); // within the bound
+                if (mStorage == BodyStorage::InPlace && size - i >= length) {
+                    mBodyInPlace = std::string_view(data + i, length);
+                    mInPlace = true;
+                    i += length;
+                    mStage = Stage::Done;
+                    break;
+                }
+                mBody.reserve(length);
+            }
             size_t take = size - i;
             if (mContentLength >= 0)
                 take = static_cast<size_t>(

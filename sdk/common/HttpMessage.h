@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace tovrane {
 
@@ -19,6 +20,9 @@ namespace tovrane {
 /// most kMaxHeadBytes in at most kMaxHeaderLines lines; the body (Content-Length, chunked,
 /// or for a reply up to the connection's end) at most `maxBody` bytes; a chunk-size or
 /// trailer line at most kMaxChunkLine bytes. A request without a length has no body.
+/// With BodyStorage::InPlace a body of announced length that arrives whole within one Feed
+/// is not copied: BodyView() then points into the bytes fed, which the caller keeps
+/// unchanged while it reads the body (a client reading a reply in one receive buffer).
 class HttpMessage {
 public:
     static constexpr size_t kMaxHeadBytes = 16 * 1024;
@@ -34,7 +38,9 @@ public:
         Truncated, ///< the connection ended before the message did
     };
 
-    HttpMessage(Kind kind, size_t maxBody);
+    enum class BodyStorage { Copied, InPlace };
+
+    HttpMessage(Kind kind, size_t maxBody, BodyStorage storage = BodyStorage::Copied);
 
     /// Takes `size` more bytes and reports how the message stands. A failure is final.
     /// Bytes after a complete message are only noted (`Extra`).
@@ -62,9 +68,13 @@ public:
     bool Extra() const { return mExtra; }
     /// The body's announced length, 0 when unknown (chunked or up to the end).
     uint64_t AnnouncedLength() const { return mContentLength < 0 ? 0 : mContentLength; }
-    /// The body read so far.
+    /// The body read so far, when copied (empty for a body read in place).
     std::string& Body() { return mBody; }
     const std::string& Body() const { return mBody; }
+    /// The body was read in place (see BodyStorage).
+    bool BodyInPlace() const { return mInPlace; }
+    /// The body read so far, copied or in place.
+    std::string_view BodyView() const { return mInPlace ? mBodyInPlace : std::string_view(mBody); }
 
 private:
     enum class Stage { Head, Body, ChunkSize, ChunkData, ChunkEnd, Trailer, Done, Failed };
@@ -77,6 +87,9 @@ private:
 
     Kind mKind;
     size_t mMaxBody;
+    BodyStorage mStorage;
+    bool mInPlace = false; ///< the body is mBodyInPlace, a view of fed bytes
+    std::string_view mBodyInPlace;
     Stage mStage = Stage::Head;
     Result mFailure = Result::Ok;
     bool mAnyByte = false;

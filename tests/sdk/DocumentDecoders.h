@@ -20,9 +20,9 @@ namespace documentdecoders {
 /// element of its array member `listName` (at most `maxEntries` of them) read into `out` by
 /// `read(element, item)`, which answers false for an element that fails the checked reads.
 /// T10_OK, the envelope's non-zero status, or T10_ERR_PROTOCOL; `out` is empty unless T10_OK.
-template <class Item, class Read>
+template <class List, class Read>
 t10_status ListFromDocument(std::string_view body, const char* listName, size_t maxEntries,
-                            std::vector<Item>& out, Read read) {
+                            List& out, Read read) {
     using namespace tovrane;
     out.clear();
     Json json;
@@ -36,7 +36,7 @@ t10_status ListFromDocument(std::string_view body, const char* listName, size_t 
     if (list == json.end() || !list->is_array() || list->size() > maxEntries)
         return T10_ERR_PROTOCOL;
     for (const Json& element : *list) {
-        Item item;
+        typename List::value_type item;
         if (!read(element, item)) {
             out.clear();
             return T10_ERR_PROTOCOL;
@@ -152,7 +152,7 @@ inline t10_status FeaturesFromDocument(std::string_view body,
 
 /// The keys of a "colour_defaults" reply.
 inline t10_status ColourDefaultsFromDocument(std::string_view body,
-                                             std::vector<tovrane::client::ColourDefault>& out) {
+                                             tovrane::client::ColourDefaultList& out) {
     using namespace tovrane;
     return ListFromDocument(
         body, "keys", protocol::kMaxSmallList, out,

@@ -26,14 +26,25 @@ TEST(HttpMessage, RepliesReadTheSameWhereverTheBytesAreSplit) {
     const std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n"
                                 "5;ext=1\r\nhello\r\n6\r\n world\r\n0\r\nTrailer: x\r\n\r\n";
     const std::string sized = "HTTP/1.1 200 OK\r\ncontent-length: 11\r\n\r\nhello world";
-    for (const std::string& bytes : {chunked, sized}) {
-        for (size_t split = 0; split <= bytes.size(); ++split) {
-            HttpMessage reply(HttpMessage::Kind::Reply, 1024);
-            ASSERT_EQ(FeedSplit(reply, bytes, split), Result::Ok) << split;
-            ASSERT_TRUE(reply.Done()) << split;
-            EXPECT_EQ(reply.Body(), "hello world");
-            EXPECT_EQ(reply.StatusCode(), 200);
-            EXPECT_TRUE(reply.KeepAlive());
+    // Read in place, a body is a view of the bytes fed when it arrives whole in one part,
+    // and copied when it is split.
+    for (auto storage : {HttpMessage::BodyStorage::Copied, HttpMessage::BodyStorage::InPlace}) {
+        for (const std::string& bytes : {chunked, sized}) {
+            for (size_t split = 0; split <= bytes.size(); ++split) {
+                HttpMessage reply(HttpMessage::Kind::Reply, 1024, storage);
+                ASSERT_EQ(FeedSplit(reply, bytes, split), Result::Ok) << split;
+                ASSERT_TRUE(reply.Done()) << split;
+                EXPECT_EQ(reply.BodyView(), "hello world") << split;
+                EXPECT_EQ(reply.StatusCode(), 200);
+                EXPECT_TRUE(reply.KeepAlive());
+                const bool whole =
+                    bytes == sized && (split <= bytes.size() - 11 || split == bytes.size());
+                EXPECT_EQ(reply.BodyInPlace(),
+                          storage == HttpMessage::BodyStorage::InPlace && whole)
+                    << split;
+                if (reply.BodyInPlace())
+                    EXPECT_EQ(reply.BodyView().data(), bytes.data() + bytes.size() - 11);
+            }
         }
     }
     // Keep-alive: 1.1 keeps unless told, 1.0 closes unless told, a body up to the end
@@ -51,11 +62,14 @@ TEST(HttpMessage, RepliesReadTheSameWhereverTheBytesAreSplit) {
     EXPECT_EQ(old.End(), Result::Ok);
     EXPECT_EQ(old.Body(), "abc");
     EXPECT_FALSE(old.KeepAlive());
-    HttpMessage extra(HttpMessage::Kind::Reply, 1024);
-    bytes = "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nxy";
-    EXPECT_EQ(extra.Feed(bytes.data(), bytes.size()), Result::Ok);
-    EXPECT_TRUE(extra.Done());
-    EXPECT_FALSE(extra.KeepAlive());
+    for (auto storage : {HttpMessage::BodyStorage::Copied, HttpMessage::BodyStorage::InPlace}) {
+        HttpMessage extra(HttpMessage::Kind::Reply, 1024, storage);
+        bytes = "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\nxy";
+        EXPECT_EQ(extra.Feed(bytes.data(), bytes.size()), Result::Ok);
+        EXPECT_TRUE(extra.Done());
+        EXPECT_EQ(extra.BodyView(), "x");
+        EXPECT_FALSE(extra.KeepAlive());
+    }
     HttpMessage cut(HttpMessage::Kind::Reply, 1024);
     bytes = "HTTP/1.1 200 OK\r\nContent-Length: 10\r\n\r\nabc";
     EXPECT_EQ(cut.Feed(bytes.data(), bytes.size()), Result::Ok);

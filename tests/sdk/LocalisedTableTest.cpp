@@ -1,5 +1,6 @@
 // The string table's index: every pair found, the last of a repeated pair winning, pairs that
-// only split their bytes differently between context and key kept apart.
+// only split their bytes differently between context and key kept apart; texts of every
+// length kept whole, whether they share a block or need one of their own.
 #include <LocalisedTable.h>
 
 #include <gtest/gtest.h>
@@ -22,6 +23,10 @@ TEST(LocalisedTable, FindsEveryPairAndTheLastOfARepeatedOne) {
     add("ab", "c", "ab|c");
     add("a", "bc", "a|bc");
     add("", "abc", "|abc");
+    const std::string longest(4096, 'L'), blockSized(1000, 'B'), nearly(999, 'N');
+    add("", "longest", longest);
+    add("ctx", "blockSized", blockSized);
+    add("", "nearly", nearly);
     table.Finish();
     std::string_view text;
     for (int i = 0; i < 1000; ++i) {
@@ -33,6 +38,9 @@ TEST(LocalisedTable, FindsEveryPairAndTheLastOfARepeatedOne) {
     EXPECT_TRUE(table.Find("a", "bc", text) && text == "a|bc");
     EXPECT_TRUE(table.Find("", "abc", text) && text == "|abc");
     EXPECT_FALSE(table.Find("abc", "", text));
+    EXPECT_TRUE(table.Find("", "longest", text) && text == longest);
+    EXPECT_TRUE(table.Find("ctx", "blockSized", text) && text == blockSized);
+    EXPECT_TRUE(table.Find("", "nearly", text) && text == nearly);
     EXPECT_FALSE(table.Find("", "key1000", text));
     table.Clear();
     EXPECT_FALSE(table.Find("ab", "c", text));

@@ -263,7 +263,7 @@ TEST(ReplyDecoder, StreamedColourDefaultsAnswerAsTheWholeDocument) {
         all.push_back(values(count));
     }
     for (const std::string& body : all) {
-        std::vector<ColourDefault> streamed{{"stale", true, "stale", {"stale"}}}, whole;
+        ColourDefaultList streamed{{"stale", true, "stale", {"stale"}}}, whole;
         t10_status expected = ColourDefaultsFromDocument(body, whole);
         EXPECT_EQ(DecodeColourDefaults(body, streamed), expected) << body.substr(0, 200);
         ASSERT_EQ(streamed.size(), whole.size()) << body.substr(0, 200);
