@@ -42,8 +42,9 @@ TEST(HttpMessage, RepliesReadTheSameWhereverTheBytesAreSplit) {
                 EXPECT_EQ(reply.BodyInPlace(),
                           storage == HttpMessage::BodyStorage::InPlace && whole)
                     << split;
-                if (reply.BodyInPlace())
+                if (reply.BodyInPlace()) {
                     EXPECT_EQ(reply.BodyView().data(), bytes.data() + bytes.size() - 11);
+                }
             }
         }
     }
