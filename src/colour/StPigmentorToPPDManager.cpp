@@ -115,13 +115,14 @@ bool Build(const KeywordContainer* container, ServerPopup& popup, bool asText) {
         CFStringRef name = (*it)->GetDisplayName();
         if (name)
             CFRetain(name);
-        CString* optionKeyword = new (std::nothrow) CString(option);
-        _PopupItem* item =
-            optionKeyword ? new (std::nothrow) _PopupItem(optionKeyword, name, nullptr, 0) : nullptr;
+        _PopupItem* item = new (std::nothrow) _PopupItem(option, name, nullptr, 0);
         if (!item) {
-            delete optionKeyword;
             if (name)
                 CFRelease(name);
+            return false;
+        }
+        if (!item->Keyword()) { // no memory for the keyword's copy
+            delete item;
             return false;
         }
         if (!popup.items.PushBack(item).mNode) {
