@@ -24,8 +24,8 @@ std::vector<std::string> Values(PigmentorSession* defaults, const char* keyword)
     std::vector<std::string> values;
     if (KeywordContainer* container = defaults->GetKeywordObject(keyword))
         for (auto it = container->FirstSetting(); it != container->EndSetting(); ++it)
-            if ((*it)->GetKeyword())
-                values.push_back((*it)->GetKeyword());
+            if (it->GetKeyword())
+                values.push_back(it->GetKeyword());
     return values;
 }
 

@@ -38,6 +38,9 @@ struct ProfileIdSlot {
     char id[kBrivelleTextBufferSize];
 };
 
+/// Destinations whose ids a device-link walk keeps on the stack; more go to the heap.
+constexpr size_t kUsualDestinations = 8;
+
 } // namespace
 
 unsigned long PigmentorBIDIItemList::setServerName(const char* name) {
@@ -215,9 +218,17 @@ unsigned long PigmentorBIDIItemList::gatherDeviceLinks(ColrSession* session, Pig
         ++destinations;
     if (destinations == 0)
         return kPigmentorNoErr;
-    std::unique_ptr<ProfileIdSlot[]> destinationIds(new (std::nothrow) ProfileIdSlot[destinations]);
-    if (!destinationIds)
-        return kPigmentorMemoryErr;
+    // The usual handful of destinations fits on the stack: a heap array of this size is a
+    // large allocation, which makes the allocator sweep its free lists first.
+    ProfileIdSlot usualIds[kUsualDestinations];
+    std::unique_ptr<ProfileIdSlot[]> moreIds;
+    ProfileIdSlot* destinationIds = usualIds;
+    if (destinations > kUsualDestinations) {
+        moreIds.reset(new (std::nothrow) ProfileIdSlot[destinations]);
+        if (!moreIds)
+            return kPigmentorMemoryErr;
+        destinationIds = moreIds.get();
+    }
     int i = 1;
     for (const char* s = source->getFirstKeyword(sourceKeyword, nullptr); s;
          s = source->getNextKeyword(sourceKeyword, nullptr), ++i) {

@@ -56,7 +56,7 @@ struct ServerPopup {
 
 bool Offers(const KeywordContainer* container, const char* keyword) {
     for (auto it = container->FirstSetting(); it != container->EndSetting(); ++it)
-        if ((*it)->GetKeyword() && std::strcmp((*it)->GetKeyword(), keyword) == 0)
+        if (it->GetKeyword() && std::strcmp(it->GetKeyword(), keyword) == 0)
             return true;
     return false;
 }
@@ -107,21 +107,22 @@ bool Build(const KeywordContainer* container, ServerPopup& popup, bool asText) {
 
     const char* firstKeyword = nullptr;
     for (auto it = container->FirstSetting(); it != container->EndSetting(); ++it) {
-        const char* option = (*it)->GetKeyword();
+        const char* option = it->GetKeyword();
         if (!option)
             continue;
         if (!firstKeyword)
             firstKeyword = option;
-        CFStringRef name = (*it)->GetDisplayName();
+        CFStringRef name = it->GetDisplayName();
         if (name)
             CFRetain(name);
-        CString* optionKeyword = new (std::nothrow) CString(option);
-        _PopupItem* item =
-            optionKeyword ? new (std::nothrow) _PopupItem(optionKeyword, name, nullptr, 0) : nullptr;
+        _PopupItem* item = new (std::nothrow) _PopupItem(option, name, nullptr, 0);
         if (!item) {
-            delete optionKeyword;
             if (name)
                 CFRelease(name);
+            return false;
+        }
+        if (!item->Keyword()) { // no memory for the keyword's copy
+            delete item;
             return false;
         }
         if (!popup.items.PushBack(item).mNode) {

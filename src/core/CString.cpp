@@ -81,25 +81,38 @@ CString& CString::operator=(CFStringRef string) {
 }
 
 void CString::SetBuffer(const char* text) {
-    // Copy first: `text` may point into the block being replaced. The length is measured
+    // Copy first: `text` may point into the text being replaced. The length is measured
     // once: model building sets thousands of these.
     const size_t length = text ? std::strlen(text) : 0;
+    if (text && length < kShortSize) {
+        std::memmove(mShort, text, length); // `text` may lie in mShort itself
+        mShort[length] = '\0';
+        FreeBlock();
+        mBuffer = mShort;
+        mLength = static_cast<uint32_t>(length);
+        return;
+    }
     char* block = text ? copyBytes(text, length) : nullptr;
-    std::free(mBuffer);
+    FreeBlock();
     mBuffer = block;
     mLength = block ? static_cast<uint32_t>(length) : 0;
 }
 
 void CString::ClearBuffer() {
-    std::free(mBuffer);
+    FreeBlock();
     mBuffer = nullptr;
     mLength = 0;
 }
 
 void CString::Adopt(char* block, uint32_t length) {
-    std::free(mBuffer);
+    FreeBlock();
     mBuffer = block;
     mLength = length;
+}
+
+void CString::FreeBlock() {
+    if (mBuffer != mShort)
+        std::free(mBuffer);
 }
 
 bool CString::operator==(const CString& other) const { return *this == other.mBuffer; }

@@ -14,8 +14,9 @@
 /// (PPD text keeps the PPD's encoding; text from Core Foundation strings is in the system or
 /// application encoding, both Mac Roman here).
 ///
-/// The string exclusively owns its heap block, which is always exactly Size() + 1 bytes. It is
-/// either unset (no block, converts to a null pointer) or set; an unset string and a set string
+/// The string exclusively owns its text: a short one (up to kShortSize - 1 bytes) set by copying
+/// lies in the object itself, any other in a heap block of exactly Size() + 1 bytes. It is
+/// either unset (no text, converts to a null pointer) or set; an unset string and a set string
 /// whose first byte is NUL are both Empty(). Nothing here throws: a failed allocation leaves a
 /// string being built unset and a string being changed unchanged. Callers compare, search and
 /// edit only set strings; positions passed to Remove and Insert lie inside this string's own
@@ -68,9 +69,16 @@ public:
 private:
     /// Takes ownership of a malloc block holding `length` bytes and a NUL.
     void Adopt(char* block, uint32_t length);
+    /// Frees the heap block, if the text is in one.
+    void FreeBlock();
 
-    char* mBuffer = nullptr;
+    /// Bytes of the in-object buffer: option keywords and most PPD keywords fit, which saves
+    /// the model an allocation for most of its thousands of strings.
+    static constexpr uint32_t kShortSize = 28;
+
+    char* mBuffer = nullptr; // mShort, a heap block or null
     uint32_t mLength = 0;
+    char mShort[kShortSize];
 };
 
 #endif // PIGMENTOR_CORE_CSTRING_H

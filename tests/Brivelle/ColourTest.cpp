@@ -15,8 +15,8 @@ namespace {
 std::vector<std::string> Settings(const KeywordContainer* container) {
     std::vector<std::string> settings;
     for (auto it = container->FirstSetting(); it != container->EndSetting(); ++it)
-        settings.push_back(std::string((*it)->GetKeyword()) + "|" + Text((*it)->GetDisplayName()) +
-                           "|" + (*it)->GetValue());
+        settings.push_back(std::string(it->GetKeyword()) + "|" + Text(it->GetDisplayName()) +
+                           "|" + it->GetValue());
     return settings;
 }
 

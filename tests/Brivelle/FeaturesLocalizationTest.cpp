@@ -227,7 +227,7 @@ TEST_F(BrivelleLanguages, GermanAndJapaneseTextsArriveIntactInTheDefaultFlow) {
         ASSERT_NE(overprint, nullptr);
         EXPECT_EQ(Text(overprint->GetLocalizedName()), c.keyword);
         ASSERT_GT(overprint->GetSettingsCount(), 0);
-        EXPECT_EQ(Text((*overprint->FirstSetting())->GetDisplayName()), c.setting);
+        EXPECT_EQ(Text(overprint->FirstSetting()->GetDisplayName()), c.setting);
         EXPECT_EQ(TakeText(localization->GetKeywordString("*QVBlkOverprint", nullptr)), c.keyword);
     }
 }

@@ -63,14 +63,37 @@ TEST(KeywordContainer, CopiesAreBoundedAndNamesFallBackToKeywords) {
     EXPECT_TRUE(container.AddSettingString("NONE", nullptr, "none-value"));
     ASSERT_EQ(container.GetSettingsCount(), 2);
     auto it = container.FirstSetting();
-    EXPECT_STREQ((*it)->GetKeyword(), "SWOPCOATED");
-    EXPECT_EQ(Text((*it)->GetDisplayName()), "SWOP-Coated");
-    EXPECT_STREQ((*it)->GetValue(), "SWOPCOATED");
+    EXPECT_STREQ(it->GetKeyword(), "SWOPCOATED");
+    EXPECT_EQ(Text(it->GetDisplayName()), "SWOP-Coated");
+    EXPECT_STREQ(it->GetValue(), "SWOPCOATED");
     ++it;
-    EXPECT_STREQ((*it)->GetKeyword(), "NONE");
-    EXPECT_EQ(Text((*it)->GetDisplayName()), "NONE"); // no display name: the keyword
-    EXPECT_STREQ((*it)->GetValue(), "none-value");
+    EXPECT_STREQ(it->GetKeyword(), "NONE");
+    EXPECT_EQ(Text(it->GetDisplayName()), "NONE"); // no display name: the keyword
+    EXPECT_STREQ(it->GetValue(), "none-value");
     EXPECT_EQ(++it, container.EndSetting());
+}
+
+TEST(KeywordContainer, SettingsKeepTheirTextsWhenTheListGrows) {
+    // Past the room made at first the settings move: texts kept in the setting itself, shared
+    // between keyword and value, or on the heap must all come along (ASan: nothing freed twice).
+    KeywordContainer container("*QVRGBOverride");
+    const std::string longKeyword(40, 'L');
+    for (int i = 0; i < 20; ++i) {
+        const std::string keyword = (i % 2 ? longKeyword : "K") + std::to_string(i);
+        const std::string value = i % 3 ? keyword : "value" + std::to_string(i);
+        CFStringRef display = i % 4 ? Make(("Name " + std::to_string(i)).c_str()) : nullptr;
+        ASSERT_TRUE(container.AddSettingString(keyword.c_str(), display, value.c_str()));
+        if (display)
+            CFRelease(display);
+    }
+    ASSERT_EQ(container.GetSettingsCount(), 20);
+    int i = 0;
+    for (auto it = container.FirstSetting(); it != container.EndSetting(); ++it, ++i) {
+        const std::string keyword = (i % 2 ? longKeyword : "K") + std::to_string(i);
+        EXPECT_EQ(std::string(it->GetKeyword()), keyword);
+        EXPECT_EQ(std::string(it->GetValue()), i % 3 ? keyword : "value" + std::to_string(i));
+        EXPECT_EQ(Text(it->GetDisplayName()), i % 4 ? "Name " + std::to_string(i) : keyword);
+    }
 }
 
 TEST(MenuItemsTriplet, OwnsCopiesAndAllowsNulls) {

@@ -187,7 +187,7 @@ TEST(PPDXPopupControl, WritesTheCurrentItemsFramedCode) {
 
 TEST(PPDXPopupControl, ANegativeItemCodeLengthCountsAsNone) {
     PointerList flags, items;
-    items.PushBack(new _PopupItem(new CString("X"), nullptr, Block("junk"), -7));
+    items.PushBack(new _PopupItem("X", nullptr, Block("junk"), -7));
     items.PushBack(new _PopupItem(nullptr, nullptr, nullptr, 0));
     PPDXPopupControl popup("*K", CFSTR("K"), flags, true, false, items, new CString("X"));
     EXPECT_EQ(WrittenPostScript(popup), "%%BeginFeature: *K X\n\n%%EndFeature\n");

@@ -54,7 +54,7 @@ inline _PopupItem* Item(const char* keyword, const char* name = nullptr,
     CFStringRef localName =
         name ? CFStringCreateWithCString(kCFAllocatorDefault, name, kCFStringEncodingUTF8)
              : nullptr;
-    return new _PopupItem(new CString(keyword), localName, Block(code),
+    return new _PopupItem(keyword, localName, Block(code),
                           code ? static_cast<long>(std::strlen(code)) : 0);
 }
 

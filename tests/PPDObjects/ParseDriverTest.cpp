@@ -218,7 +218,7 @@ TEST(ParseDriver, CreateAndReconcilePopupMenus) {
     auto items = [](std::initializer_list<const char*> keywords) {
         PointerList list;
         for (const char* k : keywords)
-            list.PushBack(new _PopupItem(new CString(k),
+            list.PushBack(new _PopupItem(k,
                                          CFStringCreateWithCString(nullptr, k, kCFStringEncodingMacRoman),
                                          nullptr, 0));
         return list;

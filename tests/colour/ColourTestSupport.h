@@ -116,7 +116,7 @@ inline PPDXPopupControl* AddServerPopup(QRVPPD* model, const char* group, const 
     PointerList list;
     for (auto& item : items)
         list.PushBack(new _PopupItem(
-            new CString(item.first.c_str()),
+            item.first.c_str(),
             CFStringCreateWithCString(nullptr, item.second.c_str(), kCFStringEncodingUTF8),
             nullptr, 0));
     return dynamic_cast<PPDXPopupControl*>(model->PPDCreatePopupMenu(

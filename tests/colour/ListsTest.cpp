@@ -178,7 +178,7 @@ TEST(Snapshot, RestoresByKeywordAfterTheValueOrderChanged) {
 
     PointerList reordered;
     for (const char* k : {"C", "B", "A"})
-        reordered.PushBack(new _PopupItem(new CString(k), nullptr, nullptr, 0));
+        reordered.PushBack(new _PopupItem(k, nullptr, nullptr, 0));
     ASSERT_TRUE(model->PPDReconcilePopupMenu("*QVOutProfile", "Out", reordered, new CString("A")));
     out->setValue(3);
     list.findByKeyword("*QVSimulation")->setValue(1);

@@ -43,6 +43,33 @@ TEST(CString, CopiesOwnTheirText) {
     EXPECT_EQ(static_cast<const char*>(a), nullptr);
 }
 
+TEST(CString, ShortAndLongTextsSwitchPlaces) {
+    // Short texts live in the object, long ones on the heap: every change between the two, a
+    // tail of the string's own text, and copies must keep the right bytes (ASan: no double
+    // free, no leak).
+    const char* longText = "QVColorRenderingDictionaryServerDefault";
+    CString s(longText);
+    CString copy(s);
+    s = "CMYK";
+    EXPECT_STREQ(copy, longText);
+    EXPECT_STREQ(s, "CMYK");
+    s.SetBuffer(static_cast<const char*>(s) + 2); // overlaps the in-object text
+    EXPECT_STREQ(s, "YK");
+    EXPECT_EQ(s.Size(), 2u);
+    CString shortCopy(s);
+    s + "-and-a-tail-long-enough-for-the-heap";
+    EXPECT_STREQ(s, "YK-and-a-tail-long-enough-for-the-heap");
+    EXPECT_STREQ(shortCopy, "YK");
+    s.SetBuffer(static_cast<const char*>(s) + 30); // a short tail of the heap text
+    EXPECT_STREQ(s, "the-heap");
+    copy.SetBuffer(static_cast<const char*>(copy) + 1); // a long tail of the heap text
+    EXPECT_STREQ(copy, longText + 1);
+    copy.Remove(const_cast<char*>(static_cast<const char*>(copy)), 30);
+    EXPECT_STREQ(copy, longText + 31);
+    shortCopy.Insert(const_cast<char*>(static_cast<const char*>(shortCopy)) + 1, "[inserted text]");
+    EXPECT_STREQ(shortCopy, "Y[inserted text]K");
+}
+
 TEST(CString, PlusAppendsInPlace) {
     CString s("abc");
     s + "de";

@@ -41,7 +41,7 @@ std::string MenuText(MenuRef menu, MenuItemIndex i) {
 }
 
 _PopupItem* Item(const char* keyword, const char* name) {
-    return new _PopupItem(new CString(keyword), name ? S(name) : nullptr, nullptr, 0);
+    return new _PopupItem(keyword, name ? S(name) : nullptr, nullptr, 0);
 }
 
 } // namespace

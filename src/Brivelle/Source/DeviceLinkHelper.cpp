@@ -24,7 +24,7 @@ bool Same(const char* a, const char* b) {
 void MapSide(ColrSession* profiles, const KeywordContainer* container, const char* value,
              char* id) {
     for (auto it = container->FirstSetting(); it != container->EndSetting(); ++it) {
-        const MenuItemsTriplet* setting = *it;
+        const MenuItemsTriplet* setting = &*it;
         if (Same(setting->GetKeyword(), value) && setting->GetValue())
             profiles->DescriptionToProfileID(setting->GetValue(), id);
     }

@@ -18,8 +18,6 @@ KeywordContainer::KeywordContainer(const char* keyword)
 }
 
 KeywordContainer::~KeywordContainer() {
-    for (MenuItemsTriplet* setting : mSettings)
-        delete setting;
     if (mLocalizedName)
         CFRelease(mLocalizedName);
 }
@@ -43,14 +41,11 @@ bool KeywordContainer::AddSettingString(const char* keyword, CFStringRef display
     CFStringRef fallback = nullptr;
     if (!displayName && keyword)
         displayName = fallback = CreateServerString(keyword, std::strlen(keyword));
-    MenuItemsTriplet* setting = new (std::nothrow) MenuItemsTriplet(keyword, displayName, value);
-    if (fallback)
-        CFRelease(fallback);
-    if (!setting)
-        return false;
     // A keyword has a handful of settings: one allocation for them rather than a growing run.
     if (mSettings.empty())
         mSettings.reserve(8);
-    mSettings.push_back(setting);
+    mSettings.emplace_back(keyword, displayName, value);
+    if (fallback)
+        CFRelease(fallback);
     return true;
 }

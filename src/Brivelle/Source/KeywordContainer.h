@@ -6,16 +6,16 @@
 #ifndef PIGMENTOR_BRIVELLE_KEYWORDCONTAINER_H
 #define PIGMENTOR_BRIVELLE_KEYWORDCONTAINER_H
 
+#include "MenuItemsTriplet.h"
+
 #include <CoreFoundation/CoreFoundation.h>
 
 #include <vector>
 
-class MenuItemsTriplet;
-
 /// One colour-defaults keyword of the server: the keyword, its localised name, its default
 /// value and its possible settings in the order the server gave them.
 ///
-/// Ownership: the container owns its settings (deleted with it) and retains its localised
+/// Ownership: the container holds its settings (destroyed with it) and retains its localised
 /// name. Keyword and default item are held in 256-byte buffers: longer texts are cut to 255
 /// bytes. Texts are the server's bytes; fallback display names are made from them as Mac
 /// Roman. Pointers handed out live as long as the container.
@@ -46,10 +46,8 @@ public:
     /// The localised name (not retained), null until set.
     CFStringRef GetLocalizedName() const { return mLocalizedName; }
     /// The settings in the order added.
-    std::vector<MenuItemsTriplet*>::const_iterator FirstSetting() const {
-        return mSettings.begin();
-    }
-    std::vector<MenuItemsTriplet*>::const_iterator EndSetting() const { return mSettings.end(); }
+    std::vector<MenuItemsTriplet>::const_iterator FirstSetting() const { return mSettings.begin(); }
+    std::vector<MenuItemsTriplet>::const_iterator EndSetting() const { return mSettings.end(); }
     /// The number of settings.
     int GetSettingsCount() const { return static_cast<int>(mSettings.size()); }
 
@@ -57,7 +55,7 @@ private:
     char mKeyword[kTextSize];
     CFStringRef mLocalizedName;
     char mDefaultItem[kTextSize];
-    std::vector<MenuItemsTriplet*> mSettings;
+    std::vector<MenuItemsTriplet> mSettings; // in place: no allocation per setting
 };
 
 #endif // PIGMENTOR_BRIVELLE_KEYWORDCONTAINER_H

@@ -19,6 +19,20 @@ MenuItemsTriplet::MenuItemsTriplet(const char* keyword, CFStringRef displayName,
         mValue = strdup(value);
 }
 
+MenuItemsTriplet::MenuItemsTriplet(MenuItemsTriplet&& other) noexcept
+    : mKeyword(other.mKeyword), mDisplayName(other.mDisplayName), mValue(other.mValue) {
+    // A keyword kept in the object moves with it; a value sharing the keyword follows.
+    if (other.mKeyword == other.mShort) {
+        std::memcpy(mShort, other.mShort, sizeof mShort);
+        mKeyword = mShort;
+    }
+    if (other.mValue == other.mKeyword)
+        mValue = mKeyword;
+    other.mKeyword = nullptr;
+    other.mDisplayName = nullptr;
+    other.mValue = nullptr;
+}
+
 MenuItemsTriplet::~MenuItemsTriplet() {
     if (mValue != mKeyword)
         std::free(mValue);

@@ -13,13 +13,17 @@
 ///
 /// Ownership: the triplet owns copies of the keyword and the value (null stays null; a copy
 /// that cannot be made leaves null) and retains the display name (may be null), releasing it
-/// with itself. Getters return them unowned. Texts are the server's bytes.
+/// with itself. Getters return them unowned. Texts are the server's bytes. A move hands
+/// everything over and leaves the source empty.
 class MenuItemsTriplet {
 public:
     MenuItemsTriplet(const char* keyword, CFStringRef displayName, const char* value);
+    /// Takes over what `other` holds, which is left with nulls only.
+    MenuItemsTriplet(MenuItemsTriplet&& other) noexcept;
     virtual ~MenuItemsTriplet();
     MenuItemsTriplet(const MenuItemsTriplet&) = delete;
     MenuItemsTriplet& operator=(const MenuItemsTriplet&) = delete;
+    MenuItemsTriplet& operator=(MenuItemsTriplet&&) = delete;
 
     /// The option keyword, or null.
     const char* GetKeyword() const { return mKeyword; }

@@ -17,13 +17,24 @@
 
 namespace {
 
-PPDXControl* controlAt(const PointerListItr& it) {
-    return static_cast<PPDXControl*>(*it);
+using ControlList = std::vector<PPDXControl*>;
+
+PPDXControl* controlAt(const ControlList& list, size_t cursor) {
+    return cursor < list.size() ? list[cursor] : nullptr;
 }
 
-// Lists hold only pointers; a cursor past the tail sentinel holds no node.
-bool atEnd(const PointerListItr& it) {
-    return !it.mNode || !it.mNode->mNext;
+bool atEnd(const ControlList& list, size_t cursor) {
+    return cursor >= list.size();
+}
+
+/// The cursor at the first control, or past the end of an empty list.
+size_t firstCursor(const ControlList& list) {
+    return list.empty() ? PPDXControls::kEnd : 0;
+}
+
+/// The cursor after `cursor`: past the end stays there, even when controls are added later.
+size_t nextCursor(const ControlList& list, size_t cursor) {
+    return cursor + 1 < list.size() ? cursor + 1 : PPDXControls::kEnd;
 }
 
 /// Whether `marker` is saved under `id`; `skip` is set when the probe itself failed, which
@@ -69,10 +80,10 @@ PPDXControls::PPDXControls(Settings& settings) {
         PPDXControl* control = loadControl(settings, kFirstControlId + n, encoding);
         if (!control)
             continue;
-        uint32_t before = mAll.Size();
+        const size_t before = mAll.size();
         Add(control);
         // Not listed means not owned by anyone.
-        if (mAll.Size() == before)
+        if (mAll.size() == before)
             delete control;
     }
     delete encoding;
@@ -83,10 +94,10 @@ PPDXControls::~PPDXControls() = default;
 short PPDXControls::Save(Settings& settings) {
     using namespace PPDXArchive;
     short error =
-        PutNumber(settings, kControlsTag, kControlCountId, static_cast<int32_t>(mAll.Size()));
+        PutNumber(settings, kControlsTag, kControlCountId, static_cast<int32_t>(mAll.size()));
     long id = kFirstControlId;
-    for (PointerListItr it = mAll.Begin(); !error && it != mAll.End(); ++it, ++id)
-        if (PPDXControl* control = controlAt(it))
+    for (size_t n = 0; !error && n < mAll.size(); ++n, ++id)
+        if (PPDXControl* control = mAll[n])
             error = control->Save(settings, id);
     return error;
 }
@@ -94,15 +105,16 @@ short PPDXControls::Save(Settings& settings) {
 short PPDXControls::Restore(Settings& settings) {
     short error = 0;
     long id = PPDXArchive::kFirstControlId;
-    for (PointerListItr it = mAll.Begin(); !error && it != mAll.End(); ++it, ++id)
-        if (PPDXControl* control = controlAt(it))
+    for (size_t n = 0; !error && n < mAll.size(); ++n, ++id)
+        if (PPDXControl* control = mAll[n])
             error = control->Restore(settings, id);
     return error;
 }
 
 void PPDXControls::Add(PPDXControl* control) {
-    if (!control || !mAll.PushBack(control).mNode)
+    if (!control)
         return;
+    mAll.push_back(control);
     KindList* kind = nullptr;
     // The kind decides, and the class must agree: a floating-point range is of the range
     // kind without being a PPDXRangeControl, and belongs to no kind list.
@@ -125,8 +137,10 @@ void PPDXControls::Add(PPDXControl* control) {
     default:
         break;
     }
-    if (kind && kind->list.PushBack(control).mNode)
+    if (kind) {
+        kind->list.push_back(control);
         Increment(control, kind->counts);
+    }
 }
 
 void PPDXControls::Increment(PPDXControl* control, CountArray& counts) {
@@ -176,8 +190,8 @@ bool PPDXControls::Empty() const {
 
 PPDXControl* PPDXControls::ShownFrom(CNTL_TYPE& type) {
     _DISPLAY_OPTIONS_ options = PPDXDisplay::Get();
-    for (; !atEnd(mAllCursor); ++mAllCursor) {
-        PPDXControl* control = controlAt(mAllCursor);
+    for (; !atEnd(mAll, mAllCursor); mAllCursor = nextCursor(mAll, mAllCursor)) {
+        PPDXControl* control = controlAt(mAll, mAllCursor);
         if (control && control->OkayToDisplay(options)) {
             type = control->Type();
             return control;
@@ -188,25 +202,26 @@ PPDXControl* PPDXControls::ShownFrom(CNTL_TYPE& type) {
 }
 
 PPDXControl* PPDXControls::First(CNTL_TYPE& type) {
-    mAllCursor = mAll.Begin();
+    mAllCursor = firstCursor(mAll);
     return ShownFrom(type);
 }
 
 PPDXControl* PPDXControls::Next(CNTL_TYPE& type) {
-    if (!atEnd(mAllCursor))
-        ++mAllCursor;
+    if (!atEnd(mAll, mAllCursor))
+        mAllCursor = nextCursor(mAll, mAllCursor);
     return ShownFrom(type);
 }
 
 PPDXControl* PPDXControls::FirstOf(KindList& kind) {
-    kind.cursor = kind.list.Begin();
-    return controlAt(kind.cursor);
+    kind.cursor = firstCursor(kind.list);
+    return controlAt(kind.list, kind.cursor);
 }
 
 PPDXControl* PPDXControls::NextOf(KindList& kind) {
-    if (atEnd(kind.cursor))
+    if (atEnd(kind.list, kind.cursor))
         return nullptr;
-    return controlAt(++kind.cursor);
+    kind.cursor = nextCursor(kind.list, kind.cursor);
+    return controlAt(kind.list, kind.cursor);
 }
 
 PPDXPopupControl* PPDXControls::FirstPopupControl() {

@@ -8,9 +8,9 @@
 
 #include "PPDXTypes.h"
 
-#include "PointerList.h"
-
+#include <cstddef>
 #include <cstdint>
+#include <vector>
 
 class PPDXControl;
 class PPDXBooleanControl;
@@ -40,6 +40,10 @@ struct CountArray {
 /// controls sits under id 5001 + n, after its count. One thread at a time.
 class PPDXControls {
 public:
+    /// A walk's cursor past the last control of its list; lists only grow, and a cursor there
+    /// stays there.
+    static constexpr size_t kEnd = SIZE_MAX;
+
     PPDXControls() = default;
     /// Rebuilds every control saved in `settings` (the kind from its marker; ids without one
     /// are skipped) and adds it. The controls are the caller's to delete, as for Add.
@@ -109,8 +113,8 @@ public:
 protected:
     /// One kind's controls, cursor and counts.
     struct KindList {
-        PointerList list;
-        PointerListItr cursor;
+        std::vector<PPDXControl*> list;
+        size_t cursor = kEnd;
         CountArray counts;
     };
 
@@ -122,8 +126,10 @@ protected:
     /// The current or following control of the all-controls walk that is shown.
     PPDXControl* ShownFrom(CNTL_TYPE& type);
 
-    PointerList mAll;
-    PointerListItr mAllCursor;
+    // Vectors: a control added cost two list nodes, and a model adds every control twice (to
+    // its roll-down's list and to its own).
+    std::vector<PPDXControl*> mAll;
+    size_t mAllCursor = kEnd;
     KindList mPopups;
     KindList mBooleans;
     KindList mRanges;

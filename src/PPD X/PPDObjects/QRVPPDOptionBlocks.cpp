@@ -154,8 +154,7 @@ PPDXErrorObj* QRVPPD::ParsePopupControl(const char* controlKeyword, CFStringRef 
         long codeLength = GetPostscriptString(rest, code, kCodeCapacity);
         unsigned char* block = copyCode(code, codeLength);
         _PopupItem* item = new (std::nothrow)
-            _PopupItem(new (std::nothrow) CString(option), CreateTranslation(optionText), block,
-                       block ? codeLength : 0);
+            _PopupItem(option, CreateTranslation(optionText), block, block ? codeLength : 0);
         if (item)
             items.PushBack(item);
     }

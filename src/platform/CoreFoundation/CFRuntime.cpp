@@ -66,10 +66,11 @@ bool RangeIsValid(CFRange range, CFIndex length) {
 }
 
 std::u16string Widen(std::string_view ascii) {
-    std::u16string wide;
-    wide.reserve(ascii.size());
-    for (char c : ascii)
-        wide.push_back(static_cast<unsigned char>(c));
+    // Sized once and filled by index: a push_back per byte checks the capacity every time,
+    // and nearly every string made from bytes passes through here.
+    std::u16string wide(ascii.size(), u'\0');
+    for (size_t i = 0; i < ascii.size(); ++i)
+        wide[i] = static_cast<unsigned char>(ascii[i]);
     return wide;
 }
 

@@ -43,9 +43,10 @@ _PopupItem* loadItem(Settings& settings, const PPDXArchive::PopupItemKeys& keys)
     long codeLength = 0;
     unsigned char* code = CopyBytes(settings, keys.code, keys.id, codeLength);
     CString* keyword = GetText(settings, keys.keyword, keys.id);
-    _PopupItem* item = new (std::nothrow) _PopupItem(keyword, name, code, codeLength);
+    _PopupItem* item = new (std::nothrow)
+        _PopupItem(keyword ? static_cast<const char*>(*keyword) : nullptr, name, code, codeLength);
+    delete keyword;
     if (!item) {
-        delete keyword;
         if (name)
             CFRelease(name);
         std::free(code);

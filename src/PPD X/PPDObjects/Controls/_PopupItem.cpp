@@ -7,12 +7,11 @@
 #include <cstdlib>
 #include <cstring>
 
-_PopupItem::_PopupItem(CString* keyword, CFStringRef localName, unsigned char* psData,
+_PopupItem::_PopupItem(const char* keyword, CFStringRef localName, unsigned char* psData,
                        long psLength)
-    : mKeyword(keyword), mLocalName(localName), mPSData(psData), mPSLength(psLength) {}
+    : mLocalName(localName), mPSData(psData), mPSLength(psLength), mKeyword(keyword) {}
 
 _PopupItem::~_PopupItem() {
-    delete mKeyword;
     if (mLocalName)
         CFRelease(mLocalName);
     std::free(mPSData);
@@ -20,7 +19,7 @@ _PopupItem::~_PopupItem() {
 }
 
 const char* _PopupItem::Keyword() const {
-    return mKeyword ? static_cast<const char*>(*mKeyword) : nullptr;
+    return mKeyword;
 }
 
 bool _PopupItem::HasKeyword(const char* keyword) const {

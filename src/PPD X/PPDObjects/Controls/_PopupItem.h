@@ -13,13 +13,14 @@
 /// One choice of a popup control: option keyword (such as A4), its translation, its
 /// invocation code and whether it is selected. A plain structure owned by its popup.
 ///
-/// The item owns everything it points at: the keyword (PPD bytes), one reference to the local
-/// name, the code block (malloc, freed with free; a length of 0 or less means none) and the
-/// display-name cache (system encoding, Mac Roman).
+/// The item owns everything it points at: a copy of the keyword (PPD bytes), one reference to
+/// the local name, the code block (malloc, freed with free; a length of 0 or less means none)
+/// and the display-name cache (system encoding, Mac Roman).
 struct _PopupItem {
-    /// Takes over `keyword`, the caller's reference to `localName` and the malloc block
-    /// `psData` of `psLength` bytes; any of them may be null. Not selected.
-    _PopupItem(CString* keyword, CFStringRef localName, unsigned char* psData, long psLength);
+    /// Copies `keyword` and takes over the caller's reference to `localName` and the malloc
+    /// block `psData` of `psLength` bytes; any of them may be null. Not selected. Without
+    /// memory for a long keyword's copy the item has no keyword.
+    _PopupItem(const char* keyword, CFStringRef localName, unsigned char* psData, long psLength);
     ~_PopupItem();
     _PopupItem(const _PopupItem&) = delete;
     _PopupItem& operator=(const _PopupItem&) = delete;
@@ -33,13 +34,13 @@ struct _PopupItem {
     /// The local name in the system encoding, made on first call and kept; null without one.
     const char* displayName();
 
-    CString* mKeyword;
     CFStringRef mLocalName;
     unsigned char* mPSData;
     long mPSLength;
     bool mSelected = false;
 
 private:
+    CString mKeyword; // held in the item: one allocation less per choice
     char* mDisplayName = nullptr;
 };
 
