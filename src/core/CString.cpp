@@ -52,6 +52,17 @@ CString::CString(const char* text) { SetBuffer(text); }
 
 CString::CString(const CString& other) { SetBuffer(other.mBuffer); }
 
+CString::CString(CString&& other) noexcept : mLength(other.mLength) {
+    if (other.mBuffer == other.mShort) {
+        std::memcpy(mShort, other.mShort, mLength + 1);
+        mBuffer = mShort;
+    } else {
+        mBuffer = other.mBuffer;
+    }
+    other.mBuffer = nullptr;
+    other.mLength = 0;
+}
+
 CString::CString(CFStringRef string) {
     if (!string)
         return;

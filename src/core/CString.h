@@ -28,6 +28,8 @@ public:
     /// A copy of `text`; a null pointer leaves the string unset.
     CString(const char* text);
     CString(const CString& other);
+    /// Takes over `other`'s text (a short one is copied), leaving `other` unset.
+    CString(CString&& other) noexcept;
     /// The text of `string` in the system encoding; unset when it cannot be converted.
     explicit CString(CFStringRef string);
     virtual ~CString();

@@ -6,6 +6,8 @@
 #ifndef PIGMENTOR_BRIVELLE_MENUITEMSTRIPLET_H
 #define PIGMENTOR_BRIVELLE_MENUITEMSTRIPLET_H
 
+#include "CString.h"
+
 #include <CoreFoundation/CoreFoundation.h>
 
 /// One possible setting of a server colour keyword, as a popup menu shows it: the option
@@ -30,18 +32,13 @@ public:
     /// The display name (not retained), or null.
     CFStringRef GetDisplayName() const { return mDisplayName; }
     /// The value text, or null.
-    const char* GetValue() const { return mValue; }
+    const char* GetValue() const { return mValueIsKeyword ? mKeyword : mValue; }
 
 private:
-    /// A copy of `text` in mShort when it fits, else a malloc block; null for null.
-    char* Copy(const char* text);
-    /// Frees `text` unless it is null or mShort.
-    void Free(char* text);
-
-    char mShort[32]; // a short keyword's copy: most settings' texts fit
-    char* mKeyword;
+    CString mKeyword;
     CFStringRef mDisplayName;
-    char* mValue; // may be mKeyword itself when the texts are equal
+    CString mValue;              // unset when null or when it equals the keyword
+    bool mValueIsKeyword = false; // the value is the keyword's text, kept once
 };
 
 #endif // PIGMENTOR_BRIVELLE_MENUITEMSTRIPLET_H
